@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Does nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  # build
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
+  libgl-dev libxkbcommon-dev
+  zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libopenjp2-7-dev
+  libwmf-dev libemf2svg-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
+  libxcb-icccm4-dev libxcb-ewmh-dev
+  libasound2-dev
+  # tests: unit, widget and end-to-end
+  googletest libgtest-dev libgmock-dev
+  xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
+  xdotool xclip openbox tint2 hsetroot imagemagick
+  cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
+  # fuzzing and benchmarks
+  clang libclang-rt-14-dev scrot maim libvips-tools
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
