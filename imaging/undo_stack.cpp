@@ -1,0 +1,31 @@
+#include "undo_stack.h"
+
+#include <algorithm>
+
+namespace vistrel {
+
+void TUndoStack::SetUndoLimit(int limit) {
+  limit_ = std::max(1, limit);
+  while (int(entries_.size()) > limit_) entries_.pop_front();
+}
+
+bool TUndoStack::PushUndo(const TPictureBitmap& picture, std::string caption) {
+  if (picture.Width() < 2 || picture.Height() < 2) return false;
+  // Copy first: if memory runs out the stack keeps what it had.
+  Entry entry{picture, std::move(caption)};
+  while (int(entries_.size()) >= limit_) entries_.pop_front();
+  entries_.push_back(std::move(entry));
+  return true;
+}
+
+bool TUndoStack::RestoreUndo(TPictureBitmap& picture) const {
+  if (entries_.empty()) return false;
+  picture = entries_.back().picture;
+  return true;
+}
+
+void TUndoStack::DropNewestUndo() {
+  if (!entries_.empty()) entries_.pop_back();
+}
+
+}  // namespace vistrel
