@@ -1,0 +1,19 @@
+// Names and texts of the application shell, spelled as the program shows
+// them and as other copies look for them.
+#pragma once
+
+namespace vistrel::texts {
+
+inline constexpr const char* kApplicationTitle = "Vistrel-Pro";
+inline constexpr const char* kTrayFormCaption = "Vistrel-Pro-1.05";
+inline constexpr const char* kGuardName = "Vistrel_pro";
+// Titles closed before anything else: an old release, then a running copy
+// (which answers to its application title without regard to case).
+inline constexpr const char* kOldReleaseTitle = "Vistrel 2000";
+inline constexpr const char* kRunningCopyTitle = "Vistrel-pro";
+// The title "/C" and "/U" send their extra close request to.
+inline constexpr const char* kSwitchCloseTitle = "Vistrel-Pro-105";
+inline constexpr const char* kTrayTooltip = " Vistrel-Pro v1.05";
+inline constexpr const char* kTrayMenuBanner = "           Vistrel-Pro v1.05";
+
+}  // namespace vistrel::texts

@@ -1,0 +1,78 @@
+// Vistrel-Pro: start-up, the single-instance guard and the message loop.
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/app_texts.h"
+#include "app/close_request_server.h"
+#include "app/exit_signals.h"
+#include "app/settings/settings_store.h"
+#include "app/single_instance.h"
+#include "app/TTrayForm1.h"
+
+namespace {
+
+enum class Switch { None, Close, Uninstall };
+
+Switch SwitchOf(int argc, char** argv) {
+  if (argc < 2) return Switch::None;
+  if (strcasecmp(argv[1], "/C") == 0) return Switch::Close;
+  if (strcasecmp(argv[1], "/U") == 0) return Switch::Uninstall;
+  return Switch::None;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace vistrel;
+
+  // 1. Close an old release and a running copy; each finishes its exit
+  //    sequence (and writes its settings) before we go on.
+  SendCloseRequest(texts::kOldReleaseTitle);
+  SendCloseRequest(texts::kRunningCopyTitle);
+
+  // 2. "/C" closes, "/U" closes and erases every setting.
+  if (const Switch sw = SwitchOf(argc, argv); sw != Switch::None) {
+    SendCloseRequest(texts::kSwitchCloseTitle);
+    if (sw == Switch::Uninstall) {
+      SettingsStore store;
+      store.EraseSection("Setup");
+    }
+    return 0;
+  }
+
+  // 3. One copy at a time: a second one ends silently.
+  InstanceGuard guard;
+  if (!guard.Acquire(texts::kGuardName)) return 0;
+
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    std::fprintf(stderr, "Vistrel-Pro: no display to run on (DISPLAY is not set)\n");
+    return 1;
+  }
+
+  // 4. The application: no main window, no quitting when a window closes.
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(texts::kApplicationTitle);
+  QApplication::setQuitOnLastWindowClosed(false);
+  Q_INIT_RESOURCE(app);
+  QApplication::setWindowIcon(QIcon(":/vistrel-pro.svg"));
+
+  // 5. The hidden tray form.
+  TTrayForm1 tray;
+  CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
+                                    [&tray] { tray.CloseProgram(); });
+  if (!close_requests.Listen())
+    std::fprintf(stderr, "Vistrel-Pro: other copies cannot reach this one: %s\n",
+                 CloseRequestSocketPath().c_str());
+  RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });
+
+  // 6. The message loop, until the tray form has closed.
+  const int code = tray.Closed() ? 0 : QApplication::exec();
+
+  // 7. Release the guard and end.
+  guard.Release();
+  return code;
+}

@@ -1,0 +1,34 @@
+#include "app/option_defaults.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdlib>
+
+#include "app/settings/date_time.h"
+
+namespace vistrel {
+
+std::string TemporaryFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string folder = tmp && *tmp ? tmp : "/tmp";
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+OptionDefaults CurrentOptionDefaults() {
+  OptionDefaults d;
+  d.temp_folder = TemporaryFolder();
+  d.now = NowAsDateTime();
+  if (QScreen* primary = QGuiApplication::primaryScreen()) {
+    const QRect desktop = primary->virtualGeometry();
+    d.desktop_left = desktop.left();
+    d.desktop_top = desktop.top();
+    d.desktop_width = desktop.width();
+    d.desktop_height = desktop.height();
+    d.screen_width = primary->geometry().width();
+    d.screen_height = primary->geometry().height();
+  }
+  return d;
+}
+
+}  // namespace vistrel

@@ -1,0 +1,15 @@
+// The desktop values the settings' defaults are computed from.
+#pragma once
+
+#include "app/settings/other_options.h"
+
+namespace vistrel {
+
+// The user's temporary folder ($TMPDIR, else /tmp/), with a trailing "/".
+std::string TemporaryFolder();
+
+// Temporary folder, the virtual desktop (all monitors), the primary monitor
+// and the current date and time, as they are now.
+OptionDefaults CurrentOptionDefaults();
+
+}  // namespace vistrel

@@ -1,0 +1,107 @@
+#include "app/single_instance.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace vistrel {
+
+namespace {
+
+long long NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
+}
+
+std::string DisplayTag() {
+  const char* d = std::getenv("DISPLAY");
+  std::string tag = d && *d ? d : "none";
+  for (char& c : tag)
+    if (c == '/' || c == ':') c = '_';
+  return tag;
+}
+
+}  // namespace
+
+std::string RuntimeFolder() {
+  if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg == '/') return xdg;
+  std::string dir = "/tmp/vistrel-pro-" + std::to_string(getuid());
+  if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return "/tmp";
+  // Only a folder of our own, not open to others, will do.
+  struct stat st{};
+  if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
+      (st.st_mode & 077) != 0)
+    return "/tmp";
+  return dir;
+}
+
+std::string CloseRequestSocketPath() {
+  return RuntimeFolder() + "/Vistrel-Pro." + DisplayTag() + ".socket";
+}
+
+bool SendCloseRequest(const std::string& title, int timeout_ms) {
+  const std::string path = CloseRequestSocketPath();
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  if (path.size() >= sizeof addr.sun_path) return false;
+  std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  // A leftover socket of a copy that died refuses the connection: no window.
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    close(fd);
+    return false;
+  }
+  const std::string request = "CLOSE " + title + "\n";
+  if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
+    close(fd);
+    return false;
+  }
+  std::string reply;
+  const long long deadline = NowMs() + timeout_ms;
+  while (reply.find('\n') == std::string::npos) {
+    const long long left = deadline - NowMs();
+    if (left <= 0) break;
+    pollfd p{fd, POLLIN, 0};
+    int r = poll(&p, 1, int(left));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    char buf[64];
+    ssize_t n = recv(fd, buf, sizeof buf, 0);
+    if (n <= 0) break;
+    reply.append(buf, std::size_t(n));
+  }
+  close(fd);
+  return reply.rfind("CLOSED", 0) == 0;
+}
+
+bool InstanceGuard::Acquire(const std::string& name) {
+  Release();
+  const std::string path = RuntimeFolder() + "/" + name;
+  fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd_ < 0) return false;
+  if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    close(fd_);
+    fd_ = -1;
+    return false;
+  }
+  return true;
+}
+
+void InstanceGuard::Release() {
+  if (fd_ >= 0) close(fd_);  // closing drops the lock
+  fd_ = -1;
+}
+
+}  // namespace vistrel

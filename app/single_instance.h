@@ -1,0 +1,43 @@
+// What keeps two copies of the program from running for one user, and how
+// one copy asks another to close.
+//
+// The guard "Vistrel_pro" is an exclusive flock on a file of that name in
+// the runtime folder, held until the message loop has ended. A running copy
+// answers close requests for its window titles on a local socket in the same
+// folder, one per X display: the request line is "CLOSE <title>", the reply
+// "CLOSED" after the copy has run its whole exit sequence, or "NONE" when the
+// title is not one of its own. Plain POSIX, usable before Qt starts.
+#pragma once
+
+#include <string>
+
+namespace vistrel {
+
+// $XDG_RUNTIME_DIR, else a private /tmp/vistrel-pro-<uid> folder (mode 0700).
+std::string RuntimeFolder();
+
+// The close-request socket of this user and X display.
+std::string CloseRequestSocketPath();
+
+// Sends a close request for `title` to a running copy and waits until it has
+// run its exit sequence. Returns false when no running copy has that title.
+// `timeout_ms` bounds the wait, so a copy that hangs cannot hang this one.
+bool SendCloseRequest(const std::string& title, int timeout_ms = 30000);
+
+// The single-instance guard.
+class InstanceGuard {
+ public:
+  InstanceGuard() = default;
+  ~InstanceGuard() { Release(); }
+  InstanceGuard(const InstanceGuard&) = delete;
+  InstanceGuard& operator=(const InstanceGuard&) = delete;
+
+  // False when another process holds the guard, or it cannot be created.
+  bool Acquire(const std::string& name = "Vistrel_pro");
+  void Release();
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace vistrel
