@@ -1,0 +1,177 @@
+#include "imaging/formats/picture_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "imaging/formats/format_codecs.h"
+
+namespace vistrel {
+namespace {
+
+struct TFormatEntry {
+  const char* ext;
+  TFileType type;
+  TPictureReader read;
+  TPictureWriter write;
+};
+
+constexpr TFormatEntry kFormats[] = {
+    {"png", TFileType::Png, ReadPng, WritePng},
+};
+
+// Files larger than this are not read into memory (no picture the program
+// accepts needs more).
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t(2) << 30;
+
+std::string LowerExtension(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot + 1);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return ext;
+}
+
+const TFormatEntry* FindFormat(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  for (const TFormatEntry& f : kFormats)
+    if (ext == f.ext) return &f;
+  return nullptr;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw FormatError(std::strerror(errno));
+  struct stat st{};
+  if (fstat(fileno(file.get()), &st) != 0) throw FormatError(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) throw FormatError("Not a regular file");
+  if (std::uintmax_t(st.st_size) > kMaxFileBytes) throw FormatError("File too large");
+  std::vector<std::uint8_t> bytes(std::size_t(st.st_size));
+  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+  if (got != bytes.size()) {
+    if (std::ferror(file.get())) throw FormatError(std::strerror(errno));
+    bytes.resize(got);  // the file shrank while we read it
+  }
+  return bytes;
+}
+
+// A file written under a temporary name beside its final one; Commit()
+// renames it, otherwise the destructor removes it.
+class TAtomicFile {
+ public:
+  explicit TAtomicFile(const std::string& path) : path_(path) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
+      temp_ = dir + "." + base + "." + std::to_string(getpid()) + "-" +
+              std::to_string(counter++) + ".tmp";
+      const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0) {
+        if (errno == EEXIST) continue;
+        break;
+      }
+      file_ = fdopen(fd, "wb");
+      if (!file_) ::close(fd), ::unlink(temp_.c_str());
+    }
+    if (!file_) {
+      // Name the error of the final path: a missing folder or no write right.
+      const int err = errno;
+      throw PictureFileError("Cannot create " + path + ": " + std::strerror(err));
+    }
+  }
+  ~TAtomicFile() {
+    if (file_) std::fclose(file_);
+    if (!committed_) ::unlink(temp_.c_str());
+  }
+  TAtomicFile(const TAtomicFile&) = delete;
+  TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+  std::FILE* File() const { return file_; }
+
+  void Commit() {
+    const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
+    const int err = errno;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!flushed || !closed)
+      throw PictureFileError("Cannot write " + path_ + ": " + std::strerror(err));
+    if (::rename(temp_.c_str(), path_.c_str()) != 0)
+      throw PictureFileError("Cannot create " + path_ + ": " + std::strerror(errno));
+    committed_ = true;
+  }
+
+ private:
+  std::string path_;
+  std::string temp_;
+  std::FILE* file_ = nullptr;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+bool CanLoadPictureFile(const std::string& path) {
+  const TFormatEntry* f = FindFormat(path);
+  return f && f->read;
+}
+
+bool CanSavePictureFile(const std::string& path) {
+  const TFormatEntry* f = FindFormat(path);
+  return f && f->write;
+}
+
+void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams& params) {
+  const TFormatEntry* format = FindFormat(path);
+  if (!format || !format->read)
+    throw PictureFileError("Unknown picture file type: " + path);
+  TPictureBitmap loaded;
+  TIOParams found = params;
+  try {
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    if (bytes.empty()) throw FormatError("Empty file");
+    format->read(TByteSpan(bytes), loaded, found);
+  } catch (const std::bad_alloc&) {
+    throw PictureFileError("Cannot read " + path + ": Out of memory");
+  } catch (const std::exception& e) {
+    throw PictureFileError("Cannot read " + path + ": " + e.what());
+  }
+  if (loaded.Empty()) throw PictureFileError("Cannot read " + path + ": No picture in file");
+  found.file_name = path;
+  found.file_type = format->type;
+  found.width = loaded.Width();
+  found.height = loaded.Height();
+  if (found.dpi_x > 0 && found.dpi_y > 0) loaded.SetDpi(found.dpi_x, found.dpi_y);
+  picture = std::move(loaded);
+  params = std::move(found);
+}
+
+void SavePictureFile(const std::string& path, const TPictureBitmap& picture,
+                     const TIOParams& params) {
+  const TFormatEntry* format = FindFormat(path);
+  if (!format || !format->write)
+    throw PictureFileError("Unknown picture file type, nothing written: " + path);
+  if (picture.Empty()) throw PictureFileError("Cannot write " + path + ": The picture is empty");
+  TAtomicFile out(path);
+  try {
+    format->write(out.File(), picture, params);
+  } catch (const std::bad_alloc&) {
+    throw PictureFileError("Cannot write " + path + ": Out of memory");
+  } catch (const std::exception& e) {
+    throw PictureFileError("Cannot write " + path + ": " + e.what());
+  }
+  out.Commit();
+}
+
+}  // namespace vistrel

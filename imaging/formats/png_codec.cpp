@@ -1,0 +1,244 @@
+// PNG through libpng. libpng reports errors by longjmp; the handlers below
+// keep the message and the functions jump back to their own setjmp, whose
+// frame owns everything that needs releasing.
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+#include <string>
+
+#include "imaging/color_quantizer.h"
+#include "imaging/formats/format_codecs.h"
+#include "imaging/formats/pixel_packing.h"
+
+namespace vistrel {
+namespace {
+
+struct TPngError {
+  char message[200] = "PNG error";
+};
+
+void OnPngError(png_structp png, png_const_charp msg) {
+  auto* err = static_cast<TPngError*>(png_get_error_ptr(png));
+  std::snprintf(err->message, sizeof err->message, "%s", msg);
+  png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+struct TMemorySource {
+  TByteSpan data;
+  std::size_t pos = 0;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
+  auto* src = static_cast<TMemorySource*>(png_get_io_ptr(png));
+  if (n > src->data.size() - src->pos) png_error(png, "Unexpected end of file");
+  std::memcpy(out, src->data.data() + src->pos, n);
+  src->pos += n;
+}
+
+void WriteToFile(png_structp png, png_bytep data, png_size_t n) {
+  if (std::fwrite(data, 1, n, static_cast<std::FILE*>(png_get_io_ptr(png))) != n)
+    png_error(png, "Write failed");
+}
+
+void FlushFile(png_structp) {}
+
+// What the reader learns before the pixels, checked outside libpng's frames.
+struct TPngHeader {
+  png_uint_32 width = 0, height = 0;
+  int bit_depth = 0, color_type = 0, interlace = 0;
+};
+
+struct TReadState {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~TReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
+};
+
+bool ReadHeader(TReadState& s, TMemorySource& src, TPngError& err, TPngHeader& h) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  png_set_read_fn(s.png, &src, ReadFromMemory);
+  png_set_user_limits(s.png, 0x7FFFFFFF, 0x7FFFFFFF);
+  png_read_info(s.png, s.info);
+  png_get_IHDR(s.png, s.info, &h.width, &h.height, &h.bit_depth, &h.color_type, &h.interlace,
+               nullptr, nullptr);
+  (void)err;
+  return true;
+}
+
+bool ReadPixels(TReadState& s, const TPngHeader& h, TPictureBitmap& picture) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  png_structp png = s.png;
+  if (!picture.IsMono()) {
+    png_set_expand(png);
+    png_set_strip_16(png);
+    png_set_gray_to_rgb(png);
+    if ((h.color_type & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, s.info, PNG_INFO_tRNS)) {
+      // Transparent parts show over white, as on the view's background.
+      png_color_16 white{};
+      white.red = white.green = white.blue = white.gray = 255;
+      png_set_background(png, &white, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
+    }
+    png_set_bgr(png);
+  }
+  const int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, s.info);
+  for (int pass = 0; pass < passes; ++pass)
+    for (png_uint_32 y = 0; y < h.height; ++y) png_read_row(png, picture.Row(int(y)), nullptr);
+  png_read_end(png, nullptr);
+  return true;
+}
+
+void ReadExtras(TReadState& s, const TPngHeader& h, TIOParams& params) {
+  png_uint_32 rx = 0, ry = 0;
+  int unit = 0;
+  if (png_get_pHYs(s.png, s.info, &rx, &ry, &unit) && unit == PNG_RESOLUTION_METER) {
+    const int dx = PixelsPerMetreToDpi(rx), dy = PixelsPerMetreToDpi(ry);
+    if (dx > 0 && dy > 0) params.dpi_x = dx, params.dpi_y = dy;
+  }
+  png_color_16p bg = nullptr;
+  if (png_get_bKGD(s.png, s.info, &bg) && bg) {
+    png_colorp palette = nullptr;
+    int count = 0;
+    const int shift = h.bit_depth == 16 ? 8 : 0;
+    if (h.color_type == PNG_COLOR_TYPE_PALETTE) {
+      if (png_get_PLTE(s.png, s.info, &palette, &count) && bg->index < count)
+        params.png_background = {palette[bg->index].red, palette[bg->index].green,
+                                 palette[bg->index].blue};
+    } else if (h.color_type & PNG_COLOR_MASK_COLOR) {
+      params.png_background = {std::uint8_t(bg->red >> shift), std::uint8_t(bg->green >> shift),
+                               std::uint8_t(bg->blue >> shift)};
+    } else {
+      const int g = h.bit_depth >= 8 ? bg->gray >> shift : bg->gray * 255 / ((1 << h.bit_depth) - 1);
+      params.png_background = {std::uint8_t(g), std::uint8_t(g), std::uint8_t(g)};
+    }
+  }
+  params.png_interlaced = h.interlace != PNG_INTERLACE_NONE;
+  params.bits_per_sample = h.bit_depth;
+  params.samples_per_pixel = png_get_channels(s.png, s.info);
+}
+
+}  // namespace
+
+void ReadPng(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
+  if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+    throw FormatError("Not a PNG file");
+  TPngError err;
+  TReadState s;
+  s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
+  if (!s.png) throw std::bad_alloc();
+  s.info = png_create_info_struct(s.png);
+  if (!s.info) throw std::bad_alloc();
+  TMemorySource src{data};
+  TPngHeader h;
+  if (!ReadHeader(s, src, err, h)) throw FormatError(err.message);
+  CheckPictureSize(h.width, h.height);
+  const bool mono = h.color_type == PNG_COLOR_TYPE_GRAY && h.bit_depth == 1 &&
+                    !png_get_valid(s.png, s.info, PNG_INFO_tRNS);
+  picture.Allocate(int(h.width), int(h.height), mono ? PixelFormat::Mono1 : PixelFormat::Bgr24);
+  if (!ReadPixels(s, h, picture)) throw FormatError(err.message);
+  ReadExtras(s, h, params);
+}
+
+namespace {
+
+struct TWriteState {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ~TWriteState() { png_destroy_write_struct(&png, info ? &info : nullptr); }
+};
+
+int FilterFlag(TPngFilter f) {
+  switch (f) {
+    case TPngFilter::Sub: return PNG_FILTER_SUB;
+    case TPngFilter::Up: return PNG_FILTER_UP;
+    case TPngFilter::Average: return PNG_FILTER_AVG;
+    case TPngFilter::Paeth: return PNG_FILTER_PAETH;
+    case TPngFilter::None: break;
+  }
+  return PNG_FILTER_NONE;
+}
+
+// The rows as they go to libpng: the picture's own for 24-bit and 1-bit
+// output, packed palette indices otherwise.
+struct TPngRows {
+  int bit_depth = 8;
+  int color_type = PNG_COLOR_TYPE_RGB;
+  std::vector<png_color> palette;
+  int background_index = 0;
+  TPackedRows packed;  // filled for palette output
+};
+
+bool WriteImage(TWriteState& s, std::FILE* file, const TPictureBitmap& picture,
+                const TIOParams& params, TPngRows& rows) {
+  if (setjmp(png_jmpbuf(s.png))) return false;
+  png_structp png = s.png;
+  png_set_write_fn(png, file, WriteToFile, FlushFile);
+  png_set_compression_level(png, std::clamp(params.png_compression, 0, 9));
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, FilterFlag(params.png_filter));
+  png_set_compression_buffer_size(png, 1 << 18);
+  png_set_IHDR(png, s.info, picture.Width(), picture.Height(), rows.bit_depth, rows.color_type,
+               params.png_interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  if (!rows.palette.empty())
+    png_set_PLTE(png, s.info, rows.palette.data(), int(rows.palette.size()));
+  const std::uint32_t px = DpiToPixelsPerMetre(params.dpi_x);
+  const std::uint32_t py = DpiToPixelsPerMetre(params.dpi_y);
+  if (px && py) png_set_pHYs(png, s.info, px, py, PNG_RESOLUTION_METER);
+  png_color_16 bg{};
+  if (rows.color_type == PNG_COLOR_TYPE_PALETTE) {
+    bg.index = png_byte(rows.background_index);
+  } else if (rows.color_type == PNG_COLOR_TYPE_GRAY) {
+    const TRgb& c = params.png_background;
+    bg.gray = (c.r + c.g + c.b >= 384) ? 1 : 0;
+  } else {
+    bg.red = params.png_background.r;
+    bg.green = params.png_background.g;
+    bg.blue = params.png_background.b;
+  }
+  png_set_bKGD(png, s.info, &bg);
+  png_write_info(png, s.info);
+  if (rows.color_type == PNG_COLOR_TYPE_RGB) png_set_bgr(png);
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass)
+    for (int y = 0; y < picture.Height(); ++y)
+      png_write_row(png, rows.packed.Empty() ? picture.Row(y) : rows.packed.Row(y));
+  png_write_end(png, s.info);
+  return true;
+}
+
+}  // namespace
+
+void WritePng(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params) {
+  TPngRows rows;
+  TPictureBitmap mono;
+  const TPictureBitmap* source = &picture;
+  const int bits = std::clamp(params.bits_per_sample, 1, 8);
+  if (picture.IsMono() || (params.samples_per_pixel == 1 && bits == 1)) {
+    // Black and white: 1-bit greyscale, 0 black and 1 white like the picture.
+    rows.bit_depth = 1;
+    rows.color_type = PNG_COLOR_TYPE_GRAY;
+    if (!picture.IsMono()) source = &ToMonoByIntensity(picture, mono);
+  } else if (params.samples_per_pixel == 1) {
+    const TPalette palette = BuildPalette(picture, 1 << bits);
+    rows.color_type = PNG_COLOR_TYPE_PALETTE;
+    rows.bit_depth = bits <= 2 ? bits : bits <= 4 ? 4 : 8;
+    for (TColor c : palette) rows.palette.push_back({RedOf(c), GreenOf(c), BlueOf(c)});
+    TPaletteMapper mapper(palette);
+    const TRgb& b = params.png_background;
+    rows.background_index = mapper.Index(b.r, b.g, b.b);
+    rows.packed = PackIndices(picture, mapper, rows.bit_depth);
+  }
+  TWriteState s;
+  TPngError err;
+  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
+  if (!s.png) throw std::bad_alloc();
+  s.info = png_create_info_struct(s.png);
+  if (!s.info) throw std::bad_alloc();
+  if (!WriteImage(s, file, *source, params, rows)) throw FormatError(err.message);
+}
+
+}  // namespace vistrel
