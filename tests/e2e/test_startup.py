@@ -1,0 +1,146 @@
+"""Start-up, single instance, "/C" and "/U", and the exit settings."""
+
+import os
+import signal
+import subprocess
+import unittest
+
+from desktop import (Desktop, Program, read_settings, run_program, settings_path,
+                     wait_until, write_settings)
+
+OTHER = "Setup\\OtherOptions"
+
+
+class StartupTest(unittest.TestCase):
+    def setUp(self):
+        self.desktop = Desktop(tray=True)
+
+    def tearDown(self):
+        self.desktop.close()
+
+    def visible_windows(self):
+        return self.desktop.run(["xdotool", "search", "--onlyvisible", "--name", "Vistrel"]).split()
+
+    def test_stays_resident_without_a_window_and_terminates_with_its_settings(self):
+        program = Program(self.desktop).wait_resident()
+        self.assertEqual(self.visible_windows(), [])
+        # Its icon sits in the panel's tray.
+        wait_until(lambda: '("vistrel-pro" "Vistrel-Pro")  24x24' in
+                   self.desktop.run(["xwininfo", "-root", "-tree"]), what="the tray icon")
+        self.assertFalse(os.path.exists(settings_path(self.desktop)))
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait_ended(), 0)
+        other = read_settings(self.desktop)[OTHER]
+        self.assertEqual(other["TimerEnabled"], '"0"')
+        self.assertEqual(other["DirectPrint"], '"0"')
+
+    def test_exit_keeps_the_checked_states_it_read(self):
+        write_settings(self.desktop,
+                       'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n'
+                       '"DirectPrint"="5"\n"AutoFileName"="Shot"\n')
+        program = Program(self.desktop).wait_resident()
+        for number in (signal.SIGINT, signal.SIGHUP):
+            with self.subTest(signal=number):
+                program.signal(number)
+                self.assertEqual(program.wait_ended(), 0)
+                other = read_settings(self.desktop)[OTHER]
+                self.assertEqual(other["DirectPrint"], '"1"')
+                self.assertEqual(other["AutoFileName"], '"Shot"')
+                program = Program(self.desktop).wait_resident()
+
+    def test_close_switch_in_any_case_returns_after_the_copy_wrote_its_settings(self):
+        for switch in ("/c", "/C"):
+            with self.subTest(switch=switch):
+                os.makedirs(os.path.dirname(settings_path(self.desktop)), exist_ok=True)
+                if os.path.exists(settings_path(self.desktop)):
+                    os.remove(settings_path(self.desktop))
+                program = Program(self.desktop).wait_resident()
+                done = run_program(self.desktop, switch)
+                self.assertEqual(done.returncode, 0)
+                # Read at once: the switch returns only after the exit sequence.
+                self.assertIn("TimerEnabled", read_settings(self.desktop)[OTHER])
+                self.assertEqual(program.wait_ended(), 0)
+
+    def test_uninstall_switch_erases_setup_even_while_a_copy_runs(self):
+        write_settings(self.desktop,
+                       'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\HotKeys]\n'
+                       '"Key0"=dword:0000002c\n\n'
+                       '[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n'
+                       '"Sound"="0"\n\n[HKEY_CURRENT_USER\\Software\\Other]\n"Kept"="1"\n')
+        program = Program(self.desktop).wait_resident()
+        done = run_program(self.desktop, "/u")
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(program.wait_ended(), 0)
+        sections = read_settings(self.desktop)
+        self.assertFalse([s for s in sections if s.startswith("Setup")])
+        self.assertEqual(sections["HKEY_CURRENT_USER\\Software\\Other"], {"Kept": '"1"'})
+        # Without a running copy "/U" still erases.
+        write_settings(self.desktop,
+                       'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n'
+                       '"Sound"="0"\n')
+        self.assertEqual(run_program(self.desktop, "/U").returncode, 0)
+        self.assertNotIn(OTHER, read_settings(self.desktop))
+
+    def test_second_start_closes_the_first_after_it_wrote_its_settings(self):
+        first = Program(self.desktop).wait_resident()
+        second = Program(self.desktop)
+        self.assertEqual(first.wait_ended(), 0)
+        self.assertIn("TimerEnabled", read_settings(self.desktop)[OTHER])
+        # The second copy either found the guard free and runs, or ended
+        # silently; never two copies.
+        wait_until(lambda: not second.running() or os.path.exists(second.socket()),
+                   what="the second copy to settle")
+        if second.running():
+            self.assertEqual(self.visible_windows(), [])
+        else:
+            self.assertEqual(second.output(), "")
+
+    def test_copy_started_while_the_guard_is_held_ends_silently(self):
+        guard = os.path.join(self.desktop.runtime, "Vistrel_pro")
+        holder = self.desktop.start(["flock", "--exclusive", guard, "sleep", "60"])
+        wait_until(lambda: subprocess.run(["flock", "--nonblock", guard, "true"]).returncode != 0,
+                   what="the guard to be held")
+        done = run_program(self.desktop)
+        self.assertEqual((done.returncode, done.stdout, done.stderr), (0, "", ""))
+        self.assertFalse(os.path.exists(settings_path(self.desktop)))
+        holder.kill()
+
+    def test_damaged_settings_file_is_survived_and_kept_aside(self):
+        damaged = ('REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n'
+                   '"TimerEnabled"=dword:00000001\n\x01\x02 not a line\n"DirectPrint"=hex:zz\n')
+        write_settings(self.desktop, damaged)
+        program = Program(self.desktop).wait_resident()
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait_ended(), 0)
+        other = read_settings(self.desktop)[OTHER]
+        self.assertEqual(other["TimerEnabled"], '"1"')
+        self.assertEqual(other["DirectPrint"], '"0"')
+        with open(settings_path(self.desktop) + ".damaged", encoding="utf-8") as f:
+            self.assertEqual(f.read(), damaged)
+
+
+class NoDesktopTest(unittest.TestCase):
+    def test_without_a_display_it_says_so(self):
+        desktop = Desktop()
+        try:
+            env = dict(desktop.env)
+            env.pop("DISPLAY")
+            done = subprocess.run([os.environ.get("VISTREL_PRO", "build/vistrel-pro")], env=env,
+                                  capture_output=True, text=True, timeout=20)
+            self.assertEqual(done.returncode, 1)
+            self.assertIn("no display", done.stderr)
+        finally:
+            desktop.close()
+
+    def test_without_tray_host_or_window_manager_it_stays_resident(self):
+        desktop = Desktop()
+        try:
+            program = Program(desktop).wait_resident()
+            program.signal(signal.SIGTERM)
+            self.assertEqual(program.wait_ended(), 0)
+        finally:
+            desktop.close()
+
+
+if __name__ == "__main__":
+    unittest.main()
