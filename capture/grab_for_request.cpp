@@ -1,0 +1,40 @@
+#include "capture/grab_for_request.h"
+
+#include "capture/active_window_rect.h"
+#include "capture/capture_sound.h"
+#include "capture/cursor_drawing.h"
+#include "capture/screen_grab.h"
+
+namespace vistrel {
+
+TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_timer_running,
+                               const TScreenRect& custom_capture_rect) {
+  return capture_timer_running ? custom_capture_rect : capture_bounds;
+}
+
+TScreenRect GrabForRequest(const TGrabServices& services, TCaptureMode request,
+                           const TScreenRect& capture_bounds,
+                           const TScreenRect& custom_capture_rect, const TGrabOptions& options,
+                           TPictureBitmap& picture) {
+  // The cursor is taken before the sound, where the user left it.
+  std::optional<TCursorImage> cursor;
+  if (options.include_cursor) cursor = services.cursor.CurrentCursor();
+
+  if (options.sound) PlayCaptureSound(services.sound, services.beeper);
+
+  const TScreenRect requested =
+      IsWindowCaptureMode(request)
+          ? ActiveWindowRect(services.windows, options.client_area_only)
+          : DesktopRequestRect(capture_bounds, options.capture_timer_running,
+                               custom_capture_rect);
+  const TScreenRect grabbed = GrabScreenRect(services.screen, capture_bounds, picture, requested);
+
+  // Placed from the corner actually grabbed: where confinement cut the
+  // requested rectangle, its own corner is not the picture's corner.
+  if (cursor)
+    DrawCursorImage(picture, *cursor, cursor->x - cursor->hotspot_x - grabbed.left,
+                    cursor->y - cursor->hotspot_y - grabbed.top);
+  return grabbed;
+}
+
+}  // namespace vistrel

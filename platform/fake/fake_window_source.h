@@ -1,0 +1,34 @@
+// Windows for tests: a table of windows with their rectangles.
+#pragma once
+
+#include <map>
+
+#include "platform/window_source.h"
+
+namespace vistrel {
+
+class FakeWindowSource : public IWindowSource {
+ public:
+  struct Window {
+    TScreenRect outer;
+    TScreenRect client;
+  };
+  std::map<TWindowId, Window> windows;
+  TWindowId active = 0;
+  std::optional<TPointedWindow> pointed;
+
+  TWindowId ActiveWindow() override { return active; }
+  std::optional<TScreenRect> OuterRect(TWindowId w) override {
+    auto found = windows.find(w);
+    if (found == windows.end()) return std::nullopt;
+    return found->second.outer;
+  }
+  std::optional<TScreenRect> ClientRect(TWindowId w) override {
+    auto found = windows.find(w);
+    if (found == windows.end()) return std::nullopt;
+    return found->second.client;
+  }
+  std::optional<TPointedWindow> WindowUnderPointer() override { return pointed; }
+};
+
+}  // namespace vistrel

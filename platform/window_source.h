@@ -1,0 +1,39 @@
+// The desktop's windows as far as captures need them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/screen_rect.h"
+
+namespace vistrel {
+
+// A window of the desktop; 0 is no window.
+using TWindowId = std::uint64_t;
+
+struct TPointedWindow {
+  TWindowId window = 0;
+  TScreenRect rect;  // screen coordinates
+};
+
+class IWindowSource {
+ public:
+  virtual ~IWindowSource() = default;
+
+  // The window that has the user's attention (the foreground window), or 0.
+  virtual TWindowId ActiveWindow() = 0;
+
+  // The window's outer rectangle: frame, title bar and borders included.
+  virtual std::optional<TScreenRect> OuterRect(TWindowId window) = 0;
+
+  // The window's client area in screen coordinates; empty while the window
+  // is not shown (minimised).
+  virtual std::optional<TScreenRect> ClientRect(TWindowId window) = 0;
+
+  // The object under the mouse pointer: the innermost shown window inside an
+  // application window, or the whole application window (frame included)
+  // when the pointer is on its frame.
+  virtual std::optional<TPointedWindow> WindowUnderPointer() = 0;
+};
+
+}  // namespace vistrel

@@ -1,0 +1,209 @@
+#include "capture/grab_for_request.h"
+
+#include <gtest/gtest.h>
+
+#include "capture/cursor_drawing.h"
+#include "fake_desktop.h"
+#include "platform/fake/fake_cursor_source.h"
+#include "platform/fake/fake_sound.h"
+#include "platform/fake/fake_window_source.h"
+#include "platform/typewriter_sound.h"
+
+namespace vistrel {
+namespace {
+
+using testing::kMonitor2;
+using testing::kWholeDesktop;
+using testing::ScreenColour;
+using testing::ShowsScreenArea;
+
+constexpr TColor kCursorRed = MakeColor(255, 0, 0);
+
+// An opaque red 4 x 3 cursor with its hotspot at (1, 1), over point (x, y).
+TCursorImage RedCursorAt(int x, int y) {
+  TCursorImage cursor;
+  cursor.x = x;
+  cursor.y = y;
+  cursor.hotspot_x = 1;
+  cursor.hotspot_y = 1;
+  cursor.width = 4;
+  cursor.height = 3;
+  cursor.argb.assign(12, 0xFFFF0000);
+  return cursor;
+}
+
+class GrabForRequestTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::MakeTwoMonitorDesktop(screen);
+    windows.windows[7] = {{100, 50, 500, 400}, {104, 80, 496, 396}};
+    windows.active = 7;
+  }
+
+  TScreenRect Grab(TCaptureMode mode, const TScreenRect& bounds = kWholeDesktop) {
+    return GrabForRequest(services, mode, bounds, custom, options, picture);
+  }
+
+  FakeScreenSource screen;
+  FakeCursorSource cursor;
+  FakeWindowSource windows;
+  FakeSoundPlayer sound;
+  FakeBeeper beeper;
+  TGrabServices services{screen, cursor, windows, sound, beeper};
+  TGrabOptions options;
+  TScreenRect custom{4, 4, 2940, 1076};
+  TPictureBitmap picture;
+};
+
+TEST_F(GrabForRequestTest, DesktopModesGrabTheCaptureBounds) {
+  for (TCaptureMode mode : {cmDesktop, cmDesktopSave, cmRectArea}) {
+    EXPECT_EQ(Grab(mode, kMonitor2), kMonitor2);
+    EXPECT_TRUE(ShowsScreenArea(picture, kMonitor2));
+  }
+}
+
+TEST_F(GrabForRequestTest, CaptureTimerGrabsTheCustomRectangleConfined) {
+  options.capture_timer_running = true;
+  custom = {1800, 100, 2100, 200};
+  EXPECT_EQ(Grab(cmDesktop, kMonitor2), (TScreenRect{1920, 100, 2100, 200}));
+  EXPECT_TRUE(ShowsScreenArea(picture, {1920, 100, 2100, 200}));
+}
+
+TEST_F(GrabForRequestTest, WindowModesGrabOuterOrClientRectangle) {
+  for (TCaptureMode mode : {cmActiveWindow, cmActiveWindowSave, cmSpareSlot}) {
+    options.client_area_only = false;
+    EXPECT_EQ(Grab(mode), (TScreenRect{100, 50, 500, 400}));
+    EXPECT_TRUE(ShowsScreenArea(picture, {100, 50, 500, 400}));
+    options.client_area_only = true;
+    EXPECT_EQ(Grab(mode), (TScreenRect{104, 80, 496, 396}));
+    EXPECT_TRUE(ShowsScreenArea(picture, {104, 80, 496, 396}));
+  }
+}
+
+TEST_F(GrabForRequestTest, WindowWithoutClientAreaOrNoWindowGrabsTheBounds) {
+  options.client_area_only = true;
+  windows.windows[7].client = TScreenRect{};  // minimised
+  EXPECT_EQ(Grab(cmActiveWindow, kMonitor2), kMonitor2);
+  windows.active = 0;
+  options.client_area_only = false;
+  EXPECT_EQ(Grab(cmActiveWindow, kMonitor2), kMonitor2);
+  windows.active = 99;  // closed between the hotkey and the grab
+  EXPECT_EQ(Grab(cmActiveWindow), kWholeDesktop);
+}
+
+TEST_F(GrabForRequestTest, CursorIsDrawnAtItsPositionLessHotspot) {
+  options.include_cursor = true;
+  cursor.cursor = RedCursorAt(2050, 100);
+  Grab(cmDesktop, kMonitor2);
+  // Measured from monitor 2's corner: (2050 - 1 - 1920, 100 - 1).
+  EXPECT_EQ(picture.Pixel(129, 99), kCursorRed);
+  EXPECT_EQ(picture.Pixel(132, 101), kCursorRed);
+  EXPECT_EQ(picture.Pixel(128, 99), ScreenColour(1920 + 128, 99));
+  EXPECT_EQ(picture.Pixel(133, 101), ScreenColour(1920 + 133, 101));
+  EXPECT_EQ(picture.Pixel(129, 102), ScreenColour(1920 + 129, 102));
+}
+
+TEST_F(GrabForRequestTest, CursorFollowsTheCornerLeftAfterConfinement) {
+  options.include_cursor = true;
+  windows.windows[7].outer = {1500, 100, 2200, 300};  // partly on monitor 1
+  cursor.cursor = RedCursorAt(2000, 150);
+  Grab(cmActiveWindow, kMonitor2);
+  EXPECT_EQ(picture.Pixel(2000 - 1 - 1920, 150 - 1 - 100), kCursorRed);
+}
+
+TEST_F(GrabForRequestTest, CursorWithoutImageOrOptionOffDrawsNothing) {
+  cursor.cursor = RedCursorAt(300, 300);
+  Grab(cmDesktop);
+  EXPECT_EQ(cursor.reads, 0);
+  EXPECT_TRUE(ShowsScreenArea(picture, kWholeDesktop));
+  options.include_cursor = true;
+  cursor.cursor.reset();
+  Grab(cmDesktop);
+  EXPECT_TRUE(ShowsScreenArea(picture, kWholeDesktop));
+}
+
+TEST_F(GrabForRequestTest, NoSoundDeviceSoundsTheBeepInstead) {
+  options.sound = true;
+  Grab(cmDesktop);
+  EXPECT_EQ(beeper.beeps, 1);
+  EXPECT_TRUE(sound.played.empty());
+  sound.has_device = true;
+  Grab(cmDesktop);
+  EXPECT_EQ(beeper.beeps, 1);
+  ASSERT_EQ(sound.played.size(), 1u);
+  EXPECT_EQ(sound.played[0], TypewriterWave().size());
+  options.sound = false;
+  Grab(cmDesktop);
+  EXPECT_EQ(beeper.beeps, 1);
+  EXPECT_EQ(sound.played.size(), 1u);
+}
+
+// Records what had happened when the sound played.
+class OrderWatchingPlayer : public ISoundPlayer {
+ public:
+  OrderWatchingPlayer(FakeScreenSource& s, FakeCursorSource& c) : screen(s), cursor(c) {}
+  bool PlayWave(std::span<const std::uint8_t>) override {
+    grabs_before = screen.grabs.size();
+    cursor_reads_before = cursor.reads;
+    return true;
+  }
+  FakeScreenSource& screen;
+  FakeCursorSource& cursor;
+  std::size_t grabs_before = 99;
+  int cursor_reads_before = -1;
+};
+
+TEST_F(GrabForRequestTest, CursorIsReadBeforeTheSoundAndTheGrabFollowsIt) {
+  OrderWatchingPlayer player(screen, cursor);
+  TGrabServices watched{screen, cursor, windows, player, beeper};
+  options.sound = true;
+  options.include_cursor = true;
+  GrabForRequest(watched, cmDesktop, kWholeDesktop, custom, options, picture);
+  EXPECT_EQ(player.cursor_reads_before, 1);
+  EXPECT_EQ(player.grabs_before, 0u);
+  EXPECT_EQ(screen.grabs.size(), 1u);
+}
+
+class CursorDrawingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    picture.Allocate(10, 8);
+    picture.Fill(MakeColor(0, 0, 200));
+  }
+  TPictureBitmap picture;
+};
+
+TEST_F(CursorDrawingTest, ClippedAtEveryEdge) {
+  const TCursorImage cursor = RedCursorAt(0, 0);
+  DrawCursorImage(picture, cursor, -2, -1);  // top-left corner
+  EXPECT_EQ(picture.Pixel(0, 0), kCursorRed);
+  EXPECT_EQ(picture.Pixel(1, 1), kCursorRed);
+  EXPECT_EQ(picture.Pixel(2, 0), MakeColor(0, 0, 200));
+  DrawCursorImage(picture, cursor, 8, 6);  // bottom-right corner
+  EXPECT_EQ(picture.Pixel(9, 7), kCursorRed);
+  EXPECT_EQ(picture.Pixel(7, 7), MakeColor(0, 0, 200));
+  DrawCursorImage(picture, cursor, 50, -20);  // entirely outside
+  DrawCursorImage(picture, cursor, -4, 0);
+  EXPECT_EQ(picture.Pixel(0, 3), MakeColor(0, 0, 200));
+}
+
+TEST_F(CursorDrawingTest, PremultipliedAlphaIsBlended) {
+  TCursorImage cursor;
+  cursor.width = 2;
+  cursor.height = 1;
+  // Half-transparent white (premultiplied), and fully transparent.
+  cursor.argb = {0x80808080, 0x00000000};
+  DrawCursorImage(picture, cursor, 3, 3);
+  EXPECT_EQ(picture.Pixel(3, 3), MakeColor(128, 128, 128 + 100));
+  EXPECT_EQ(picture.Pixel(4, 3), MakeColor(0, 0, 200));
+}
+
+TEST_F(CursorDrawingTest, ImageShorterThanItsSizeIsIgnored) {
+  TCursorImage cursor = RedCursorAt(0, 0);
+  cursor.argb.resize(5);
+  DrawCursorImage(picture, cursor, 0, 0);
+  EXPECT_EQ(picture.Pixel(0, 0), MakeColor(0, 0, 200));
+}
+
+}  // namespace
+}  // namespace vistrel
