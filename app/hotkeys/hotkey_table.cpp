@@ -1,0 +1,98 @@
+#include "app/hotkeys/hotkey_table.h"
+
+#include <exception>
+#include <string>
+
+#include "app/settings/settings_store.h"
+#include "platform/hotkeys.h"
+
+namespace vistrel {
+
+const std::array<THotKeyChoice, 59> kHotKeyKeys = {{
+    {"None", 0},       {"PrintScrn", 44}, {"F1", 112},      {"F2", 113},       {"F3", 114},
+    {"F4", 115},       {"F5", 116},       {"F6", 117},      {"F7", 118},       {"F8", 119},
+    {"F9", 120},       {"F10", 121},      {"F11", 122},     {"F12", 123},      {"Num0", 96},
+    {"Num1", 97},      {"Num2", 98},      {"Num3", 99},     {"Num4", 100},     {"Num5", 101},
+    {"Num6", 102},     {"Num7", 103},     {"Num8", 104},    {"Num9", 105},     {"A", 65},
+    {"B", 66},         {"C", 67},         {"D", 68},        {"E", 69},         {"F", 70},
+    {"G", 71},         {"H", 72},         {"I", 73},        {"J", 74},         {"K", 75},
+    {"L", 76},         {"M", 77},         {"N", 78},        {"O", 79},         {"P", 80},
+    {"Q", 81},         {"R", 82},         {"S", 83},        {"T", 84},         {"U", 85},
+    {"V", 86},         {"W", 87},         {"X", 88},        {"Y", 89},         {"Z", 90},
+    {"Page-Up", 33},   {"Page-Down", 34}, {"End", 35},      {"Home", 36},      {"Multiply", 106},
+    {"Add", 107},      {"subtract", 109}, {"Divide", 111},  {"Pause", 19},
+}};
+
+const std::array<THotKeyChoice, 8> kHotKeyModifiers = {{
+    {"None", 0},      {"ALT", 1},       {"CTRL", 2},           {"SHIFT", 4},
+    {"ALT+CTRL", 3},  {"ALT+SHIFT", 5}, {"ALT+CTRL+SHIFT", 7}, {"CTRL+SHIFT", 6},
+}};
+
+void HotKeyTable::SetDefaultHotKeys() {
+  slots.fill(THotKeySlot{});
+  slots[0] = {44, 0, 1, 0};
+  slots[3] = {44, 1, 1, 1};
+}
+
+void HotKeyTable::Load(const SettingsStore& st) {
+  for (int n = 0; n < kHotKeySlots; ++n) {
+    const std::string i = std::to_string(n);
+    THotKeySlot& s = slots[std::size_t(n)];
+    s.HotKey = st.ReadInteger(kHotKeysSection, "HotKey" + i, 44);
+    s.Modifier = st.ReadInteger(kHotKeysSection, "Modifier" + i, 0);
+    s.IndexH = st.ReadInteger(kHotKeysSection, "IndexH" + i, 0);
+    s.IndexM = st.ReadInteger(kHotKeysSection, "IndexM" + i, 0);
+  }
+}
+
+void HotKeyTable::SaveHotKeys(SettingsStore& st) const {
+  for (int n = 0; n < kHotKeySlots; ++n) {
+    const std::string i = std::to_string(n);
+    const THotKeySlot& s = slots[std::size_t(n)];
+    st.WriteInteger(kHotKeysSection, "HotKey" + i, s.HotKey);
+    st.WriteInteger(kHotKeysSection, "Modifier" + i, s.Modifier);
+    st.WriteInteger(kHotKeysSection, "IndexH" + i, s.IndexH);
+    st.WriteInteger(kHotKeysSection, "IndexM" + i, s.IndexM);
+  }
+}
+
+void LoadHotKeysAtStart(HotKeyTable& table, SettingsStore& store) {
+  try {
+    if (store.SectionExists(kHotKeysSection)) {
+      HotKeyTable read = table;
+      read.Load(store);
+      table = read;
+    } else {
+      table.SetDefaultHotKeys();
+      table.SaveHotKeys(store);
+    }
+  } catch (const std::exception&) {
+    // The table keeps what it had; start-up goes on.
+  }
+}
+
+void THotKeys::UnregisterHotKeys() {
+  for (int n = 0; n < kHotKeySlots; ++n) desktop_.Unregister(kFirstHotKeyId + n);
+}
+
+void THotKeys::RegisterHotKeys() {
+  UnregisterHotKeys();
+  for (int n = 0; n < kHotKeySlots; ++n) {
+    const THotKeySlot& s = table_.slots[std::size_t(n)];
+    desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey));
+  }
+}
+
+void THotKeys::SetSuspended(bool on) {
+  if (on == suspended_) return;
+  suspended_ = on;
+  if (on) {
+    backup_ = table_;
+    UnregisterHotKeys();
+  } else {
+    table_ = backup_;
+    RegisterHotKeys();
+  }
+}
+
+}  // namespace vistrel

@@ -1,0 +1,76 @@
+// The six hotkey slots, their stored form in "Setup\HotKeys", the lists the
+// hotkey dialog composes them from, and their registration with the desktop.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace vistrel {
+
+class SettingsStore;
+class IHotkeys;
+
+inline constexpr const char* kHotKeysSection = "Setup\\HotKeys";
+inline constexpr int kHotKeySlots = 6;
+inline constexpr int kFirstHotKeyId = 1000;  // slot n registers id 1000 + n
+
+struct THotKeySlot {
+  std::int32_t HotKey = 0;    // virtual-key code, 0 = no key
+  std::int32_t Modifier = 0;  // 1 Alt + 2 Ctrl + 4 Shift
+  std::int32_t IndexH = 0;    // position in kHotKeyKeys
+  std::int32_t IndexM = 0;    // position in kHotKeyModifiers
+  bool operator==(const THotKeySlot&) const = default;
+};
+
+struct THotKeyChoice {
+  std::string_view text;
+  std::int32_t value;
+};
+
+// What the dialog offers: index -> text and key code or modifier flags.
+extern const std::array<THotKeyChoice, 59> kHotKeyKeys;
+extern const std::array<THotKeyChoice, 8> kHotKeyModifiers;
+
+struct HotKeyTable {
+  std::array<THotKeySlot, kHotKeySlots> slots{};
+
+  // PrintScrn on slot 0 ("Get Desktop"), Alt+PrintScrn on slot 3
+  // ("Get Active Window"), nothing elsewhere.
+  void SetDefaultHotKeys();
+  // Reads the 24 values; a missing key code reads 44 (PrintScrn).
+  void Load(const SettingsStore& store);
+  void SaveHotKeys(SettingsStore& store) const;
+  bool operator==(const HotKeyTable&) const = default;
+};
+
+// Start-up: the stored table when the section holds anything, otherwise the
+// defaults, which are then stored. A failure while reading leaves `table`
+// as it was.
+void LoadHotKeysAtStart(HotKeyTable& table, SettingsStore& store);
+
+// The registered state of the table, and Suspend, which takes every hotkey
+// off and later puts back the table that was in force before.
+class THotKeys {
+ public:
+  explicit THotKeys(IHotkeys& desktop) : desktop_(desktop) {}
+
+  HotKeyTable& Table() { return table_; }
+  const HotKeyTable& Table() const { return table_; }
+
+  // Unregisters all six ids, then registers each slot; refusals are ignored.
+  void RegisterHotKeys();
+  void UnregisterHotKeys();
+
+  bool Suspended() const { return suspended_; }
+  // On: back the table up, unregister. Off: restore the backup, register.
+  void SetSuspended(bool on);
+
+ private:
+  IHotkeys& desktop_;
+  HotKeyTable table_;
+  HotKeyTable backup_;
+  bool suspended_ = false;
+};
+
+}  // namespace vistrel
