@@ -113,7 +113,10 @@ void X11Hotkeys::Unregister(int id) {
   if (found == grabs_.end()) return;
   Ungrab(found->second);
   grabs_.erase(found);
-  xcb_flush(conn_->get());
+  // A round trip, so the key is free for others when this returns.
+  xcb_connection_t* c = conn_->get();
+  XcbReply<xcb_get_input_focus_reply_t> sync(
+      xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
 bool X11Hotkeys::ProcessPendingEvents() {

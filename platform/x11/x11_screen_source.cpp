@@ -24,7 +24,8 @@ xcb_visualtype_t* FindVisual(xcb_screen_t* screen, xcb_visualid_t id) {
 
 }  // namespace
 
-X11ScreenSource::X11ScreenSource(std::shared_ptr<X11Connection> conn) : conn_(std::move(conn)) {
+X11ScreenSource::X11ScreenSource(std::shared_ptr<X11Connection> conn, bool shared_memory)
+    : conn_(std::move(conn)) {
   xcb_connection_t* c = conn_->get();
   const xcb_setup_t* setup = xcb_get_setup(c);
   xcb_screen_t* screen = conn_->screen();
@@ -44,7 +45,7 @@ X11ScreenSource::X11ScreenSource(std::shared_ptr<X11Connection> conn) : conn_(st
                  SupportedXPixelLayout(layout_) && scanline_pad_ % 8 == 0 && scanline_pad_ > 0;
   }
   const xcb_query_extension_reply_t* shm = xcb_get_extension_data(c, &xcb_shm_id);
-  if (shm && shm->present) {
+  if (shared_memory && shm && shm->present) {
     XcbReply<xcb_shm_query_version_reply_t> version(
         xcb_shm_query_version_reply(c, xcb_shm_query_version(c), nullptr));
     shm_usable_ = version != nullptr;
@@ -96,6 +97,8 @@ std::vector<TMonitor> X11ScreenSource::Monitors() {
   }
   std::stable_partition(monitors.begin(), monitors.end(),
                         [](const TMonitor& m) { return m.primary; });
+  // Without a primary set, the first monitor is taken as primary (as Qt does).
+  monitors.front().primary = true;
   return monitors;
 }
 
@@ -124,7 +127,7 @@ bool X11ScreenSource::EnsureSegment(std::size_t bytes) {
   }
   const std::uint32_t seg = xcb_generate_id(c);
   xcb_generic_error_t* error =
-      xcb_request_check(c, xcb_shm_attach_checked(c, seg, std::uint32_t(id), 1));
+      xcb_request_check(c, xcb_shm_attach_checked(c, seg, std::uint32_t(id), 0));
   // Once the server holds it, the segment goes away with the last detach.
   shmctl(id, IPC_RMID, nullptr);
   if (error) {

@@ -15,7 +15,9 @@ class X11Connection;
 
 class X11ScreenSource : public IScreenSource {
  public:
-  explicit X11ScreenSource(std::shared_ptr<X11Connection> conn);
+  // Without `shared_memory` every grab goes through plain GetImage, as it
+  // does on servers that refuse the segment (another machine's).
+  explicit X11ScreenSource(std::shared_ptr<X11Connection> conn, bool shared_memory = true);
   ~X11ScreenSource() override;
 
   std::vector<TMonitor> Monitors() override;
