@@ -1,0 +1,208 @@
+#include "operation_table.h"
+
+#include <array>
+#include <climits>
+
+#include "imaging/color_quantizer.h"
+#include "imaging/operations/black_white.h"
+#include "imaging/operations/color_ops.h"
+#include "imaging/operations/convolution.h"
+#include "imaging/operations/count_colors.h"
+#include "imaging/operations/flip_canvas.h"
+#include "imaging/operations/hsl_adjust.h"
+#include "imaging/operations/picture_area.h"
+#include "imaging/operations/resample.h"
+#include "imaging/operations/rotate.h"
+
+namespace vistrel {
+
+namespace {
+
+constexpr double kIntMax = INT_MAX;
+constexpr double kMaxSide = INT_MAX;
+
+using A = TArgSpec;
+using K = TArgKind;
+
+constexpr std::array<TArgSpec, 0> kNoArgs{};
+constexpr std::array kFlipArgs{A{"DIR", K::Integer, 0, 1, {}}};
+constexpr std::array kFilterArgs{
+    A{"K1", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}}, A{"K2", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}},
+    A{"K3", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}}, A{"K4", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}},
+    A{"K5", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}}, A{"K6", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}},
+    A{"K7", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}}, A{"K8", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}},
+    A{"K9", K::Integer, -kMaxKernelValue, kMaxKernelValue, {}}, A{"DIVISOR", K::Integer, -kIntMax, kIntMax, {}}};
+constexpr std::array kHslArgs{A{"H", K::Number, -1e9, 1e9, {}}, A{"S", K::Number, -1e9, 1e9, {}},
+                              A{"L", K::Number, -1e9, 1e9, {}}};
+constexpr std::array kContrastArgs{A{"N", K::Integer, -1e6, 1e6, {}}};
+constexpr std::array kRgbArgs{A{"R", K::Integer, -1e6, 1e6, {}}, A{"G", K::Integer, -1e6, 1e6, {}},
+                              A{"B", K::Integer, -1e6, 1e6, {}}};
+constexpr std::array kCastArgs{A{"BEGIN", K::Color, 0, 0, {}}, A{"END", K::Color, 0, 0, {}},
+                               A{"CAST", K::Color, 0, 0, {}}};
+constexpr std::array kSwapArgs{A{"C1", K::Color, 0, 0, {}}, A{"C2", K::Color, 0, 0, {}}};
+// BG -1: the processor's background colour.
+constexpr std::array kRotateArgs{A{"DEG", K::Number, -1e9, 1e9, {}}, A{"AA", K::Integer, 0, 1, 1.0},
+                                 A{"BG", K::Color, 0, 0, -1.0}};
+constexpr std::array kResampleArgs{A{"W", K::Integer, -kMaxSide, kMaxSide, {}},
+                                   A{"H", K::Integer, -kMaxSide, kMaxSide, {}},
+                                   A{"FILTER", K::Filter, 0, 6, double(int(TResampleFilter::rfMitchell))}};
+constexpr std::array kCanvasArgs{A{"W", K::Integer, 1, kMaxSide, {}}, A{"H", K::Integer, 1, kMaxSide, {}},
+                                 A{"HALIGN", K::Integer, 0, 2, 0.0}, A{"VALIGN", K::Integer, 0, 2, 0.0}};
+constexpr std::array kColorsArgs{A{"N", K::Integer, 3, 1024, {}}};
+constexpr std::array kThresholdArgs{A{"T", K::Integer, -1, 255, {}}};
+
+// Captions ------------------------------------------------------------------
+
+template <const char* Text>
+std::string Fixed(const TOpArgs&) {
+  return Text;
+}
+constexpr char kGray[] = "ConvertToGray", kNegative[] = "Negative", kFlip[] = "Flip", kFilter[] = "ApplyFilter",
+               kCast[] = "CastColorRange", kSwap[] = "SwapColors", kTo24[] = "ConvertTo24Bit",
+               kClear[] = "ClearSel", kCrop[] = "CropSel";
+
+// "Name a,b,c" from the first `count` arguments.
+template <std::size_t Count>
+std::string Joined(std::string_view name, const TOpArgs& args) {
+  std::string s(name);
+  for (std::size_t i = 0; i < Count; ++i) s += (i == 0 ? " " : ",") + FormatNumber(args.Number(i));
+  return s;
+}
+
+// Work ----------------------------------------------------------------------
+
+std::int64_t ReplaceWith(TPictureBitmap& target, TPictureBitmap result) {
+  target = std::move(result);
+  return 0;
+}
+
+const TOperation kOperations[] = {
+    {"ConvertToGray", TOpFormats::Any, TOpArea::Selection, kNoArgs, Fixed<kGray>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       GrayPixels(t, c.progress);
+       return 0;
+     }},
+    {"Negative", TOpFormats::Any, TOpArea::Selection, kNoArgs, Fixed<kNegative>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       NegatePixels(t, c.progress);
+       return 0;
+     }},
+    {"Flip", TOpFormats::Any, TOpArea::Whole, kFlipArgs, Fixed<kFlip>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       FlipPicture(t, TFlipDirection(a.Int(0)), c.progress);
+       return 0;
+     }},
+    {"ApplyFilter", TOpFormats::Color24, TOpArea::Selection, kFilterArgs, Fixed<kFilter>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       TKernel3 k;
+       for (std::size_t i = 0; i < 9; ++i) k[i] = a.Int(i);
+       Convolve3x3(t, k, a.Int(9), c.progress);
+       return 0;
+     }},
+    {"HSLvar", TOpFormats::Color24, TOpArea::Selection, kHslArgs,
+     [](const TOpArgs& a) { return Joined<3>("HSLvar", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       AdjustHsl(t, a.Number(0), a.Number(1), a.Number(2), c.progress);
+       return 0;
+     }},
+    {"Contrast", TOpFormats::Color24, TOpArea::Selection, kContrastArgs,
+     [](const TOpArgs& a) { return Joined<1>("Contrast", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       // The means come from the whole picture, also when a selection limits
+       // the change.
+       ContrastPixels(t, a.Int(0), ChannelMeans(c.picture), c.progress);
+       return 0;
+     }},
+    {"IntensityRGBall", TOpFormats::Color24, TOpArea::Selection, kRgbArgs,
+     [](const TOpArgs& a) { return Joined<3>("IntensityRGBall", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       AddToChannels(t, a.Int(0), a.Int(1), a.Int(2), c.progress);
+       return 0;
+     }},
+    {"CastColorRange", TOpFormats::Color24, TOpArea::Selection, kCastArgs, Fixed<kCast>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       CastColorRangePixels(t, a.Color(0), a.Color(1), a.Color(2), c.progress);
+       return 0;
+     }},
+    {"SwapColors", TOpFormats::Color24, TOpArea::Selection, kSwapArgs, Fixed<kSwap>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       SwapColorPixels(t, a.Color(0), a.Color(1), c.progress);
+       return 0;
+     }},
+    {"Rotate", TOpFormats::Any, TOpArea::Whole, kRotateArgs, [](const TOpArgs& a) { return Joined<1>("Rotate", a); },
+     // A turn by exactly 0 leaves even the undo stack alone.
+     [](const TPictureBitmap&, const TOpArgs& a) { return a.Number(0) != 0; },
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       const TColor bg = a.ColorOrNone(2) < 0 ? c.background : a.Color(2);
+       return ReplaceWith(t, RotatePicture(t, a.Number(0), a.Int(1) != 0, bg, c.progress));
+     }},
+    {"Resample", TOpFormats::Any, TOpArea::Whole, kResampleArgs,
+     [](const TOpArgs& a) { return Joined<2>("Resample", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       int w, h;
+       if (!ResampleTargetSize(t.Width(), t.Height(), a.Int(0), a.Int(1), w, h)) return 0;
+       return ReplaceWith(t, ResamplePicture(t, w, h, a.Filter(2), c.progress));
+     }},
+    {"ImageResize", TOpFormats::Any, TOpArea::Whole, kCanvasArgs,
+     [](const TOpArgs& a) { return Joined<2>("ImageResize", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       return ReplaceWith(t, ResizeCanvas(t, a.Int(0), a.Int(1), TCanvasAlign(a.Int(2)), TCanvasAlign(a.Int(3)),
+                                          c.background));
+     }},
+    {"ConvertTo", TOpFormats::Color24, TOpArea::Whole, kColorsArgs,
+     [](const TOpArgs& a) { return Joined<1>("ConvertTo", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       TPictureBitmap reduced = t;
+       ReduceColors(reduced, a.Int(0));
+       c.progress.Finish();
+       return ReplaceWith(t, std::move(reduced));
+     }},
+    {"ConvertToBWThreshold", TOpFormats::Color24, TOpArea::Whole, kThresholdArgs,
+     [](const TOpArgs& a) { return Joined<1>("ConvertToBWThreshold", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       return ReplaceWith(t, ThresholdToMono(t, a.Int(0), c.progress));
+     }},
+    {"ConvertTo24Bit", TOpFormats::Mono1, TOpArea::Whole, kNoArgs, Fixed<kTo24>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       return ReplaceWith(t, MonoTo24Bit(t, c.progress));
+     }},
+    {"CountColors", TOpFormats::Any, TOpArea::SelectionBox, kNoArgs, nullptr, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       const TPictureRect box = c.mask ? c.mask->BoundingBox() : TPictureRect{0, 0, t.Width() - 1, t.Height() - 1};
+       return CountDistinctColors(t, box);
+     }},
+    {"ClearSel", TOpFormats::Any, TOpArea::SelectionOnly, kNoArgs, Fixed<kClear>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       t.Fill(c.background);
+       return 0;
+     }},
+    {"CropSel", TOpFormats::Any, TOpArea::Whole, kNoArgs, Fixed<kCrop>, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
+       if (!c.mask) return 0;  // nothing selected: the picture stays
+       return ReplaceWith(t, CopyMaskedArea(t, *c.mask, c.background));
+     }},
+};
+
+}  // namespace
+
+std::span<const TOperation> Operations() { return kOperations; }
+
+const TOperation* FindOperation(std::string_view name) {
+  for (const TOperation& op : kOperations)
+    if (op.name == name) return &op;
+  return nullptr;
+}
+
+bool AcceptsFormat(const TOperation& op, const TPictureBitmap& picture) {
+  switch (op.formats) {
+    case TOpFormats::Any:
+      return true;
+    case TOpFormats::Color24:
+      return !picture.IsMono();
+    case TOpFormats::Mono1:
+      return picture.IsMono();
+  }
+  return false;
+}
+
+}  // namespace vistrel
