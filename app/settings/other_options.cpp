@@ -2,6 +2,8 @@
 
 #include "app/settings/date_time.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 namespace {
@@ -44,7 +46,17 @@ void TrayOptions::SaveSharedKeys(SettingsStore& st) const {
   st.WriteDateTime(S, "AutoIntTime", AutoIntTime);
 }
 
-long long TrayOptions::CaptureIntervalMs() const { return TimeOfDayMs(AutoIntTime); }
+long long TrayOptions::CaptureIntervalMs() const {
+  // The timer dialog never lets the interval below ten seconds; a value set
+  // outside the program gets the same floor, so the timer cannot run flat out.
+  return std::max<long long>(TimeOfDayMs(AutoIntTime), 10000);
+}
+
+bool TrayOptions::TimedCaptureDue(double now) const {
+  if (AutoStartOn && now < AutoStart) return false;
+  if (AutoEndOn && now >= AutoEnd) return false;
+  return true;
+}
 
 PictureWindowOptions PictureWindowOptions::Load(const SettingsStore& st, const OptionDefaults& d) {
   PictureWindowOptions o;

@@ -39,8 +39,12 @@ struct TrayOptions {
   void SaveExitKeys(SettingsStore& store) const;
   // The other nine: written by every picture window when it is destroyed.
   void SaveSharedKeys(SettingsStore& store) const;
-  // The capture timer's interval.
+  // The capture timer's interval: the time of day of AutoIntTime, at least
+  // ten seconds.
   long long CaptureIntervalMs() const;
+  // Whether a timer tick at `now` captures: not before an enabled start,
+  // not at or after an enabled end.
+  bool TimedCaptureDue(double now) const;
 };
 
 struct PictureWindowOptions {

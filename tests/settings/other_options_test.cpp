@@ -110,6 +110,34 @@ TEST_F(OtherOptionsTest, GroupsRoundTripThroughTheStore) {
   EXPECT_TRUE(t2.TimerEnabled);
 }
 
+TEST_F(OtherOptionsTest, CaptureIntervalNeverDropsBelowTenSeconds) {
+  TrayOptions t;
+  t.AutoIntTime = 0;  // set by hand outside the program
+  EXPECT_EQ(t.CaptureIntervalMs(), 10000);
+  t.AutoIntTime = 5.0 / 86400;
+  EXPECT_EQ(t.CaptureIntervalMs(), 10000);
+  t.AutoIntTime = 65.0 / 86400;
+  EXPECT_EQ(t.CaptureIntervalMs(), 65000);
+  t.AutoIntTime = 86399.0 / 86400;
+  EXPECT_EQ(t.CaptureIntervalMs(), 86399000);
+}
+
+TEST_F(OtherOptionsTest, TimerTicksCaptureOnlyBetweenStartAndEnd) {
+  TrayOptions t;
+  t.AutoStart = 100.5;
+  t.AutoEnd = 100.75;
+  EXPECT_TRUE(t.TimedCaptureDue(99));  // neither enabled
+  t.AutoStartOn = true;
+  EXPECT_FALSE(t.TimedCaptureDue(100.25));
+  EXPECT_TRUE(t.TimedCaptureDue(100.5));
+  t.AutoEndOn = true;
+  EXPECT_TRUE(t.TimedCaptureDue(100.6));
+  EXPECT_FALSE(t.TimedCaptureDue(100.75));
+  t.AutoEnd = 100.25;  // end before start: every tick is skipped
+  EXPECT_FALSE(t.TimedCaptureDue(100.1));
+  EXPECT_FALSE(t.TimedCaptureDue(100.6));
+}
+
 TEST_F(OtherOptionsTest, AbsurdHistoryCountIsBounded) {
   {
     SettingsStore st(path_);
