@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <new>
 
 namespace vistrel {
 namespace {
@@ -309,52 +308,50 @@ TPalette BuildPalette(const TPictureBitmap& picture, int colors) {
   return palette;
 }
 
-void TPaletteMapper::TFree::operator()(std::uint16_t* p) const { std::free(p); }
-
-TPaletteMapper::TPaletteMapper(TPalette palette) : palette_(std::move(palette)) {
+TPaletteMapper::TPaletteMapper(TPalette palette)
+    : palette_(std::move(palette)), cell_start_(32 * 32 * 32, 0), cell_count_(32 * 32 * 32, 0) {
   if (palette_.empty()) palette_.push_back(kBlack);
   if (palette_.size() > 256) palette_.resize(256);
-  for (int i = 0; i < int(palette_.size()); ++i) {
-    const TColor c = palette_[i];
-    by_green_.push_back({GreenOf(c), RedOf(c), BlueOf(c), i});
-  }
-  std::stable_sort(by_green_.begin(), by_green_.end(),
-                   [](const TEntry& a, const TEntry& b) { return a.g < b.g; });
+  for (TColor c : palette_) rgb_.insert(rgb_.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
 }
 
-TPaletteMapper::~TPaletteMapper() = default;
-TPaletteMapper::TPaletteMapper(TPaletteMapper&&) noexcept = default;
-TPaletteMapper& TPaletteMapper::operator=(TPaletteMapper&&) noexcept = default;
-
-std::uint8_t TPaletteMapper::Search(int r, int g, int b) const {
-  // Walk outwards from the entries of the same green; stop on a side once
-  // the green difference alone exceeds the best distance.
-  const auto start = std::lower_bound(by_green_.begin(), by_green_.end(), g,
-                                      [](const TEntry& e, int v) { return e.g < v; });
-  int best = 0x7FFFFFFF, best_index = 0;
-  auto consider = [&](const TEntry& e) {
-    const int d = (e.r - r) * (e.r - r) + (e.g - g) * (e.g - g) + (e.b - b) * (e.b - b);
-    if (d < best || (d == best && e.index < best_index)) best = d, best_index = e.index;
-  };
-  for (auto it = start; it != by_green_.end() && (it->g - g) * (it->g - g) <= best; ++it)
-    consider(*it);
-  for (auto it = start; it != by_green_.begin();) {
-    --it;
-    if ((g - it->g) * (g - it->g) > best) break;
-    consider(*it);
+void TPaletteMapper::ListCandidates(int cell) {
+  // An entry can be nearest somewhere in the cell only if its smallest
+  // distance to the cell does not exceed the best largest distance.
+  const int lo[3] = {(cell >> 10) << 3, ((cell >> 5) & 31) << 3, (cell & 31) << 3};
+  const int n = int(palette_.size());
+  std::vector<int> min_d(std::size_t(n), 0);
+  int best_max = 0x7FFFFFFF;
+  for (int i = 0; i < n; ++i) {
+    int dmin = 0, dmax = 0;
+    for (int k = 0; k < 3; ++k) {
+      const int v = rgb_[3 * i + k], a = lo[k], b = lo[k] + 7;
+      const int below = v < a ? a - v : v > b ? v - b : 0;
+      const int far = std::max(std::abs(v - a), std::abs(v - b));
+      dmin += below * below;
+      dmax += far * far;
+    }
+    min_d[i] = dmin;
+    best_max = std::min(best_max, dmax);
   }
-  return std::uint8_t(best_index);
+  cell_start_[cell] = std::uint32_t(candidates_.size()) + 1;
+  for (int i = 0; i < n; ++i)
+    if (min_d[i] <= best_max) candidates_.push_back(std::uint8_t(i));
+  cell_count_[cell] = std::uint16_t(candidates_.size() + 1 - cell_start_[cell]);
 }
 
 std::uint8_t TPaletteMapper::Index(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  if (!cache_) {
-    // calloc hands out untouched zero pages: only the slots used cost memory.
-    cache_.reset(static_cast<std::uint16_t*>(std::calloc(std::size_t(1) << 24, 2)));
-    if (!cache_) throw std::bad_alloc();
+  const int cell = (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+  if (cell_start_[cell] == 0) ListCandidates(cell);
+  const std::uint8_t* list = candidates_.data() + cell_start_[cell] - 1;
+  int best = 0x7FFFFFFF, best_index = 0;
+  for (int k = 0; k < cell_count_[cell]; ++k) {
+    const int i = list[k];
+    const int dr = rgb_[3 * i] - r, dg = rgb_[3 * i + 1] - g, db = rgb_[3 * i + 2] - b;
+    const int d = dr * dr + dg * dg + db * db;
+    if (d < best) best = d, best_index = i;  // candidates are in index order
   }
-  std::uint16_t& slot = cache_.get()[(std::size_t(r) << 16) | (g << 8) | b];
-  if (slot == 0) slot = std::uint16_t(Search(r, g, b) + 1);
-  return std::uint8_t(slot - 1);
+  return std::uint8_t(best_index);
 }
 
 void TPaletteMapper::MapRow(const std::uint8_t* bgr, int width, std::uint8_t* indices) {

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "imaging/picture_bitmap.h"
@@ -26,14 +25,12 @@ TPalette BuildPalette(const TPictureBitmap& picture, int colors);
 TPalette ExactColors(const TPictureBitmap& picture, int limit);
 
 // Maps colours to the nearest palette entry (Euclidean in RGB, the lowest
-// index among equals). Answers are cached per colour, so mapping a whole
-// picture costs one search per distinct colour. Not for use by two threads.
+// index among equals). The colour cube is cut into 32 x 32 x 32 cells; the
+// first colour met in a cell lists the entries that can be nearest anywhere
+// in it, so a lookup compares a handful of entries. Not for two threads.
 class TPaletteMapper {
  public:
   explicit TPaletteMapper(TPalette palette);
-  ~TPaletteMapper();
-  TPaletteMapper(TPaletteMapper&&) noexcept;
-  TPaletteMapper& operator=(TPaletteMapper&&) noexcept;
 
   const TPalette& Palette() const { return palette_; }
   std::uint8_t Index(std::uint8_t r, std::uint8_t g, std::uint8_t b);
@@ -42,17 +39,13 @@ class TPaletteMapper {
   void MapRow(const std::uint8_t* bgr, int width, std::uint8_t* indices);
 
  private:
-  std::uint8_t Search(int r, int g, int b) const;
+  void ListCandidates(int cell);
 
   TPalette palette_;
-  struct TEntry {
-    int g, r, b, index;
-  };
-  std::vector<TEntry> by_green_;  // entries sorted by green for the search
-  struct TFree {
-    void operator()(std::uint16_t* p) const;
-  };
-  std::unique_ptr<std::uint16_t, TFree> cache_;  // 2^24 slots, 0 = not yet known
+  std::vector<std::int32_t> rgb_;            // r, g, b per entry
+  std::vector<std::uint32_t> cell_start_;    // per cell: offset into candidates_ + 1; 0 = not yet
+  std::vector<std::uint16_t> cell_count_;
+  std::vector<std::uint8_t> candidates_;
 };
 
 // Replaces every colour of a 24-bit picture by the nearest entry of its

@@ -49,7 +49,7 @@ void FlushFile(png_structp) {}
 // What the reader learns before the pixels, checked outside libpng's frames.
 struct TPngHeader {
   png_uint_32 width = 0, height = 0;
-  int bit_depth = 0, color_type = 0, interlace = 0;
+  int bit_depth = 0, color_type = 0, interlace = 0, channels = 0;
 };
 
 struct TReadState {
@@ -58,14 +58,14 @@ struct TReadState {
   ~TReadState() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
 };
 
-bool ReadHeader(TReadState& s, TMemorySource& src, TPngError& err, TPngHeader& h) {
+bool ReadHeader(TReadState& s, TMemorySource& src, TPngHeader& h) {
   if (setjmp(png_jmpbuf(s.png))) return false;
   png_set_read_fn(s.png, &src, ReadFromMemory);
   png_set_user_limits(s.png, 0x7FFFFFFF, 0x7FFFFFFF);
   png_read_info(s.png, s.info);
   png_get_IHDR(s.png, s.info, &h.width, &h.height, &h.bit_depth, &h.color_type, &h.interlace,
                nullptr, nullptr);
-  (void)err;
+  h.channels = png_get_channels(s.png, s.info);
   return true;
 }
 
@@ -118,7 +118,7 @@ void ReadExtras(TReadState& s, const TPngHeader& h, TIOParams& params) {
   }
   params.png_interlaced = h.interlace != PNG_INTERLACE_NONE;
   params.bits_per_sample = h.bit_depth;
-  params.samples_per_pixel = png_get_channels(s.png, s.info);
+  params.samples_per_pixel = h.channels;
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ void ReadPng(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (!s.info) throw std::bad_alloc();
   TMemorySource src{data};
   TPngHeader h;
-  if (!ReadHeader(s, src, err, h)) throw FormatError(err.message);
+  if (!ReadHeader(s, src, h)) throw FormatError(err.message);
   CheckPictureSize(h.width, h.height);
   const bool mono = h.color_type == PNG_COLOR_TYPE_GRAY && h.bit_depth == 1 &&
                     !png_get_valid(s.png, s.info, PNG_INFO_tRNS);

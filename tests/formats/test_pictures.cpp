@@ -70,6 +70,13 @@ TScratchDir::~TScratchDir() {
   std::filesystem::remove_all(dir_, ec);
 }
 
+TPictureBitmap Expand(const TPictureBitmap& mono) {
+  TPictureBitmap out(mono.Width(), mono.Height());
+  for (int y = 0; y < mono.Height(); ++y)
+    for (int x = 0; x < mono.Width(); ++x) out.SetPixel(x, y, mono.Pixel(x, y));
+  return out;
+}
+
 int MaxChannelDifference(const TPictureBitmap& a, const TPictureBitmap& b) {
   int worst = 0;
   for (int y = 0; y < a.Height(); ++y)

@@ -32,6 +32,9 @@ class TScratchDir {
   std::filesystem::path dir_;
 };
 
+// A 24-bit copy of a 1-bit picture.
+TPictureBitmap Expand(const TPictureBitmap& mono);
+
 // Largest difference of any channel between two 24-bit pictures of one size.
 int MaxChannelDifference(const TPictureBitmap& a, const TPictureBitmap& b);
 
