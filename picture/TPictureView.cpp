@@ -1,0 +1,560 @@
+#include "picture/TPictureView.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+
+#include "imaging/operations/picture_area.h"
+#include "picture/PictureViewImage.h"
+
+namespace vistrel {
+
+namespace {
+
+QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+// Client coordinates of absurd zooms are kept within what QPainter handles;
+// only the visible part of an outline matters.
+int Drawable(int client) { return std::clamp(client, -1000000, 1000000); }
+
+// Wheel deltas come in notches of 120; finer wheels add up to notches.
+constexpr int kWheelNotch = 120;
+
+}  // namespace
+
+TPictureView::TPictureView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  viewport()->setMouseTracking(true);
+  viewport()->setAcceptDrops(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setToolTipDuration(4000);
+  ShowCursorId(cursor_id_);
+  outline_timer_.setInterval(kOutlineIntervalMs);
+  connect(&outline_timer_, &QTimer::timeout, this, &TPictureView::AdvanceOutline);
+  outline_timer_.start();
+}
+
+TPictureView::~TPictureView() = default;
+
+QImage TPictureView::PictureCanvas() { return WrapPicture(picture_); }
+
+// ---- geometry -------------------------------------------------------------
+
+TViewAxis TPictureView::AxisX() const { return {picture_.Width(), viewport()->width(), origin_x_}; }
+TViewAxis TPictureView::AxisY() const { return {picture_.Height(), viewport()->height(), origin_y_}; }
+int TPictureView::OffsetX() const { return ViewOffset(AxisX(), zoom_, center_); }
+int TPictureView::OffsetY() const { return ViewOffset(AxisY(), zoom_, center_); }
+
+int TPictureView::ScreenToPictureX(int client_x) const { return ClientToPicture(AxisX(), zoom_, center_, client_x); }
+int TPictureView::ScreenToPictureY(int client_y) const { return ClientToPicture(AxisY(), zoom_, center_, client_y); }
+int TPictureView::PictureToScreenX(int picture_x) const { return PictureToClient(AxisX(), zoom_, center_, picture_x); }
+int TPictureView::PictureToScreenY(int picture_y) const { return PictureToClient(AxisY(), zoom_, center_, picture_y); }
+int TPictureView::VisibleExtentX() const { return VisibleExtent(AxisX(), zoom_); }
+int TPictureView::VisibleExtentY() const { return VisibleExtent(AxisY(), zoom_); }
+
+TPictureRect TPictureView::SelectionBox() const {
+  if (!selection_.HasSelection()) return {0, 0, picture_.Width() - 1, picture_.Height() - 1};
+  return selection_.BoundingBox();
+}
+
+void TPictureView::SetZoomPercent(double zoom_percent) {
+  if (!IsUsableZoom(zoom_percent) || zoom_percent == zoom_) return;
+  const int x = OriginAfterZoom(AxisX(), zoom_, zoom_percent);
+  const int y = OriginAfterZoom(AxisY(), zoom_, zoom_percent);
+  zoom_ = zoom_percent;
+  origin_x_ = x;
+  origin_y_ = y;
+  Relayout();
+}
+
+void TPictureView::FitToWindow() {
+  if (picture_.Empty()) return;
+  // Fit the area the view has without scroll bars: a fitted picture needs none.
+  const QSize area = contentsRect().size();
+  SetZoomPercent(FitZoom(picture_.Width(), picture_.Height(), area.width(), area.height(), 0));
+}
+
+void TPictureView::ZoomAround(int client_x, int client_y, double zoom_percent) {
+  if (picture_.Empty() || !IsUsableZoom(zoom_percent)) return;
+  const int px = ScreenToPictureX(client_x);
+  const int py = ScreenToPictureY(client_y);
+  SetZoomPercent(zoom_percent);
+  SetViewOrigin(OriginCentredOn(AxisX(), zoom_, px), OriginCentredOn(AxisY(), zoom_, py));
+}
+
+void TPictureView::SetViewOrigin(int x, int y) {
+  const int nx = ClampOrigin(AxisX(), zoom_, x);
+  const int ny = ClampOrigin(AxisY(), zoom_, y);
+  if (nx == origin_x_ && ny == origin_y_) return;
+  origin_x_ = nx;
+  origin_y_ = ny;
+  Relayout();
+}
+
+void TPictureView::SetCenter(bool center) {
+  if (center == center_) return;
+  center_ = center;
+  Relayout();
+}
+
+void TPictureView::SetBackground(TColor color) {
+  background_ = color;
+  layer_valid_ = false;
+  Repaint();
+}
+
+void TPictureView::SetScrollBars(TScrollBars bars) {
+  scroll_bars_ = bars;
+  Relayout();
+}
+
+void TPictureView::Relayout() {
+  layer_valid_ = false;
+  UpdateScrollBars();
+  Repaint();
+}
+
+void TPictureView::UpdateScrollBars() {
+  if (syncing_scroll_bars_) return;  // re-entered through the viewport's resize
+  syncing_scroll_bars_ = true;
+  // Bars are shown exactly when the zoomed picture exceeds the room left.
+  // Deciding here (not through Qt's as-needed policy, which lays out later)
+  // keeps the client size right for the caller's next conversion.
+  const QSize full = contentsRect().size();
+  const int bar_w = verticalScrollBar()->sizeHint().width();
+  const int bar_h = horizontalScrollBar()->sizeHint().height();
+  const bool allow_h = scroll_bars_ == TScrollBars::ssHorizontal || scroll_bars_ == TScrollBars::ssBoth;
+  const bool allow_v = scroll_bars_ == TScrollBars::ssVertical || scroll_bars_ == TScrollBars::ssBoth;
+  const int zw = ZoomedSize(picture_.Width(), zoom_);
+  const int zh = ZoomedSize(picture_.Height(), zoom_);
+  bool need_h = false, need_v = false;
+  for (int pass = 0; pass < 2; ++pass) {
+    need_h = allow_h && zw > full.width() - (need_v ? bar_w : 0);
+    need_v = allow_v && zh > full.height() - (need_h ? bar_h : 0);
+  }
+  setHorizontalScrollBarPolicy(need_h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(need_v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+
+  origin_x_ = ClampOrigin(AxisX(), zoom_, origin_x_);
+  origin_y_ = ClampOrigin(AxisY(), zoom_, origin_y_);
+  const auto sync = [this](QScrollBar* bar, const TViewAxis& axis) {
+    bar->setRange(0, ScrollBarPosition(MaxOrigin(axis, zoom_), zoom_));
+    const int page = std::max(1, ScrollBarPosition(axis.client, zoom_));
+    bar->setPageStep(page);
+    bar->setSingleStep(std::max(1, page / 20));
+    bar->setValue(ScrollBarPosition(axis.origin, zoom_));
+  };
+  sync(horizontalScrollBar(), AxisX());
+  sync(verticalScrollBar(), AxisY());
+  syncing_scroll_bars_ = false;
+}
+
+void TPictureView::scrollContentsBy(int dx, int dy) {
+  if (syncing_scroll_bars_) return;
+  // Only the bar that moved changes its origin: converting the other bar's
+  // position back could shift that axis by rounding.
+  const int x = dx != 0 ? OriginFromScrollBar(horizontalScrollBar()->value(), zoom_) : origin_x_;
+  const int y = dy != 0 ? OriginFromScrollBar(verticalScrollBar()->value(), zoom_) : origin_y_;
+  SetViewOrigin(x, y);
+}
+
+void TPictureView::resizeEvent(QResizeEvent*) { Relayout(); }
+
+// ---- painting -------------------------------------------------------------
+
+void TPictureView::Repaint() {
+  if (!PaintLocked()) viewport()->update();
+}
+
+void TPictureView::ComposeFrame() {
+  const QSize size = viewport()->size();
+  if (!layer_valid_ || layer_.size() != size) {
+    layer_ = QImage(size, QImage::Format_RGB32);
+    layer_.fill(ToQColor(background_));
+    DrawZoomedPicture(picture_, AxisX(), AxisY(), zoom_, QPoint(OffsetX(), OffsetY()), layer_);
+    layer_valid_ = true;
+  }
+  frame_ = layer_;
+  if (selection_.HasSelection() && !frame_.isNull()) {
+    QPainter painter(&frame_);
+    DrawSelection(painter);
+  }
+}
+
+void TPictureView::paintEvent(QPaintEvent*) {
+  // While locked the last frame stands: the picture may be half-changed.
+  if (!PaintLocked()) ComposeFrame();
+  QPainter painter(viewport());
+  if (frame_.size() != viewport()->size()) painter.fillRect(viewport()->rect(), ToQColor(background_));
+  painter.drawImage(0, 0, frame_);
+}
+
+QRect TPictureView::SelectionClientRect() const {
+  const TPictureRect box = SelectionBox();
+  return QRect(QPoint(Drawable(PictureToScreenX(box.left)), Drawable(PictureToScreenY(box.top))),
+               QPoint(Drawable(PictureToScreenX(box.right + 1) - 1), Drawable(PictureToScreenY(box.bottom + 1) - 1)));
+}
+
+void TPictureView::DrawSelection(QPainter& painter) const {
+  QPainterPath path;
+  for (const TSelectionShape& shape : selection_.Shapes()) {
+    QPolygon outline;
+    if (shape.kind == TSelectionShape::Kind::Rectangle) {
+      const TPictureRect& r = shape.rect;
+      const int left = Drawable(PictureToScreenX(r.left));
+      const int top = Drawable(PictureToScreenY(r.top));
+      const int right = Drawable(PictureToScreenX(r.right + 1) - 1);
+      const int bottom = Drawable(PictureToScreenY(r.bottom + 1) - 1);
+      outline << QPoint(left, top) << QPoint(right, top) << QPoint(right, bottom) << QPoint(left, bottom);
+    } else {
+      for (const TPicturePoint& v : shape.polygon)
+        outline << QPoint(Drawable(PictureToScreenX(v.x)), Drawable(PictureToScreenY(v.y)));
+    }
+    if (outline.isEmpty()) continue;
+    outline << outline.front();
+    path.addPolygon(QPolygonF(outline));
+  }
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(ToQColor(outline_second_), 1));
+  painter.drawPath(path);
+  QPen dashes(ToQColor(outline_first_), 1);
+  dashes.setDashPattern({kOutlinePhases / 2.0, kOutlinePhases / 2.0});
+  dashes.setDashOffset(phase_);
+  painter.setPen(dashes);
+  painter.drawPath(path);
+
+  if (!(options_ & soSizeable) || !selection_.IsSingleRect()) return;
+  const QRect r = SelectionClientRect();
+  const int xs[3] = {r.left(), (r.left() + r.right()) / 2, r.right()};
+  const int ys[3] = {r.top(), (r.top() + r.bottom()) / 2, r.bottom()};
+  painter.setPen(QPen(ToQColor(grip_outline_), 1));
+  painter.setBrush(QBrush(ToQColor(grip_fill_), grip_style_));
+  for (int j = 0; j < 3; ++j) {
+    for (int i = 0; i < 3; ++i) {
+      const bool corner = i != 1 && j != 1;
+      const bool side = (i == 1) != (j == 1);
+      if (!corner && !(side && extended_grips_)) continue;
+      // A square reaching the grip size to each side of the grip point.
+      painter.drawRect(QRect(xs[i] - grip_size_, ys[j] - grip_size_, 2 * grip_size_ - 1, 2 * grip_size_ - 1));
+    }
+  }
+}
+
+void TPictureView::AdvanceOutline() {
+  if (drag_ != TDrag::None || !selection_.HasSelection() || !(options_ & soAnimated)) return;
+  phase_ = (phase_ + 1) % kOutlinePhases;
+  Repaint();
+}
+
+void TPictureView::EndPaintLock() {
+  if (paint_lock_ == 0) return;
+  if (--paint_lock_ == 0) UpdateView();
+}
+
+void TPictureView::UpdateView() {
+  const int w = picture_.Empty() ? 0 : picture_.Width();
+  const int h = picture_.Empty() ? 0 : picture_.Height();
+  if (selection_.PictureWidth() != w || selection_.PictureHeight() != h) {
+    selection_.SetPictureSize(w, h);
+    mask_ = TPictureMask(w, h);
+    drag_ = TDrag::None;
+  }
+  Relayout();
+}
+
+void TPictureView::ImageChanged() {
+  UpdateView();
+  emit OnImageChange();
+}
+
+void TPictureView::ClearPicture() {
+  picture_.Fill(background_);
+  layer_valid_ = false;
+  Repaint();
+}
+
+// ---- options --------------------------------------------------------------
+
+void TPictureView::SetMouseInteract(TMouseInteract interact) {
+  if (drag_ == TDrag::NewRect || drag_ == TDrag::NewEllipse) FinishDrag();
+  interact_ = interact;
+}
+
+void TPictureView::SetSelectionOptions(TSelectionOptions options) {
+  options_ = options;
+  Repaint();
+}
+
+void TPictureView::SetCursor(int id) {
+  cursor_id_ = id;
+  ShowCursorId(id);
+}
+
+void TPictureView::ShowCursorId(int id) {
+  if (id == shown_cursor_id_) return;
+  shown_cursor_id_ = id;
+  viewport()->setCursor(CursorForId(id));
+}
+
+void TPictureView::SetSelectionColors(TColor first, TColor second) {
+  outline_first_ = first;
+  outline_second_ = second;
+  Repaint();
+}
+
+void TPictureView::SetSelectionGrips(TColor outline, TColor fill, Qt::BrushStyle style, int size, bool extended) {
+  grip_outline_ = outline;
+  grip_fill_ = fill;
+  grip_style_ = style;
+  grip_size_ = std::clamp(size, 1, 64);
+  extended_grips_ = extended;
+  Repaint();
+}
+
+void TPictureView::SetHint(const QString& hint) {
+  hint_ = hint;
+  viewport()->setToolTip(hint);
+}
+
+bool TPictureView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !show_hint_) return true;
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+// ---- selection ------------------------------------------------------------
+
+void TPictureView::SelectRect(int left, int top, int right, int bottom) {
+  drag_ = TDrag::None;
+  selection_.SelectRect(left, top, right, bottom, false);
+  CommitSelection();
+  Repaint();
+}
+
+void TPictureView::ClearSelection() {
+  drag_ = TDrag::None;
+  selection_.Clear();
+  CommitSelection();
+  Repaint();
+}
+
+void TPictureView::CommitSelection() { mask_ = selection_.BuildMask(); }
+
+TGrip TPictureView::GripAt(QPoint client) const {
+  if (!(options_ & soSizeable) || !selection_.IsSingleRect()) return TGrip::None;
+  const QRect r = SelectionClientRect();
+  const int xs[3] = {r.left(), (r.left() + r.right()) / 2, r.right()};
+  const int ys[3] = {r.top(), (r.top() + r.bottom()) / 2, r.bottom()};
+  struct Spot { TGrip grip; int i, j; };
+  // Corners first: on a small selection they win over the side grips.
+  static constexpr Spot kSpots[] = {
+      {TGrip::TopLeft, 0, 0},  {TGrip::TopRight, 2, 0}, {TGrip::BottomRight, 2, 2}, {TGrip::BottomLeft, 0, 2},
+      {TGrip::Top, 1, 0},      {TGrip::Right, 2, 1},    {TGrip::Bottom, 1, 2},      {TGrip::Left, 0, 1}};
+  for (const Spot& s : kSpots) {
+    if (!IsCornerGrip(s.grip) && !extended_grips_) continue;
+    if (QRect(xs[s.i] - grip_size_, ys[s.j] - grip_size_, 2 * grip_size_, 2 * grip_size_).contains(client)) return s.grip;
+  }
+  return TGrip::None;
+}
+
+bool TPictureView::InsideSelection(QPoint client) const {
+  const int dx = client.x() - OffsetX(), dy = client.y() - OffsetY();
+  if (dx < 0 || dy < 0 || dx >= VisibleExtentX() || dy >= VisibleExtentY()) return false;
+  return mask_.Inside(DrawnPictureIndex(AxisX(), zoom_, dx), DrawnPictureIndex(AxisY(), zoom_, dy));
+}
+
+QPoint TPictureView::ClampToPicture(QPoint client) const {
+  const int ox = OffsetX(), oy = OffsetY();
+  return QPoint(std::clamp(client.x(), ox, ox + std::max(VisibleExtentX(), 1) - 1),
+                std::clamp(client.y(), oy, oy + std::max(VisibleExtentY(), 1) - 1));
+}
+
+void TPictureView::ShowCursorFor(QPoint client) {
+  if (drag_ != TDrag::None) return;
+  int id = cursor_id_;
+  if (interact_ & (miSelect | miSelectCircle)) {
+    const TGrip grip = GripAt(client);
+    if (grip != TGrip::None) id = GripCursorId(grip);
+    else if ((options_ & soMoveable) && InsideSelection(client)) id = crMove;
+  }
+  ShowCursorId(id);
+}
+
+void TPictureView::BeginDrag(QPoint client, Qt::KeyboardModifiers modifiers) {
+  press_client_ = client;
+  const QPoint clamped = ClampToPicture(client);
+  press_picture_ = {ScreenToPictureX(clamped.x()), ScreenToPictureY(clamped.y())};
+  moved_ = false;
+  adding_ = modifiers & Qt::ShiftModifier;
+  const TGrip grip = GripAt(client);
+  if (grip != TGrip::None) {
+    drag_ = TDrag::Resize;
+    grip_drag_ = TGripDrag(SelectionBox(), grip);
+  } else if ((options_ & soMoveable) && InsideSelection(client)) {
+    drag_ = TDrag::Move;
+    drag_base_ = selection_;
+  } else {
+    drag_ = (interact_ & miSelectCircle) ? TDrag::NewEllipse : TDrag::NewRect;
+    drag_base_ = selection_;
+    if (!adding_) drag_base_.Clear();
+  }
+  emit OnSelectionChanging();
+}
+
+void TPictureView::ContinueDrag(QPoint client, Qt::KeyboardModifiers modifiers) {
+  if (!moved_ && client == press_client_) return;
+  moved_ = true;
+  const bool keep_shape = modifiers & Qt::AltModifier;
+  const bool cut = options_ & soCutBorders;
+  const int w = picture_.Width(), h = picture_.Height();
+  // Mouse movement in picture pixels, for moving and resizing.
+  const int dx = RoundToInt((client.x() - press_client_.x()) * 100.0 / zoom_);
+  const int dy = RoundToInt((client.y() - press_client_.y()) * 100.0 / zoom_);
+  const QPoint clamped = ClampToPicture(client);
+  const int px = ScreenToPictureX(clamped.x()), py = ScreenToPictureY(clamped.y());
+  switch (drag_) {
+    case TDrag::NewRect: {
+      const TPictureRect r = DragRect(press_picture_.x, press_picture_.y, px, py, keep_shape, w, h, cut);
+      selection_ = drag_base_;
+      selection_.SelectRect(r.left, r.top, r.right, r.bottom, adding_);
+      break;
+    }
+    case TDrag::NewEllipse: {
+      double rx = std::abs(double(px) - press_picture_.x), ry = std::abs(double(py) - press_picture_.y);
+      if (keep_shape) rx = ry = std::max(rx, ry);
+      selection_ = drag_base_;
+      selection_.SelectEllipse(press_picture_.x, press_picture_.y, rx, ry, adding_);
+      break;
+    }
+    case TDrag::Move: {
+      const TPicturePoint d = cut ? drag_base_.LimitMove(dx, dy) : TPicturePoint{dx, dy};
+      selection_ = drag_base_;
+      selection_.MoveBy(d.x, d.y);
+      break;
+    }
+    case TDrag::Resize: {
+      const TPictureRect r = grip_drag_.Drag(dx, dy, keep_shape, w, h, cut);
+      selection_.SelectRect(r.left, r.top, r.right, r.bottom, false);
+      ShowCursorId(GripCursorId(grip_drag_.CurrentGrip()));
+      break;
+    }
+    case TDrag::None: return;
+  }
+  emit OnSelectionChanging();
+  Repaint();
+}
+
+void TPictureView::FinishDrag() {
+  const TDrag kind = drag_;
+  drag_ = TDrag::None;
+  if (!moved_ && (kind == TDrag::NewRect || kind == TDrag::NewEllipse)) selection_.Clear();
+  CommitSelection();
+  Repaint();
+  emit OnSelectionChange();
+}
+
+// ---- mouse ----------------------------------------------------------------
+
+void TPictureView::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  // Another button pressed during a left-button drag is ignored altogether.
+  if (event->button() != Qt::LeftButton && (event->buttons() & Qt::LeftButton)) return;
+  const QPoint p = event->position().toPoint();
+  emit OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
+  if (event->button() != Qt::LeftButton || drag_ != TDrag::None) return;
+  // Nothing to select on where no picture is drawn (empty, or zoomed to nothing).
+  if (!(interact_ & (miSelect | miSelectCircle)) || VisibleExtentX() <= 0 || VisibleExtentY() <= 0) return;
+  BeginDrag(p, event->modifiers());
+  Repaint();
+}
+
+void TPictureView::mouseMoveEvent(QMouseEvent* event) {
+  event->accept();
+  const QPoint p = event->position().toPoint();
+  emit OnMouseMove(event->buttons(), event->modifiers(), p.x(), p.y());
+  if (drag_ == TDrag::None) ShowCursorFor(p);
+  else if (event->buttons() & Qt::LeftButton) ContinueDrag(p, event->modifiers());
+}
+
+void TPictureView::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton && (event->buttons() & Qt::LeftButton)) return;
+  const QPoint p = event->position().toPoint();
+  emit OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
+  if (event->button() == Qt::LeftButton && drag_ != TDrag::None) FinishDrag();
+  ShowCursorFor(p);
+}
+
+void TPictureView::wheelEvent(QWheelEvent* event) {
+  event->accept();
+  const int delta = event->angleDelta().y();
+  const QPoint p = event->position().toPoint();
+  emit OnMouseWheel(delta, event->modifiers(), p.x(), p.y());
+  if (auto_fit_ || delta == 0) return;  // a purely sideways scroll is no zoom
+  if ((wheel_rest_ > 0) != (delta > 0)) wheel_rest_ = 0;
+  wheel_rest_ += delta;
+  while (std::abs(wheel_rest_) >= kWheelNotch) {
+    const int notch = wheel_rest_ > 0 ? 1 : -1;
+    wheel_rest_ -= notch * kWheelNotch;
+    SetZoomPercent(WheelZoom(zoom_, notch));  // an unusable result is ignored
+  }
+}
+
+void TPictureView::dragEnterEvent(QDragEnterEvent* event) { event->acceptProposedAction(); }
+void TPictureView::dragMoveEvent(QDragMoveEvent* event) { event->acceptProposedAction(); }
+void TPictureView::dropEvent(QDropEvent* event) { emit OnDragDrop(event); }
+
+// ---- copying --------------------------------------------------------------
+
+void TPictureView::CopySelectionTo(TPictureBitmap& target) const {
+  target = selection_.HasSelection() ? CopyArea(picture_, SelectionBox()) : picture_;
+}
+
+void TPictureView::CopySelectionTo(TPictureView& target) const {
+  TPictureBitmap copy;
+  CopySelectionTo(copy);
+  target.picture_ = std::move(copy);
+  target.background_ = background_;
+  target.ImageChanged();
+}
+
+bool TPictureView::CopySelectionToClipboard() const {
+  if (picture_.Empty()) return false;
+  const QImage image = selection_.HasSelection() && !mask_.Empty()
+                           ? PictureToImage(CopyMaskedArea(picture_, mask_, background_))
+                           : PictureToImage(picture_);
+  // The platform clipboard offers image data in every image format Qt
+  // writes, image/png and image/bmp among them.
+  auto* mime = new QMimeData;
+  mime->setImageData(image);
+  QGuiApplication::clipboard()->setMimeData(mime);
+  return true;
+}
+
+bool TPictureView::PasteFromClipboard(TUndoStack& undo) {
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  if (!mime) return false;
+  QImage image;
+  if (mime->hasImage()) image = qvariant_cast<QImage>(mime->imageData());
+  for (const char* format : {"image/png", "image/bmp"}) {
+    if (image.isNull() && mime->hasFormat(format)) image = QImage::fromData(mime->data(format));
+  }
+  if (image.isNull()) return false;
+  TPictureBitmap pasted = PictureFromImage(image);  // may raise; the picture stays
+  undo.PushUndo(picture_, "PasteFromClipboard");
+  picture_ = std::move(pasted);
+  ImageChanged();
+  return true;
+}
+
+}  // namespace vistrel
