@@ -65,7 +65,10 @@ constexpr char kGray[] = "ConvertToGray", kNegative[] = "Negative", kFlip[] = "F
 template <std::size_t Count>
 std::string Joined(std::string_view name, const TOpArgs& args) {
   std::string s(name);
-  for (std::size_t i = 0; i < Count; ++i) s += (i == 0 ? " " : ",") + FormatNumber(args.Number(i));
+  for (std::size_t i = 0; i < Count; ++i) {
+    s += i == 0 ? ' ' : ',';
+    s += FormatNumber(args.Number(i));
+  }
   return s;
 }
 

@@ -32,7 +32,7 @@ bool TPictureProc::Run(const TOperation& op, TOpArgs args, std::int64_t* result)
   const TOpContext context{picture_, selected, background_, progress};
   const int old_width = picture_.Width(), old_height = picture_.Height();
 
-  const bool pushed = op.caption && undo_.PushUndo(picture_, op.caption(args));
+  const bool pushed = op.caption && undo_ && undo_->PushUndo(picture_, op.caption(args));
   std::int64_t value = 0;
   try {
     const bool limited = op.area == TOpArea::Selection || op.area == TOpArea::SelectionOnly;
@@ -44,7 +44,7 @@ bool TPictureProc::Run(const TOperation& op, TOpArgs args, std::int64_t* result)
       value = op.apply(picture_, context, args);
     }
   } catch (...) {
-    if (pushed) undo_.DropNewestUndo();
+    if (pushed) undo_->DropNewestUndo();
     throw;
   }
   progress.Finish();
@@ -114,7 +114,7 @@ TPictureBitmap TPictureProc::CopySelectionBitmap() const {
 bool TPictureProc::ReplacePicture(TPictureBitmap bitmap) {
   if (bitmap.Empty()) return false;
   const int old_width = picture_.Width(), old_height = picture_.Height();
-  undo_.PushUndo(picture_, "PasteFromClipboard");
+  if (undo_) undo_->PushUndo(picture_, "PasteFromClipboard");
   picture_ = std::move(bitmap);
   ForgetSelectionIfResized(old_width, old_height);
   TProgress(&progress_).Finish();

@@ -27,7 +27,9 @@ namespace vistrel {
 
 class TPictureProc {
  public:
-  TPictureProc(TPictureBitmap& picture, TUndoStack& undo) : picture_(picture), undo_(undo) {}
+  TPictureProc(TPictureBitmap& picture, TUndoStack& undo) : picture_(picture), undo_(&undo) {}
+  // Without undo entries, for batch work.
+  explicit TPictureProc(TPictureBitmap& picture) : picture_(picture) {}
 
   // The selection the operations honour; nullptr for none. A selection made
   // for a picture of another size is ignored.
@@ -77,7 +79,7 @@ class TPictureProc {
   void ForgetSelectionIfResized(int oldWidth, int oldHeight);
 
   TPictureBitmap& picture_;
-  TUndoStack& undo_;
+  TUndoStack* undo_ = nullptr;
   TSelection* selection_ = nullptr;
   TColor background_ = kWhite;
   TProgressFn progress_;

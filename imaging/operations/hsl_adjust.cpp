@@ -18,7 +18,8 @@ float HueToChannel(float p, float q, float t) {
   return p;
 }
 
-std::uint8_t ToByte(float v) { return std::uint8_t(std::clamp(std::lround(v * 255), 0L, 255L)); }
+// v is 0..1 up to rounding noise; adding a half and truncating rounds.
+std::uint8_t ToByte(float v) { return std::uint8_t(std::clamp(int(v * 255 + 0.5f), 0, 255)); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "imaging/operations/mono_bits.h"
@@ -251,14 +252,18 @@ bool ResampleTargetSize(int oldWidth, int oldHeight, int requestWidth, int reque
 
 TPictureBitmap ResamplePicture(const TPictureBitmap& picture, int width, int height, TResampleFilter filter,
                                TProgress& progress) {
-  if (width <= 0 || height <= 0 || std::int64_t(width) * height > TPictureBitmap::kMaxPixels)
+  if (width <= 0 || height <= 0)
     throw PictureSizeError("Invalid picture size " + std::to_string(width) + " x " + std::to_string(height));
+  if (std::int64_t(width) * height > TPictureBitmap::kMaxPixels)
+    throw PictureSizeError("Picture too large: " + std::to_string(width) + " x " + std::to_string(height) +
+                           " pixels");
   if (picture.Empty()) return picture;
   if (filter == TResampleFilter::rfNone) return Nearest(picture, width, height, progress);
   const TPictureBitmap color = picture.IsMono() ? ToColor(picture) : TPictureBitmap();
   const TPictureBitmap& src = picture.IsMono() ? color : picture;
   if (std::int64_t(width) * src.Height() > TPictureBitmap::kMaxPixels)
-    throw PictureSizeError("Picture too large: " + std::to_string(width) + " x " + std::to_string(src.Height()));
+    throw PictureSizeError("Picture too large: " + std::to_string(width) + " x " + std::to_string(src.Height()) +
+                           " pixels");
   TProgress first = progress.Part(0, 50), second = progress.Part(50, 100);
   const TPictureBitmap wide = Horizontal(src, width, filter, first);
   TPictureBitmap out = Vertical(wide, height, filter, second);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "imaging/operations/mono_bits.h"
@@ -126,18 +127,23 @@ TPictureBitmap ShearRows(const TPictureBitmap& src, int outW, double a, bool ant
   return out;
 }
 
-// Vertical shear: column x of the output is the source column shifted by
-// (srcH - outH) / 2 - b * u, u being the column's distance from the centre.
-TPictureBitmap ShearColumns(const TPictureBitmap& src, int outH, double b, bool antialias, const TBgr& bg,
-                            TProgress& progress) {
+// The second and third shears together, row by row: row j of the vertical
+// shear (column x of `src` shifted by (srcH - outH) / 2 - b * u, u being the
+// column's distance from the centre) goes to a scratch row, which the
+// second horizontal shear then writes into the output. This spares a full
+// intermediate picture.
+TPictureBitmap ShearColumnsThenRows(const TPictureBitmap& src, int outW, int outH, double a, double b,
+                                    bool antialias, const TBgr& bg, TProgress& progress) {
   const int w = src.Width(), h = src.Height();
-  TPictureBitmap out = SameKind(src, w, outH);
+  TPictureBitmap out = SameKind(src, outW, outH);
   std::vector<TShift> shifts(std::size_t(w), TShift{});
-  for (int x = 0; x < w; ++x) shifts[std::size_t(x)] = MakeShift((h - outH) / 2.0 - b * (x + 0.5 - w / 2.0), antialias);
+  for (int x = 0; x < w; ++x)
+    shifts[std::size_t(x)] = MakeShift((h - outH) / 2.0 - b * (x + 0.5 - w / 2.0), antialias);
   const std::uint8_t bgp[3] = {bg.b, bg.g, bg.r};
-  ParallelRows(outH, std::int64_t(w) * outH, progress, [&](int y0, int y1) {
+  ParallelRows(outH, std::int64_t(w + outW) * outH, progress, [&](int y0, int y1) {
+    std::vector<std::uint8_t> scratch(std::size_t(w) * 3);
     for (int j = y0; j < y1; ++j) {
-      std::uint8_t* d = out.Row(j);
+      std::uint8_t* d = scratch.data();
       for (int x = 0; x < w; ++x, d += 3) {
         const TShift s = shifts[std::size_t(x)];
         const int sy = j + s.whole;
@@ -151,6 +157,8 @@ TPictureBitmap ShearColumns(const TPictureBitmap& src, int outH, double b, bool 
         const std::uint8_t* p1 = sy + 1 >= 0 && sy + 1 < h ? src.Row(sy + 1) + std::size_t(x) * 3 : bgp;
         Blend(d, p0, p1, s.weight);
       }
+      const double v = j + 0.5 - outH / 2.0;
+      ShiftRow(scratch.data(), w, out.Row(j), outW, MakeShift((w - outW) / 2.0 - a * v, antialias), bg);
     }
   });
   return out;
@@ -168,15 +176,14 @@ TPictureBitmap ShearRotate(const TPictureBitmap& picture, double degrees, bool a
   const int midW = int(std::ceil(picture.Width() + std::fabs(a) * picture.Height() - 1e-9));
   // Every pass allocates before it writes, so a refused size leaves nothing
   // half done.
-  if (std::int64_t(midW) * std::max(outH, picture.Height()) > TPictureBitmap::kMaxPixels ||
+  if (std::int64_t(midW) * picture.Height() > TPictureBitmap::kMaxPixels ||
       std::int64_t(outW) * outH > TPictureBitmap::kMaxPixels)
-    throw PictureSizeError("Rotated picture too large");
+    throw PictureSizeError("Picture too large: " + std::to_string(outW) + " x " + std::to_string(outH) +
+                           " pixels after rotation");
   const TBgr bg{BlueOf(background), GreenOf(background), RedOf(background)};
-  TProgress p1 = progress.Part(0, 33), p2 = progress.Part(33, 66), p3 = progress.Part(66, 100);
-  TPictureBitmap first = ShearRows(picture, midW, a, antialias, bg, p1);
-  TPictureBitmap second = ShearColumns(first, outH, b, antialias, bg, p2);
-  first = TPictureBitmap();
-  return ShearRows(second, outW, a, antialias, bg, p3);
+  TProgress first_part = progress.Part(0, 40), rest = progress.Part(40, 100);
+  const TPictureBitmap first = ShearRows(picture, midW, a, antialias, bg, first_part);
+  return ShearColumnsThenRows(first, outW, outH, a, b, antialias, bg, rest);
 }
 
 // |degrees| <= 45, not 0; 1-bit pictures.
@@ -257,7 +264,8 @@ TPictureBitmap RotatePicture(const TPictureBitmap& picture, double degrees, bool
   }
   if (milli == 0) {
     progress.Finish();
-    return current == &picture ? picture : turned;
+    if (quarters == 0) return picture;
+    return turned;
   }
   const double rest = milli / 1000.0;
   if (current->IsMono()) return NearestRotate(*current, rest, background, progress);
