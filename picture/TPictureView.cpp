@@ -267,9 +267,10 @@ void TPictureView::UpdateView() {
   const int h = picture_.Empty() ? 0 : picture_.Height();
   if (selection_.PictureWidth() != w || selection_.PictureHeight() != h) {
     selection_.SetPictureSize(w, h);
-    mask_ = TPictureMask(w, h);
     drag_ = TDrag::None;
   }
+  // Processing may have changed the selection behind the view's back.
+  CommitSelection();
   Relayout();
 }
 
@@ -541,7 +542,7 @@ bool TPictureView::CopySelectionToClipboard() const {
   return true;
 }
 
-bool TPictureView::PasteFromClipboard(TUndoStack& undo) {
+bool TPictureView::PasteFromClipboard(TPictureProc& proc) {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   if (!mime) return false;
   QImage image;
@@ -550,11 +551,14 @@ bool TPictureView::PasteFromClipboard(TUndoStack& undo) {
     if (image.isNull() && mime->hasFormat(format)) image = QImage::fromData(mime->data(format));
   }
   if (image.isNull()) return false;
-  TPictureBitmap pasted = PictureFromImage(image);  // may raise; the picture stays
-  undo.PushUndo(picture_, "PasteFromClipboard");
-  picture_ = std::move(pasted);
+  // Converting may raise before anything changed.
+  if (!proc.ReplacePicture(PictureFromImage(image))) return false;
   ImageChanged();
   return true;
 }
 
 }  // namespace vistrel
+
+// Compiled here rather than in the library-wide moc unit, so that users of the
+// view link only the view.
+#include "moc_TPictureView.cpp"

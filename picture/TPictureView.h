@@ -13,8 +13,8 @@
 
 #include "imaging/picture_bitmap.h"
 #include "imaging/picture_mask.h"
+#include "imaging/picture_proc.h"
 #include "imaging/selection_geometry.h"
-#include "imaging/undo_stack.h"
 #include "imaging/view_geometry.h"
 #include "picture/PictureViewCursors.h"
 #include "picture/PictureViewGrips.h"
@@ -107,6 +107,9 @@ class TPictureView : public QAbstractScrollArea {
   int SelectionRight() const { return SelectionBox().right; }
   int SelectionBottom() const { return SelectionBox().bottom; }
   const TSelection& Selection() const { return selection_; }
+  // For the processing component; after it changed the selection (or the
+  // picture) call UpdateView.
+  TSelection& Selection() { return selection_; }
   // Mask of the committed selection (rebuilt when a drag ends).
   const TPictureMask& SelectionMask() const { return mask_; }
   // Replaces any selection with this rectangle (clipped to the picture).
@@ -142,10 +145,12 @@ class TPictureView : public QAbstractScrollArea {
   // background colour) or the whole picture on the clipboard as an image,
   // offered as image/png and image/bmp. False for an empty picture.
   bool CopySelectionToClipboard() const;
-  // Replaces the picture with the clipboard's image after pushing an undo
-  // entry "PasteFromClipboard"; without an image nothing changes. Raises
-  // PictureSizeError (picture untouched) for an image beyond the size limit.
-  bool PasteFromClipboard(TUndoStack& undo);
+  // Replaces the picture with the clipboard's image through the processing
+  // component working on this view's picture (which saves the undo entry
+  // "PasteFromClipboard" and reports progress), then raises OnImageChange.
+  // Without an image nothing changes. Raises PictureSizeError (picture
+  // untouched) for an image beyond the size limit.
+  bool PasteFromClipboard(TPictureProc& proc);
 
   // Current shift of the outline's dash pattern, 0..kOutlinePhases-1.
   int OutlinePhase() const { return phase_; }

@@ -1,10 +1,13 @@
 // Shows a picture view with a zoomed, centred picture and a rectangle
 // selection, for a look at outline, grips and centring on an X display.
-// Usage: picture_view_demo [SECONDS] [ZOOM]; it closes itself after SECONDS
-// (default 10).
+// Usage: picture_view_demo [SECONDS] [ZOOM] [copy]; it closes itself after
+// SECONDS (default 10). With "copy" the selection goes to the clipboard, so
+// the formats the desktop is offered can be listed (xclip -t TARGETS).
 #include <QApplication>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
+#include <cstdlib>
 
 #include "picture/TPictureView.h"
 
@@ -36,6 +39,7 @@ int main(int argc, char** argv) {
   view.show();
   view.SetZoomPercent(zoom);
   view.SelectRect(40, 30, 200, 120);
+  if (argc > 3 && QString(argv[3]) == "copy") view.CopySelectionToClipboard();
 
   QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
   return app.exec();

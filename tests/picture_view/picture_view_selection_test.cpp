@@ -213,6 +213,19 @@ TEST_F(SelectionTest, SelectionsOutsideThePictureAreClipped) {
   EXPECT_FALSE(view->HasSelection());
 }
 
+TEST_F(SelectionTest, TheViewFollowsASelectionChangedByProcessing) {
+  view->SelectRect(10, 10, 50, 50);
+  TUndoStack undo;
+  TPictureProc proc(view->Picture(), undo);
+  proc.SetSelection(&view->Selection());
+  ASSERT_TRUE(proc.ImageResize(300, 150));  // a new size drops the selection
+  view->ImageChanged();
+  EXPECT_FALSE(view->HasSelection());
+  EXPECT_TRUE(view->SelectionMask().Empty());
+  Hover({view->PictureToScreenX(30), view->PictureToScreenY(30)});
+  EXPECT_EQ(ShownCursor(), Qt::CrossCursor);
+}
+
 TEST_F(SelectionTest, TheOutlineRunsOnlyWhileNothingIsDragged) {
   view->SelectRect(10, 10, 50, 50);
   const int start = view->OutlinePhase();

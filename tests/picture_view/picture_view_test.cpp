@@ -247,9 +247,11 @@ TEST_F(PictureViewTest, ClipboardTakesTheSelectionAndPastePushesUndo) {
 
   const TPictureBitmap before = view->Picture();
   TUndoStack undo;
+  TPictureProc proc(view->Picture(), undo);
+  proc.SetSelection(&view->Selection());
   int changes = 0;
   QObject::connect(view.get(), &TPictureView::OnImageChange, [&] { ++changes; });
-  ASSERT_TRUE(view->PasteFromClipboard(undo));
+  ASSERT_TRUE(view->PasteFromClipboard(proc));
   EXPECT_EQ(view->Picture().Width(), copied.width());
   EXPECT_FALSE(view->HasSelection());
   EXPECT_EQ(undo.UndoDepth(), 1);
@@ -260,7 +262,7 @@ TEST_F(PictureViewTest, ClipboardTakesTheSelectionAndPastePushesUndo) {
   EXPECT_EQ(restored, before);
 
   QGuiApplication::clipboard()->setText("not a picture");
-  EXPECT_FALSE(view->PasteFromClipboard(undo));
+  EXPECT_FALSE(view->PasteFromClipboard(proc));
   EXPECT_EQ(undo.UndoDepth(), 1);
   EXPECT_EQ(changes, 1);
 }
