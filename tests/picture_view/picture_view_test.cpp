@@ -267,6 +267,12 @@ TEST_F(PictureViewTest, ClipboardTakesTheSelectionAndPastePushesUndo) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(PictureViewTest, HintKeepsItsTextAndBreaksTheTooltipLines) {
+  view->SetHint("Move selection with the mouse\r\nor use size grips on Rectangle");
+  EXPECT_EQ(view->Hint(), "Move selection with the mouse\r\nor use size grips on Rectangle");
+  EXPECT_EQ(Port()->toolTip(), "Move selection with the mouse\nor use size grips on Rectangle");
+}
+
 TEST_F(PictureViewTest, AnEmptyPictureIgnoresEverything) {
   view->Picture().Clear();
   view->UpdateView();
