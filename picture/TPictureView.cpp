@@ -8,7 +8,6 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <algorithm>
-#include <cstdlib>
 
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewImage.h"
