@@ -10,33 +10,41 @@ namespace {
 
 // Calls fn(y, x0, x1) for every run of selected pixels of a polygon (pixel
 // centres inside by the even-odd rule), rows clipped to 0..height-1 and
-// columns to 0..width-1.
+// columns to 0..width-1. Each edge adds its crossings only to the rows it
+// spans, so the cost follows the outline, not rows times vertices.
 template <typename Fn>
 void ForEachPolygonSpan(const std::vector<TPicturePoint>& poly, int width, int height, Fn fn) {
   if (poly.size() < 3) return;
-  int ymin = poly[0].y, ymax = poly[0].y;
-  for (const TPicturePoint& p : poly) {
-    ymin = std::min(ymin, p.y);
-    ymax = std::max(ymax, p.y);
+  struct Crossing {
+    int y;
+    double x;
+    bool operator<(const Crossing& o) const { return y != o.y ? y < o.y : x < o.x; }
+  };
+  std::vector<Crossing> crossings;
+  for (std::size_t i = 0; i < poly.size(); ++i) {
+    const TPicturePoint& p = poly[i];
+    const TPicturePoint& q = poly[(i + 1) % poly.size()];
+    if (p.y == q.y) continue;
+    // Rows whose centre y + 0.5 lies in [min, max) of the edge.
+    const int lo = std::max(std::min(p.y, q.y), 0);
+    const int hi = std::min(std::max(p.y, q.y), height);
+    for (int y = lo; y < hi; ++y) {
+      const double yc = y + 0.5;
+      crossings.push_back({y, p.x + (yc - p.y) * (q.x - p.x) / double(q.y - p.y)});
+    }
   }
-  ymin = std::max(ymin, 0);
-  ymax = std::min(ymax, height);
-  std::vector<double> xs;
-  for (int y = ymin; y < ymax; ++y) {
-    const double yc = y + 0.5;
-    xs.clear();
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-      const TPicturePoint& p = poly[i];
-      const TPicturePoint& q = poly[(i + 1) % poly.size()];
-      if ((p.y > yc) != (q.y > yc)) xs.push_back(p.x + (yc - p.y) * (q.x - p.x) / double(q.y - p.y));
+  std::sort(crossings.begin(), crossings.end());
+  for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+    const Crossing& a = crossings[i];
+    const Crossing& b = crossings[i + 1];
+    if (a.y != b.y) {  // cannot happen with a closed outline; stay in step
+      --i;
+      continue;
     }
-    std::sort(xs.begin(), xs.end());
-    for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      // Pixel x is inside when xs[i] <= x + 0.5 < xs[i + 1].
-      const int x0 = std::max(0, int(std::ceil(xs[i] - 0.5)));
-      const int x1 = std::min(width - 1, int(std::ceil(xs[i + 1] - 0.5)) - 1);
-      if (x0 <= x1) fn(y, x0, x1);
-    }
+    // Pixel x is inside when a.x <= x + 0.5 < b.x.
+    const int x0 = std::max(0, int(std::ceil(a.x - 0.5)));
+    const int x1 = std::min(width - 1, int(std::ceil(b.x - 0.5)) - 1);
+    if (x0 <= x1) fn(a.y, x0, x1);
   }
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 #include "imaging/selection_geometry.h"
 
 namespace vistrel {
@@ -102,6 +105,18 @@ TEST(SelectionEdges, EmptyPictureAndDegenerateShapes) {
   EXPECT_FALSE(sel.HasSelection());
   sel.SelectRect(1, 1, 3, 3);
   sel.SetPictureSize(20, 20);
+  EXPECT_FALSE(sel.HasSelection());
+}
+
+TEST(SelectionEdges, AbsurdCoordinatesAreClippedQuickly) {
+  TSelection sel(100, 80);
+  sel.SelectRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  EXPECT_EQ(sel.BoundingBox(), (TPictureRect{0, 0, 99, 79}));
+  sel.SelectEllipse(50, 40, 1e9, 1e9);  // capped vertex count, every vertex on the border
+  EXPECT_EQ(sel.BuildMask().SelectedCount(), 8000u);
+  sel.SelectEllipse(1e12, -1e12, 5, 5);
+  EXPECT_FALSE(sel.HasSelection());
+  sel.SelectEllipse(50, 40, std::nan(""), 5);
   EXPECT_FALSE(sel.HasSelection());
 }
 
