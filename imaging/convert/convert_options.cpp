@@ -141,6 +141,8 @@ std::string ConvertUsage() {
     if (!op.args.empty()) text += "=" + ArgsUsage(op.args);
     text += "\n";
   }
+  text += "CountColors prints the number of colours of the selection's box (or the\n"
+          "whole picture). A selection ends when an operation changes the picture's size.\n";
   text += "\nWriter parameters:\n";
   const std::string help = WriterParameterHelp();
   std::size_t start = 0;
