@@ -213,8 +213,13 @@ TEST_F(X11WindowManagerTest, ActiveWindowRectanglesMatchWhatIsOnScreen) {
 TEST_F(X11WindowManagerTest, MinimisedWindowHasNoClientArea) {
   TestWindow window(server->display(), {200, 150, 600, 450}, 0x3060C0);
   ASSERT_TRUE(server->Xdotool({"windowactivate", "--sync", std::to_string(window.id())}));
+  IWindowSource& windows = *platform->windows;
+  auto client_width = [&] { return windows.ClientRect(window.id()).value_or(TScreenRect{}).Width(); };
+  ASSERT_TRUE(WaitUntil([&] { return client_width() == 400; }));
   ASSERT_TRUE(server->Xdotool({"windowminimize", "--sync", std::to_string(window.id())}));
-  EXPECT_EQ(platform->windows->ClientRect(window.id()), TScreenRect{});
+  // The manager unmaps the window on its own time.
+  EXPECT_TRUE(WaitUntil([&] { return windows.ClientRect(window.id()) == TScreenRect{}; }));
+  EXPECT_TRUE(windows.OuterRect(window.id()));
 }
 
 TEST_F(X11WindowManagerTest, PointedObjectIsTheControlOrTheWholeWindow) {

@@ -72,43 +72,113 @@ TPictureBitmap MakeDesktopTestPicture(int width, int height) {
   return picture;
 }
 
-std::unique_ptr<XTestServer> XTestServer::StartXvfb(int width, int height, std::string& error) {
+// Reads the display number a server writes to `fd` once it is ready.
+std::string ReadDisplayNumber(int fd) {
+  std::string number;
+  pollfd pfd{fd, POLLIN, 0};
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < end) {
+    if (poll(&pfd, 1, 100) > 0) {
+      char buffer[32];
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      number.append(buffer, std::size_t(n));
+    }
+  }
+  if (number.find('\n') == std::string::npos) return {};
+  return ":" + number.substr(0, number.find('\n'));
+}
+
+std::unique_ptr<XTestServer> XTestServer::Start(std::vector<std::string> argv,
+                                                std::string& error) {
   std::unique_ptr<XTestServer> server(new XTestServer);
+  std::string folder = (std::filesystem::temp_directory_path() / "vistrel-x11-XXXXXX").string();
+  if (!mkdtemp(folder.data())) {
+    error = "no temporary folder";
+    return nullptr;
+  }
+  server->folder_ = folder;
   int fds[2];
   if (pipe(fds) != 0) {
     error = "pipe failed";
     return nullptr;
   }
   // -displayfd: the server takes the first free display number and writes
-  // it once it accepts connections. -noreset keeps the desktop picture when
-  // the last client leaves.
-  server->server_ = ChildProcess(
-      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-       std::to_string(width) + "x" + std::to_string(height) + "x24", "-noreset", "-nolisten",
-       "tcp"},
-      "", fds[1]);
+  // it once it accepts connections.
+  argv.insert(argv.begin() + 1, {"-displayfd", std::to_string(fds[1])});
+  server->server_ = ChildProcess(argv, "", fds[1]);
   close(fds[1]);
-  std::string number;
-  pollfd pfd{fds[0], POLLIN, 0};
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < end) {
-    if (poll(&pfd, 1, 100) > 0) {
-      char buffer[32];
-      const ssize_t n = read(fds[0], buffer, sizeof buffer);
-      if (n <= 0) break;
-      number.append(buffer, std::size_t(n));
-    }
-  }
+  server->display_ = ReadDisplayNumber(fds[0]);
   close(fds[0]);
-  if (number.find('\n') == std::string::npos) {
-    error = "Xvfb did not start";
+  if (server->display_.empty()) {
+    error = argv[0] + " did not start";
     return nullptr;
   }
-  server->display_ = ":" + number.substr(0, number.find('\n'));
-  server->folder_ = (std::filesystem::temp_directory_path() /
-                     ("vistrel-x11-test" + server->display_.substr(1)))
-                        .string();
-  std::filesystem::create_directories(server->folder_);
+  return server;
+}
+
+std::unique_ptr<XTestServer> XTestServer::StartXvfb(int width, int height, std::string& error) {
+  // -noreset keeps the desktop picture when the last client leaves.
+  return Start({"Xvfb", "-screen", "0",
+                std::to_string(width) + "x" + std::to_string(height) + "x24", "-noreset",
+                "-nolisten", "tcp"},
+               error);
+}
+
+std::unique_ptr<XTestServer> XTestServer::StartTwoMonitors(std::string& error) {
+  // Xorg's dummy driver with a 2944 x 1080 frame buffer split into a
+  // 1920 x 1080 monitor and a 1024 x 768 one to its right.
+  const char* config = R"(Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1920x1080"
+    Virtual 2944 1080
+  EndSubSection
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+EndSection
+)";
+  std::string folder = (std::filesystem::temp_directory_path() / "vistrel-xorg-XXXXXX").string();
+  if (!mkdtemp(folder.data())) {
+    error = "no temporary folder";
+    return nullptr;
+  }
+  const std::string config_path = folder + "/xorg.conf";
+  if (FILE* f = std::fopen(config_path.c_str(), "w")) {
+    std::fputs(config, f);
+    std::fclose(f);
+  }
+  auto server = Start({"Xorg", "-config", config_path, "-noreset", "-nolisten", "tcp",
+                       "-logfile", folder + "/xorg.log"},
+                      error);
+  if (!server) {
+    std::filesystem::remove_all(folder);
+    return nullptr;
+  }
+  server->extra_folder_ = folder;
+  const std::string& d = server->display_;
+  if (RunCommand({"xrandr", "--fb", "2944x1080"}, d) != 0 ||
+      RunCommand({"xrandr", "--setmonitor", "LEFT", "1920/508x1080/286+0+0", "DUMMY0"}, d) != 0 ||
+      RunCommand({"xrandr", "--setmonitor", "RIGHT", "1024/271x768/203+1920+0", "none"}, d) != 0) {
+    error = "xrandr could not set up the monitors";
+    return nullptr;
+  }
   return server;
 }
 
@@ -116,6 +186,7 @@ XTestServer::~XTestServer() {
   window_manager_.Stop();
   server_.Stop();
   if (!folder_.empty()) std::filesystem::remove_all(folder_);
+  if (!extra_folder_.empty()) std::filesystem::remove_all(extra_folder_);
 }
 
 bool XTestServer::SetDesktopPicture(const TPictureBitmap& picture) {

@@ -16,6 +16,9 @@ class XTestServer {
  public:
   // Nothing when Xvfb did not come up; `error` says why.
   static std::unique_ptr<XTestServer> StartXvfb(int width, int height, std::string& error);
+  // Xorg with the dummy driver and two monitors: LEFT 1920 x 1080 at the
+  // origin, RIGHT 1024 x 768 beside it; the root is 2944 x 1080.
+  static std::unique_ptr<XTestServer> StartTwoMonitors(std::string& error);
   ~XTestServer();
 
   const std::string& display() const { return display_; }
@@ -30,8 +33,12 @@ class XTestServer {
 
  private:
   XTestServer() = default;
+  // Starts the X server `argv` on a free display number.
+  static std::unique_ptr<XTestServer> Start(std::vector<std::string> argv, std::string& error);
+
   std::string display_;
-  std::string folder_;  // for the files of this server
+  std::string folder_;        // for the files of this server
+  std::string extra_folder_;  // the Xorg configuration
   ChildProcess server_;
   ChildProcess window_manager_;
 };

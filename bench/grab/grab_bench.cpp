@@ -1,0 +1,107 @@
+// Times the program's screen grab against a plain memory copy of the same
+// bytes (the floor) and against the grabbers a user would pick instead
+// (scrot, maim, ImageMagick's import), on the X display in $DISPLAY.
+//
+//   grab_bench [ROUNDS]
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture/screen_grab.h"
+#include "platform/platform.h"
+#include "platform/x11/x11_connection.h"
+#include "platform/x11/x11_screen_source.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MedianMs(int rounds, const std::function<bool()>& run) {
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    const auto start = Clock::now();
+    if (!run()) return -1;
+    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// Runs a grabber to its end; false when it failed or is not installed.
+bool RunTool(const std::vector<std::string>& argv) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::freopen("/dev/null", "w", stderr);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+  std::string error;
+  auto conn = vistrel::X11Connection::Open(nullptr, error);
+  if (!conn) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
+  }
+  vistrel::X11ScreenSource shm(conn, true);
+  vistrel::X11ScreenSource plain(conn, false);
+  const vistrel::TScreenRect bounds = vistrel::VirtualDesktopRect(shm.Monitors());
+  const std::size_t bytes = std::size_t(bounds.Width()) * std::size_t(bounds.Height()) * 4;
+
+  std::vector<std::uint8_t> from(bytes, 1), to(bytes);
+  const double floor_ms = MedianMs(rounds, [&] {
+    std::memcpy(to.data(), from.data(), bytes);
+    return to[bytes / 2] == 1;
+  });
+  vistrel::TPictureBitmap picture;
+  const double shm_ms = MedianMs(rounds, [&] {
+    vistrel::GrabScreenRect(shm, bounds, picture, bounds);
+    return picture.Width() == bounds.Width();
+  });
+  const double plain_ms = MedianMs(rounds, [&] {
+    vistrel::GrabScreenRect(plain, bounds, picture, bounds);
+    return picture.Width() == bounds.Width();
+  });
+  const std::string out = "/tmp/vistrel-grab-bench-" + std::to_string(getpid()) + ".png";
+  const int tool_rounds = std::max(1, rounds / 6);
+  const double scrot_ms = MedianMs(tool_rounds, [&] { return RunTool({"scrot", "-o", out}); });
+  const double maim_ms = MedianMs(tool_rounds, [&] { return RunTool({"maim", out}); });
+  const double import_ms =
+      MedianMs(tool_rounds, [&] { return RunTool({"import", "-window", "root", out}); });
+  std::remove(out.c_str());
+
+  std::printf("Grab of %d x %d (%d rounds, peers %d rounds, medians)\n", bounds.Width(),
+              bounds.Height(), rounds, tool_rounds);
+  std::printf("%-34s %10s %10s %10s\n", "", "ms", "x floor", "x ours");
+  auto row = [&](const char* name, double ms) {
+    if (ms < 0)
+      std::printf("%-34s %10s\n", name, "failed");
+    else
+      std::printf("%-34s %10.2f %10.1f %10.2f\n", name, ms, ms / floor_ms, ms / shm_ms);
+  };
+  row("memcpy of the 32-bit image (floor)", floor_ms);
+  row("GrabScreenRect, MIT-SHM", shm_ms);
+  row("GrabScreenRect, plain GetImage", plain_ms);
+  row("scrot (to PNG)", scrot_ms);
+  row("maim (to PNG)", maim_ms);
+  row("import -window root (to PNG)", import_ms);
+  return 0;
+}
