@@ -1,0 +1,10 @@
+#include "picture/MainFormHooks.h"
+
+namespace vistrel {
+
+TMainFormHooks& MainFormHooks() {
+  static TMainFormHooks hooks;
+  return hooks;
+}
+
+}  // namespace vistrel

@@ -1,0 +1,22 @@
+// Icons of the picture window and of the shared commands: Tango icons
+// (public domain) built into the program, 32 x 32 for the toolbar and
+// 16 x 16 for menus.
+#pragma once
+
+#include <QIcon>
+
+namespace vistrel {
+
+class TActionList1;
+
+// The icon named like its Tango file ("edit-copy"), both sizes.
+QIcon PictureIcon(const char* name);
+
+// The program's own icon (a camera), for windows and the tray.
+QIcon ProgramIcon();
+inline constexpr const char* kProgramIconPath = ":/picture/icons/32/camera-photo.png";
+
+// Gives the shared commands their icons; the same every time it runs.
+void ApplyCommandIcons(TActionList1& commands);
+
+}  // namespace vistrel

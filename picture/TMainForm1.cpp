@@ -1,0 +1,294 @@
+#include "picture/TMainForm1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindowStateChangeEvent>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "picture/MainFormDefaults.h"
+#include "app/process_flags.h"
+#include "app/settings/settings_store.h"
+#include "capture/capture_bounds.h"
+#include "capture/capture_state.h"
+#include "capture/grab_for_request.h"
+#include "platform/platform.h"
+#include "picture/MainFormHooks.h"
+#include "picture/MainFormIcons.h"
+#include "picture/MainFormStatusBar.h"
+#include "picture/MainFormTexts.h"
+#include "picture/picture_state.h"
+
+namespace vistrel {
+
+namespace tx = main_form_texts;
+
+namespace {
+constexpr int kSound = 27;
+constexpr int kClientAreaOnly = 21;
+constexpr int kIncludeCursor = 39;
+constexpr TColor kRed = MakeColor(255, 0, 0);
+}  // namespace
+
+TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
+    : QMainWindow(parent),
+      PictureView1(new TPictureView(this)),
+      UndoStack1(TUndoStack::kDefaultLimit),
+      PictureProc1(PictureView1->Picture(), UndoStack1),
+      context_(context) {
+  setObjectName("MainForm1");
+  setWindowIcon(ProgramIcon());
+  // A window of its own (parent none): it gets its own taskbar entry.
+  setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+  setCentralWidget(PictureView1);
+
+  // 1. The print setup dialog lives as long as the window.
+  if (MainFormHooks().CreatePrintSetup) MainFormHooks().CreatePrintSetup(*this);
+
+  // 2. Caption, menus (Close with Esc), toolbar with its hints.
+  setWindowTitle(tx::kCaption);
+  ApplyCommandIcons(context_.commands);
+  BuildToolBar();
+  BuildMenus();
+  BuildPopupMenu();
+  ConnectCommands();
+
+  // 3. The status bar, whose first panel draws the progress bar.
+  status_bar_ = new TMainFormStatusBar(this);
+  setStatusBar(status_bar_);
+  SetStatusText(0, tx::kIdlePanel);
+
+  SetUpView();
+
+  // 4. Capture bounds: the whole virtual desktop until the Monitors choice.
+  SetCaptureBounds(CaptureState().CaptureBounds, *context_.platform.screen, kAllMonitors);
+  QApplication::processEvents();
+
+  // 5. The settings of the picture-window group.
+  LoadSettings();
+
+  // 6. The custom preset rectangle.
+  custom_rect_item_->setText(QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
+
+  // 7. The toolbar ("Toolbar" is checked in every new window).
+  tool_bar_->setVisible(Toolbar1->isChecked());
+
+  // 8. Monitors menu, then the capture bounds from its check marks.
+  EnableMonitorsMenu();
+  TMonitorsChoice choice;
+  for (std::size_t i = 0; i < choice.size(); ++i) choice[i] = options_.Monitor[i];
+  ApplyMonitorsChoice(CaptureState().CaptureBounds, *context_.platform.screen, choice);
+
+  // 9. Selection outline and grips.
+  PictureView1->SetSelectionColors(kRed, kWhite);
+  PictureView1->SetSelectionGrips(kBlack, kWhite, Qt::SolidPattern, 3, true);
+  QApplication::processEvents();
+
+  // 10. Picture-type defaults of the writer and the save dialog.
+  if (MainFormHooks().ApplyPictureTypeDefaults) MainFormHooks().ApplyPictureTypeDefaults(*this);
+
+  // 11. The window fits into the capture bounds.
+  const TWindowRect screen = PrimaryScreenRect();
+  ApplyWindowRect(FitWindowIntoBounds(CurrentWindowRect(), CaptureState().CaptureBounds,
+                                      screen.width, screen.height));
+  QApplication::processEvents();
+
+  // 12. Small pictures centred as "Centered" says.
+  PictureView1->SetCenter(Centered1->isChecked());
+
+  // 13. The grab.
+  GrabForPendingRequest();
+}
+
+TMainForm1::~TMainForm1() {
+  if (MainFormHooks().CloseStandardEditingWindow) MainFormHooks().CloseStandardEditingWindow();
+  UndoStack1.ClearUndoStack();
+  if (!ResetPending) WriteSettings();
+  TextLineBuffer.fill(std::string());
+  PictureBusy = false;
+  FirstPaintPending = true;
+  if (progress_cursor_) QApplication::restoreOverrideCursor();
+}
+
+void TMainForm1::SetUpView() {
+  PictureView1->setObjectName("PictureView1");
+  PictureView1->SetBackground(kWhite);
+  PictureView1->SetMouseInteract(TPictureView::miSelect);
+  PictureView1->SetSelectionOptions(TPictureView::soAnimated | TPictureView::soSizeable |
+                                    TPictureView::soMoveable | TPictureView::soCutBorders);
+  PictureView1->SetHint(tx::kDragRectangleHint);
+  PictureView1->SetCursor(crSelect);
+  PictureProc1.SetBackground(kWhite);
+  PictureProc1.SetProgressHandler([this](int percent) { PictureProc1Progress(percent); });
+
+  connect(PictureView1, &TPictureView::OnImageChange, this, &TMainForm1::PictureView1ImageChange);
+  connect(PictureView1, &TPictureView::OnSelectionChanging, this,
+          &TMainForm1::PictureView1SelectionChanging);
+  connect(PictureView1, &TPictureView::OnSelectionChange, this,
+          &TMainForm1::PictureView1SelectionChange);
+  connect(PictureView1, &TPictureView::OnMouseDown, this, &TMainForm1::PictureView1MouseDown);
+  connect(PictureView1, &TPictureView::OnMouseMove, this, &TMainForm1::PictureView1MouseMove);
+  connect(PictureView1, &TPictureView::OnMouseUp, this, &TMainForm1::PictureView1MouseUp);
+  connect(PictureView1, &TPictureView::OnMouseWheel, this,
+          [this](int delta, Qt::KeyboardModifiers, int, int) { PictureView1MouseWheel(delta); });
+}
+
+void TMainForm1::LoadSettings() {
+  {
+    SettingsStore store;
+    options_ = PictureWindowOptions::Load(store, PictureWindowDefaults());
+  }
+  context_.commands.LoadChecks(options_);
+  UpdateAutoSaveCaption();
+  for (std::size_t i = 0; i < monitor_items_.size(); ++i)
+    monitor_items_[i]->setChecked(options_.Monitor[i]);
+  Centered1->setChecked(options_.CenteredView);
+  if (const auto filter = ResampleFilterFromStored(options_.ResampleFilter)) {
+    ResampleFilter = *filter;
+    filter_items_[std::size_t(options_.ResampleFilter - 1)]->setChecked(true);
+  }
+  CaptureState().CustomCaptureRect = {options_.CustomLeft, options_.CustomTop,
+                                      options_.CustomRight, options_.CustomBottom};
+  restored_rect_ = {options_.OldWinLeft, options_.OldWinTop, options_.OldWinRight,
+                    options_.OldWinBottom};
+  ApplyWindowRect({options_.MainFormLeft, options_.MainFormTop, options_.MainFormWidth,
+                   options_.MainFormHeight});
+  if (WindowShowFromStored(options_.MainFormState) == TWindowShow::Maximised)
+    setWindowState(Qt::WindowMaximized);
+}
+
+void TMainForm1::GrabForPendingRequest() {
+  TPlatform& platform = context_.platform;
+  const TGrabServices services{*platform.screen, *platform.cursor, *platform.windows,
+                               *platform.sound, context_.beeper};
+  TGrabOptions options;
+  options.sound = context_.commands.Checked(kSound);
+  options.include_cursor = context_.commands.Checked(kIncludeCursor);
+  options.client_area_only = context_.commands.Checked(kClientAreaOnly);
+  options.capture_timer_running =
+      context_.capture_timer_running && context_.capture_timer_running();
+  const TCaptureState& capture = CaptureState();
+  GrabForRequest(services, capture.CaptureRequest, capture.CaptureBounds,
+                 capture.CustomCaptureRect, options, PictureView1->Picture());
+  PictureView1->UpdateView();
+}
+
+void TMainForm1::WriteSettings() {
+  for (std::size_t i = 0; i < monitor_items_.size(); ++i)
+    options_.Monitor[i] = monitor_items_[i]->isChecked();
+  context_.commands.StoreChecks(options_);
+  options_.CenteredView = Centered1->isChecked();
+  for (std::size_t i = 0; i < filter_items_.size(); ++i)
+    if (filter_items_[i]->isChecked()) options_.ResampleFilter = int(i) + 1;
+  const TScreenRect& custom = CaptureState().CustomCaptureRect;
+  options_.CustomLeft = custom.left;
+  options_.CustomTop = custom.top;
+  options_.CustomRight = custom.right;
+  options_.CustomBottom = custom.bottom;
+  options_.OldWinLeft = restored_rect_.left;
+  options_.OldWinTop = restored_rect_.top;
+  options_.OldWinRight = restored_rect_.right;
+  options_.OldWinBottom = restored_rect_.bottom;
+  const Qt::WindowStates state = windowState();
+  const TWindowShow show = state & Qt::WindowMinimized   ? TWindowShow::Minimised
+                           : state & Qt::WindowMaximized ? TWindowShow::Maximised
+                                                         : TWindowShow::Normal;
+  options_.MainFormState = StoredWindowShow(show);
+  // A maximised window keeps the normal position it was opened with.
+  if (show != TWindowShow::Maximised) {
+    options_.MainFormLeft = normal_rect_.left;
+    options_.MainFormTop = normal_rect_.top;
+    options_.MainFormWidth = normal_rect_.width;
+    options_.MainFormHeight = normal_rect_.height;
+  }
+  SettingsStore store;
+  options_.Save(store);
+  context_.tray.SaveSharedKeys(store);
+  store.Close();
+}
+
+void TMainForm1::ShowModal() {
+  show();
+  if (!isVisible()) return;
+  // Not a Qt modal window: the tray icon and the standard editing window
+  // must stay usable while it is open. The nested loop ends when it closes.
+  QEventLoop loop;
+  modal_loop_ = &loop;
+  loop.exec();
+  modal_loop_ = nullptr;
+}
+
+void TMainForm1::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted() && modal_loop_) modal_loop_->quit();
+}
+
+void TMainForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;  // back from minimised: not a new show
+  raise();
+  activateWindow();
+  PictureView1ImageChange();
+  if (FirstPaintPending)
+    QTimer::singleShot(0, this, &TMainForm1::FirstPaint);
+}
+
+void TMainForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  const Qt::WindowStates old_state = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+  const Qt::WindowStates state = windowState();
+  if ((state & Qt::WindowMaximized) && !(old_state & Qt::WindowMaximized)) {
+    restored_rect_ = {normal_rect_.left, normal_rect_.top, normal_rect_.left + normal_rect_.width,
+                      normal_rect_.top + normal_rect_.height};
+  } else if (state == Qt::WindowNoState &&
+             (old_state & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+    // Restored: back to the remembered rectangle, after the window manager
+    // has applied its own geometry.
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() != Qt::WindowNoState) return;
+      const TScreenRect r = restored_rect_;
+      ApplyWindowRect({r.left, r.top, r.Width(), r.Height()});
+    });
+  }
+}
+
+void TMainForm1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (isVisible() && windowState() == Qt::WindowNoState) normal_rect_ = CurrentWindowRect();
+}
+
+void TMainForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (isVisible() && windowState() == Qt::WindowNoState) normal_rect_ = CurrentWindowRect();
+}
+
+TWindowRect TMainForm1::CurrentWindowRect() const { return {x(), y(), width(), height()}; }
+
+void TMainForm1::ApplyWindowRect(const TWindowRect& rect) {
+  move(rect.left, rect.top);
+  resize(rect.width, rect.height);
+  normal_rect_ = {rect.left, rect.top, width(), height()};
+}
+
+TWindowRect TMainForm1::PrimaryScreenRect() const {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return {0, 0, 1024, 768};
+  const QRect r = primary->geometry();
+  return {r.left(), r.top(), r.width(), r.height()};
+}
+
+void TMainForm1::RestoreFromMinimised() {
+  showNormal();
+  const TScreenRect r = restored_rect_;
+  ApplyWindowRect({r.left, r.top, r.Width(), r.Height()});
+  raise();
+  activateWindow();
+}
+
+}  // namespace vistrel

@@ -1,0 +1,186 @@
+// The picture window: one per capture. Creating it reads its settings and
+// grabs the pending capture request into its view; the caller then shows it
+// (ShowModal) or uses it hidden, and destroys it, which writes the settings
+// back. Menus, toolbar and the right-click menu reach every picture command;
+// the shared commands are the QAction objects of the tray form's command set.
+//
+// The code is split by concern: TMainForm1.cpp (creation, destruction,
+// frame events), TMainForm1Menus.cpp (menus and toolbar), TMainForm1Mouse.cpp
+// (status bar, progress, mouse, clipboard), TMainForm1View.cpp (view modes,
+// preset rectangles, Monitors menu, window placement, window captures).
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "app/settings/other_options.h"
+#include "imaging/picture_proc.h"
+#include "imaging/undo_stack.h"
+#include "picture/MainFormRules.h"
+#include "picture/MainFormStatusTexts.h"
+#include "picture/TPictureView.h"
+
+class QActionGroup;
+class QEventLoop;
+class QMenu;
+class QToolBar;
+
+namespace vistrel {
+
+struct TAppContext;
+class TMainFormStatusBar;
+
+class TMainForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Toolbar buttons, left to right.
+  enum TToolButton {
+    tbLoad, tbSave, tbEMail, tbPaste, tbCopy, tbCut, tbCrop,
+    tbRect, tbObject, tbEdit, tbAutoSave, tbPage, tbPrint, kToolButtonCount
+  };
+
+  // Runs the creation steps, ending with the grab of the pending capture
+  // request (CaptureState().CaptureRequest).
+  explicit TMainForm1(TAppContext& context, QWidget* parent = nullptr);
+  // Writes the window's settings unless ResetPending is set.
+  ~TMainForm1() override;
+
+  // Shows the window and returns when it has been closed.
+  void ShowModal();
+
+  // "Copy to Clipboard": the selection if there is one, else the picture.
+  void Action5Execute();
+  // "Print": the print routine (MainFormHooks().PrintPicture); works on a
+  // hidden window too. Without printing in the program it does nothing and
+  // the Print button stays disabled.
+  void ToolButton11Click();
+  // "Rect.": an area of the frozen desktop replaces the picture
+  // (MainFormHooks().SelectAreaIntoPicture).
+  void ToolButton12Click();
+  // "Object": a window or control of the desktop replaces the picture
+  // (MainFormHooks().PickObjectIntoPicture).
+  void ToolButton13Click();
+  // The standard editing window's stored picture options on the picture
+  // (MainFormHooks().ApplyPictureOptions); nothing while it is not there.
+  void ApplyPictureOptions();
+  // Progress of every engine operation and of file input and output.
+  void PictureProc1Progress(int percent);
+  // Picture-changed notification of the view: status bar, Paste, busy flag.
+  void PictureView1ImageChange();
+
+  // Back from minimised: the restored-window rectangle, normal state, on top
+  // (the tray and the hotkeys call it while a capture is open).
+  void RestoreFromMinimised();
+  // Remembered normal-position rectangle (OldWinLeft .. OldWinBottom).
+  TScreenRect RestoredWindowRect() const { return restored_rect_; }
+
+  TPictureView* const PictureView1;
+  TUndoStack UndoStack1;
+  TPictureProc PictureProc1;
+
+  // For the program's other parts and for tests.
+  QAction* ToolButton(TToolButton button) const { return tool_buttons_[button]; }
+  QMenu* PopupMenu1() const { return popup_menu1_; }
+  QMenu* PopupMenu2() const { return popup_menu2_; }
+  QMenu* PopupMenu3() const { return popup_menu3_; }
+  QMenu* PopupMenu4() const { return popup_menu4_; }
+  QToolBar* ToolBar1() const { return tool_bar_; }
+  TMainFormStatusBar* StatusBar1() const { return status_bar_; }
+  QString StatusText(int panel) const;
+  const PictureWindowOptions& Options() const { return options_; }
+  TAppContext& Context() const { return context_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Creation, in order.
+  void SetUpView();
+  void LoadSettings();
+  void ApplyStoredWindowState();
+  void GrabForPendingRequest();
+  void WriteSettings();
+
+  // Menus and toolbar (TMainForm1Menus.cpp).
+  void BuildToolBar();
+  void BuildMenus();
+  void BuildFileMenu();
+  void BuildEditMenu();
+  void BuildViewMenu();
+  void BuildOptionsMenu();
+  void BuildMonitorsMenu();
+  void BuildHelpMenus();
+  void BuildPopupMenu();
+  void ConnectCommands();
+  QAction* OwnItem(const char* caption, const char* shortcut = nullptr, const char* icon = nullptr);
+  QAction* SharedCommand(int number) const;
+  void UpdateAutoSaveCaption();
+  void EditMenuShow();
+  void ToolButtonCropClick();
+
+  // Status bar and mouse (TMainForm1Mouse.cpp).
+  void SetStatusText(int panel, const std::string& text);
+  void EndProgress();
+  void SetProgressCursor(TProgressCursor cursor);
+  void SetPasteEnabled(bool on);
+  void SetCutCropEnabled(bool on);
+  bool ClipboardHoldsPicture() const;
+  void FirstPaint();
+  void PictureView1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PictureView1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PictureView1MouseWheel(int delta);
+  void PictureView1SelectionChanging();
+  void PictureView1SelectionChange();
+  std::string PointerText(int x, int y) const;
+
+  // View, placement, captures (TMainForm1View.cpp).
+  void Close1Click();
+  void NormalView1Click();
+  void FitView1Click();
+  void ScrollSelectionIntoCorner();
+  void RectanglePresetClick(int width, int height);
+  TVisibleArea VisiblePictureArea() const;
+  void MonitorClick(int item);
+  void EnableMonitorsMenu();
+  void RestoreWindowToDefault();
+  void GetPictureOfVistrelClick();
+  void DefineCaptureRectangle1Click();
+  TWindowRect CurrentWindowRect() const;
+  void ApplyWindowRect(const TWindowRect& rect);
+  TWindowRect PrimaryScreenRect() const;
+
+  TAppContext& context_;
+  PictureWindowOptions options_;
+
+  QToolBar* tool_bar_ = nullptr;
+  std::array<QAction*, kToolButtonCount> tool_buttons_{};
+  TMainFormStatusBar* status_bar_ = nullptr;
+  QMenu* popup_menu1_ = nullptr;   // right-click menu of the picture
+  QMenu* popup_menu2_ = nullptr;   // Load drop-down: the load history
+  QMenu* popup_menu3_ = nullptr;   // Automatic Save drop-down
+  QMenu* popup_menu4_ = nullptr;   // Page drop-down
+
+  QAction* Close1 = nullptr;
+  QAction* Toolbar1 = nullptr;
+  QAction* Centered1 = nullptr;
+  std::array<QAction*, 4> filter_items_{};   // Mitchell, Bspline, Lanczos3, Bell
+  QMenu* monitors_menu_ = nullptr;
+  std::array<QAction*, 5> monitor_items_{};  // All Monitors, Monitor 1 .. 4
+  QAction* custom_rect_item_ = nullptr;
+
+  // Normal-position rectangle: restored_rect_ is remembered on maximise
+  // (OldWin*), normal_rect_ follows every move and resize of the normal
+  // window and is what the settings keep.
+  TScreenRect restored_rect_;
+  TWindowRect normal_rect_;
+  bool progress_cursor_ = false;
+  QEventLoop* modal_loop_ = nullptr;
+};
+
+}  // namespace vistrel

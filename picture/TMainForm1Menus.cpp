@@ -1,0 +1,343 @@
+// Menus, toolbar and right-click menu of the picture window. Shared commands
+// are the command set's own QAction objects; items the program does not have
+// yet are shown in their place, disabled.
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "app/commands/command_table.h"
+#include "picture/MainFormHooks.h"
+#include "picture/MainFormIcons.h"
+#include "picture/MainFormTexts.h"
+#include "picture/TMainForm1.h"
+#include "picture/picture_state.h"
+
+namespace vistrel {
+
+namespace tx = main_form_texts;
+
+namespace {
+
+// Shared commands the window's own buttons and items stand for.
+constexpr int kStandardEditing = 3;
+constexpr int kCopy = 5;
+constexpr int kPaste = 6;
+constexpr int kCut = 7;
+constexpr int kCrop = 8;
+constexpr int kUndo = 15;
+constexpr int kPrintPicture = 24;
+constexpr int kAutomaticToClipboard = 31;
+constexpr int kAutomaticSave = 43;
+constexpr int kSendEMail = 47;
+
+struct TToolButtonRow {
+  TMainForm1::TToolButton button;
+  const char* caption;
+  const char* hint;
+  const char* icon;
+};
+
+constexpr TToolButtonRow kToolButtons[] = {
+    {TMainForm1::tbLoad, tx::kLoad, tx::kLoadHint, "document-open"},
+    {TMainForm1::tbSave, tx::kSave, tx::kSaveHint, "document-save"},
+    {TMainForm1::tbEMail, tx::kEMail, tx::kEMailHint, "mail-message-new"},
+    {TMainForm1::tbPaste, tx::kPaste, tx::kPasteHint, "edit-paste"},
+    {TMainForm1::tbCopy, tx::kCopy, tx::kCopyHint, "edit-copy"},
+    {TMainForm1::tbCut, tx::kCut, tx::kCutHint, "edit-cut"},
+    {TMainForm1::tbCrop, tx::kCrop, tx::kCropHint, "edit-select-all"},
+    {TMainForm1::tbRect, tx::kRect, tx::kRectHint, "view-fullscreen"},
+    {TMainForm1::tbObject, tx::kObject, tx::kObjectHint, "preferences-system-windows"},
+    {TMainForm1::tbEdit, tx::kEdit, tx::kEditHint, "applications-graphics"},
+    {TMainForm1::tbAutoSave, tx::kOff, tx::kAutoSaveHint, "appointment-new"},
+    {TMainForm1::tbPage, tx::kPage, tx::kPageHint, "document-print-preview"},
+    {TMainForm1::tbPrint, tx::kPrint, tx::kPrintHint, "document-print"},
+};
+
+// An item whose behaviour the program does not have yet.
+QAction* Disabled(QAction* item) {
+  item->setEnabled(false);
+  return item;
+}
+
+void AddDropDown(QToolBar* bar, QAction* button, QMenu* menu) {
+  if (auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(button))) {
+    tool->setMenu(menu);
+    tool->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+}
+
+}  // namespace
+
+QAction* TMainForm1::SharedCommand(int number) const { return context_.commands.Action(number); }
+
+QAction* TMainForm1::OwnItem(const char* caption, const char* shortcut, const char* icon) {
+  auto* item = new QAction(QString::fromUtf8(caption), this);
+  if (shortcut) item->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+  if (icon) item->setIcon(PictureIcon(icon));
+  return item;
+}
+
+void TMainForm1::BuildToolBar() {
+  tool_bar_ = addToolBar("ToolBar1");
+  tool_bar_->setObjectName("ToolBar1");
+  tool_bar_->setMovable(false);
+  tool_bar_->setFloatable(false);
+  tool_bar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  tool_bar_->setIconSize(QSize(32, 32));
+  tool_bar_->setContextMenuPolicy(Qt::PreventContextMenu);
+  for (const TToolButtonRow& row : kToolButtons) {
+    QAction* button = tool_bar_->addAction(PictureIcon(row.icon), QString::fromUtf8(row.caption));
+    button->setToolTip(QString::fromUtf8(row.hint));
+    button->setObjectName(QString("ToolButton_%1").arg(QString::fromUtf8(row.caption)));
+    tool_buttons_[row.button] = button;
+  }
+
+  const TMainFormHooks& hooks = MainFormHooks();
+  // The load history (Part of loading pictures) and the page menu (print
+  // setup) fill their drop-downs; until then the buttons stay disabled.
+  popup_menu2_ = new QMenu(this);
+  AddDropDown(tool_bar_, tool_buttons_[tbLoad], popup_menu2_);
+  tool_buttons_[tbLoad]->setEnabled(false);
+  tool_buttons_[tbSave]->setEnabled(false);
+  tool_buttons_[tbEMail]->setEnabled(CommandBuilt(kSendEMail));
+  tool_buttons_[tbPaste]->setEnabled(false);
+  tool_buttons_[tbCut]->setEnabled(false);
+  tool_buttons_[tbCrop]->setEnabled(false);
+  tool_buttons_[tbRect]->setEnabled(bool(hooks.SelectAreaIntoPicture));
+  tool_buttons_[tbObject]->setEnabled(bool(hooks.PickObjectIntoPicture));
+  tool_buttons_[tbEdit]->setEnabled(CommandBuilt(kStandardEditing));
+  tool_buttons_[tbAutoSave]->setEnabled(CommandBuilt(kAutomaticSave));
+  tool_buttons_[tbPage]->setEnabled(false);
+  tool_buttons_[tbPrint]->setEnabled(bool(hooks.PrintPicture));
+
+  popup_menu3_ = new QMenu(this);
+  QAction* timer_setup = popup_menu3_->addAction(tx::kTimerSetup);
+  timer_setup->setEnabled(false);  // the timer dialog is not part of the program yet
+  QAction* define = popup_menu3_->addAction(tx::kDefineCaptureRect);
+  define->setEnabled(bool(hooks.DefineCaptureRectangle));
+  connect(define, &QAction::triggered, this, &TMainForm1::DefineCaptureRectangle1Click);
+  AddDropDown(tool_bar_, tool_buttons_[tbAutoSave], popup_menu3_);
+
+  popup_menu4_ = new QMenu(this);
+  AddDropDown(tool_bar_, tool_buttons_[tbPage], popup_menu4_);
+
+  connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(kSendEMail), &QAction::trigger);
+  connect(tool_buttons_[tbPaste], &QAction::triggered, SharedCommand(kPaste), &QAction::trigger);
+  connect(tool_buttons_[tbCopy], &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(tool_buttons_[tbCut], &QAction::triggered, this, [this] {
+    if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+    SharedCommand(kCut)->trigger();
+  });
+  connect(tool_buttons_[tbCrop], &QAction::triggered, this, &TMainForm1::ToolButtonCropClick);
+  connect(tool_buttons_[tbRect], &QAction::triggered, this, &TMainForm1::ToolButton12Click);
+  connect(tool_buttons_[tbObject], &QAction::triggered, this, &TMainForm1::ToolButton13Click);
+  connect(tool_buttons_[tbEdit], &QAction::triggered, SharedCommand(kStandardEditing),
+          &QAction::trigger);
+  connect(tool_buttons_[tbAutoSave], &QAction::triggered, SharedCommand(kAutomaticSave),
+          &QAction::trigger);
+  connect(tool_buttons_[tbPrint], &QAction::triggered, this, &TMainForm1::ToolButton11Click);
+}
+
+void TMainForm1::BuildMenus() {
+  BuildFileMenu();
+  BuildEditMenu();
+  BuildViewMenu();
+  BuildOptionsMenu();
+  BuildMonitorsMenu();
+  BuildHelpMenus();
+}
+
+void TMainForm1::BuildFileMenu() {
+  QMenu* menu = menuBar()->addMenu(tx::kFileMenu);
+  menu->setObjectName("FileMenu");
+  Close1 = OwnItem(tx::kClose, "Esc", "process-stop");
+  connect(Close1, &QAction::triggered, this, &TMainForm1::Close1Click);
+  menu->addAction(Close1);
+  menu->setDefaultAction(Close1);
+  menu->addSeparator();
+  menu->addAction(SharedCommand(51));
+  // Asking every window of the desktop to repaint needs a desktop service
+  // the program does not have yet.
+  menu->addAction(Disabled(OwnItem(tx::kRefreshScreen, "F5", "view-refresh")));
+  menu->addSeparator();
+  menu->addAction(Disabled(OwnItem(tx::kLoadPicture, "Ctrl+L", "document-open")));
+  menu->addAction(Disabled(OwnItem(tx::kSavePicture, "Ctrl+S", "document-save")));
+  menu->addAction(SharedCommand(kPrintPicture));
+  menu->addAction(Disabled(OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview")));
+  menu->addAction(SharedCommand(kSendEMail));
+  QAction* get_picture = OwnItem(tx::kGetPictureOfVistrel, "Ctrl+G", "camera-photo");
+  connect(get_picture, &QAction::triggered, this, &TMainForm1::GetPictureOfVistrelClick);
+  menu->addAction(get_picture);
+  menu->addSeparator();
+  menu->addAction(SharedCommand(kAutomaticSave));
+  menu->addSeparator();
+  menu->addAction(SharedCommand(32));
+  menu->addSeparator();
+  menu->addAction(SharedCommand(2));
+}
+
+void TMainForm1::BuildEditMenu() {
+  QMenu* menu = menuBar()->addMenu(tx::kEditMenu);
+  menu->setObjectName("EditMenu");
+  connect(menu, &QMenu::aboutToShow, this, &TMainForm1::EditMenuShow);
+  menu->addAction(SharedCommand(kUndo));
+  menu->addAction(Disabled(OwnItem(tx::kUndoSelection, "Ctrl+U")));
+  menu->addSeparator();
+  for (int n : {kCopy, kPaste, kCut, kCrop}) menu->addAction(SharedCommand(n));
+  menu->addSeparator();
+  QMenu* functions = menu->addMenu(tx::kPictureFunctionsMenu);
+  for (int n : {11, 12, 13, 14, 16, 28, 29, 30}) functions->addAction(SharedCommand(n));
+  functions->addSeparator();
+  for (int n : {35, 36, 37, 38, 40, 41, 42}) functions->addAction(SharedCommand(n));
+  menu->addSeparator();
+  menu->addAction(SharedCommand(kStandardEditing));
+  menu->addAction(SharedCommand(22));
+}
+
+void TMainForm1::BuildViewMenu() {
+  QMenu* menu = menuBar()->addMenu(tx::kViewMenu);
+  menu->setObjectName("ViewMenu");
+  Toolbar1 = OwnItem(tx::kToolbar);
+  Toolbar1->setCheckable(true);
+  Toolbar1->setChecked(true);
+  connect(Toolbar1, &QAction::toggled, tool_bar_, &QWidget::setVisible);
+  menu->addAction(Toolbar1);
+  Centered1 = OwnItem(tx::kCentered);
+  Centered1->setCheckable(true);
+  connect(Centered1, &QAction::triggered, PictureView1, &TPictureView::SetCenter);
+  menu->addAction(Centered1);
+  menu->addSeparator();
+  QAction* normal = OwnItem(tx::kNormalView, "F1", "image-x-generic");
+  connect(normal, &QAction::triggered, this, &TMainForm1::NormalView1Click);
+  menu->addAction(normal);
+  QAction* fit = OwnItem(tx::kFitView, "F2", "view-fullscreen");
+  connect(fit, &QAction::triggered, this, &TMainForm1::FitView1Click);
+  menu->addAction(fit);
+  menu->addSeparator();
+  QAction* restore = OwnItem(tx::kRestoreWindow, nullptr, "go-home");
+  connect(restore, &QAction::triggered, this, &TMainForm1::RestoreWindowToDefault);
+  menu->addAction(restore);
+}
+
+void TMainForm1::BuildOptionsMenu() {
+  QMenu* menu = menuBar()->addMenu(tx::kOptionsMenu);
+  menu->setObjectName("OptionsMenu");
+  QMenu* quality = menu->addMenu(tx::kQualityFilterMenu);
+  auto* filters = new QActionGroup(this);
+  const char* names[] = {tx::kMitchell, tx::kBspline, tx::kLanczos3, tx::kBell};
+  for (std::size_t i = 0; i < filter_items_.size(); ++i) {
+    QAction* item = filters->addAction(names[i]);
+    item->setCheckable(true);
+    const TResampleFilter filter = *ResampleFilterFromStored(int(i) + 1);
+    connect(item, &QAction::triggered, this, [filter] { ResampleFilter = filter; });
+    quality->addAction(item);
+    filter_items_[i] = item;
+  }
+  filter_items_[0]->setChecked(true);
+  for (int n : {19, 20, 27, 34, 46, 50, kAutomaticToClipboard, 21, 39, 48})
+    menu->addAction(SharedCommand(n));
+  menu->addSeparator();
+  menu->addAction(SharedCommand(33));
+  menu->addAction(SharedCommand(45));
+  menu->addSeparator();
+  // Shortcut files of the desktop are not part of the program yet.
+  QMenu* shortcuts = menu->addMenu(tx::kShortcutsMenu);
+  for (const char* caption : {tx::kShortcutDesktop, tx::kShortcutStartMenu, tx::kShortcutStartup})
+    shortcuts->addAction(caption)->setEnabled(false);
+}
+
+void TMainForm1::BuildMonitorsMenu() {
+  monitors_menu_ = menuBar()->addMenu(tx::kMonitorsMenu);
+  monitors_menu_->setObjectName("MonitorsMenu");
+  // One radio group that can also be left without a check mark.
+  auto* group = new QActionGroup(this);
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (std::size_t i = 0; i < monitor_items_.size(); ++i) {
+    QAction* item = group->addAction(i == 0 ? tx::kAllMonitors : tx::kMonitor[i - 1]);
+    item->setCheckable(true);
+    item->setIcon(PictureIcon("video-display"));
+    connect(item, &QAction::triggered, this, [this, i] { MonitorClick(int(i)); });
+    monitors_menu_->addAction(item);
+    if (i == 0) monitors_menu_->addSeparator();
+    monitor_items_[i] = item;
+  }
+}
+
+void TMainForm1::BuildHelpMenus() {
+  QMenu* hotkey = menuBar()->addMenu(tx::kHotkeyMenu);
+  hotkey->setObjectName("HotkeyMenu");
+  // The hotkey setup dialog is not part of the program yet.
+  hotkey->addAction(PictureIcon("preferences-desktop-keyboard-shortcuts"), tx::kHotkeySetup)
+      ->setEnabled(false);
+  QMenu* help = menuBar()->addMenu(tx::kHelpMenu);
+  help->setObjectName("HelpMenu");
+  help->addAction(SharedCommand(1));
+  help->addAction(PictureIcon("help-browser"), tx::kHelp)->setEnabled(false);
+}
+
+void TMainForm1::BuildPopupMenu() {
+  popup_menu1_ = new QMenu(this);
+  popup_menu1_->setObjectName("PopupMenu1");
+  QMenu* rectangles = popup_menu1_->addMenu(tx::kRectanglesMenu);
+  const struct {
+    const char* caption;
+    int size;
+  } presets[] = {{tx::kRect16, 16}, {tx::kRect32, 32}, {tx::kRect64, 64}, {tx::kRect128, 128}};
+  for (const auto& preset : presets) {
+    const int size = preset.size;
+    connect(rectangles->addAction(preset.caption), &QAction::triggered, this,
+            [this, size] { RectanglePresetClick(size, size); });
+  }
+  rectangles->addSeparator();
+  custom_rect_item_ = rectangles->addAction(QString());
+  connect(custom_rect_item_, &QAction::triggered, this,
+          [this] { RectanglePresetClick(options_.CustomW, options_.CustomH); });
+  rectangles->addSeparator();
+  // The custom rectangle size dialog is not part of the program yet.
+  rectangles->addAction(tx::kDefineRect)->setEnabled(false);
+  for (int n : {23, 25, 26}) popup_menu1_->addAction(SharedCommand(n));
+  popup_menu1_->addSeparator();
+  popup_menu1_->addAction(SharedCommand(kStandardEditing));
+  popup_menu1_->addAction(SharedCommand(22));
+}
+
+void TMainForm1::ConnectCommands() {
+  connect(SharedCommand(kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(SharedCommand(kPrintPicture), &QAction::triggered, this, [this] {
+    if (!PictureBusy) ToolButton11Click();
+  });
+  connect(SharedCommand(kAutomaticSave), &QAction::toggled, this,
+          &TMainForm1::UpdateAutoSaveCaption);
+  // Enter anywhere in the window prints, as the "Print" button.
+  for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+    auto* enter = new QShortcut(QKeySequence(key), this);
+    connect(enter, &QShortcut::activated, this, &TMainForm1::ToolButton11Click);
+  }
+}
+
+void TMainForm1::UpdateAutoSaveCaption() {
+  tool_buttons_[tbAutoSave]->setText(context_.commands.Checked(kAutomaticSave) ? tx::kOn : tx::kOff);
+}
+
+void TMainForm1::EditMenuShow() {
+  const bool selection = PictureView1->HasSelection();
+  SetCutCropEnabled(selection);
+  SetPasteEnabled(ClipboardHoldsPicture());
+  const int depth = UndoStack1.UndoDepth();
+  QAction* undo = SharedCommand(kUndo);
+  undo->setText(depth > 0 ? QString("Undo (%1)").arg(depth) : QString("Undo"));
+  context_.commands.SetEnabled(kUndo, depth > 0);
+}
+
+void TMainForm1::ToolButtonCropClick() {
+  // Crop runs only while its button is enabled, whatever the command says.
+  if (!tool_buttons_[tbCrop]->isEnabled()) return;
+  if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+  SharedCommand(kCrop)->trigger();
+}
+
+}  // namespace vistrel

@@ -1,0 +1,193 @@
+// Status bar, progress display, mouse handling over the picture, the
+// clipboard copy and the first paint of the picture window.
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "app/commands/command_table.h"
+#include "picture/MainFormHooks.h"
+#include "picture/MainFormStatusBar.h"
+#include "picture/MainFormTexts.h"
+#include "picture/TMainForm1.h"
+#include "picture/picture_state.h"
+
+namespace vistrel {
+
+namespace tx = main_form_texts;
+
+namespace {
+constexpr int kPaste = 6;
+constexpr int kCut = 7;
+constexpr int kCrop = 8;
+constexpr int kAutomaticToClipboard = 31;
+constexpr int kAutoCrop = 50;
+constexpr int kWheelNotch = 120;
+}  // namespace
+
+// ---- status bar ------------------------------------------------------------
+
+QString TMainForm1::StatusText(int panel) const { return status_bar_->Panel(panel)->Text(); }
+
+void TMainForm1::SetStatusText(int panel, const std::string& text) {
+  status_bar_->Panel(panel)->SetText(QString::fromStdString(text));
+}
+
+void TMainForm1::PictureView1ImageChange() {
+  if (!PictureView1->HasSelection()) {
+    const TPictureBitmap& picture = PictureView1->Picture();
+    SetStatusText(1, PictureInfoText(picture.Width(), picture.Height(), PictureProc1.CountColors()));
+    SetStatusText(0, tx::kIdlePanel);
+  } else {
+    SetStatusText(1, SelectionSizeText(PictureView1->SelectionLeft(), PictureView1->SelectionTop(),
+                                       PictureView1->SelectionRight(),
+                                       PictureView1->SelectionBottom()));
+  }
+  // Paste is only ever switched on here, never off.
+  if (ClipboardHoldsPicture()) SetPasteEnabled(true);
+  status_bar_->repaint();
+  PictureBusy = false;
+}
+
+// ---- progress --------------------------------------------------------------
+
+void TMainForm1::PictureProc1Progress(int percent) {
+  try {
+    QApplication::processEvents();
+    PictureBusy = true;
+    if (percent >= kProgressEnd) {
+      EndProgress();
+      return;
+    }
+    SetProgressCursor(ProgressCursorFor(percent));
+    status_bar_->Panel(0)->SetProgress(percent);
+  } catch (...) {
+    // Whatever went wrong, the display must not stay in progress mode.
+    EndProgress();
+  }
+}
+
+void TMainForm1::EndProgress() {
+  SetProgressCursor(TProgressCursor::Default);
+  SetStatusText(0, tx::kIdlePanel);
+  PictureBusy = false;
+  status_bar_->repaint();
+}
+
+void TMainForm1::SetProgressCursor(TProgressCursor cursor) {
+  if (cursor == TProgressCursor::Default) {
+    if (progress_cursor_) QApplication::restoreOverrideCursor();
+    progress_cursor_ = false;
+    return;
+  }
+  const QCursor shape(cursor == TProgressCursor::Wait ? Qt::WaitCursor : Qt::ForbiddenCursor);
+  if (progress_cursor_)
+    QApplication::changeOverrideCursor(shape);
+  else
+    QApplication::setOverrideCursor(shape);
+  progress_cursor_ = true;
+}
+
+// ---- availability ----------------------------------------------------------
+
+bool TMainForm1::ClipboardHoldsPicture() const {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return data && data->hasImage();
+}
+
+void TMainForm1::SetPasteEnabled(bool on) {
+  tool_buttons_[tbPaste]->setEnabled(on && CommandBuilt(kPaste));
+  context_.commands.SetEnabled(kPaste, on);
+}
+
+void TMainForm1::SetCutCropEnabled(bool on) {
+  tool_buttons_[tbCut]->setEnabled(on && CommandBuilt(kCut));
+  tool_buttons_[tbCrop]->setEnabled(on && CommandBuilt(kCrop));
+  context_.commands.SetEnabled(kCut, on);
+  context_.commands.SetEnabled(kCrop, on);
+}
+
+// ---- clipboard and first paint ---------------------------------------------
+
+void TMainForm1::Action5Execute() {
+  PictureView1->CopySelectionToClipboard();
+  if (ClipboardHoldsPicture()) SetPasteEnabled(true);
+}
+
+void TMainForm1::ApplyPictureOptions() {
+  if (MainFormHooks().ApplyPictureOptions) MainFormHooks().ApplyPictureOptions(*this);
+}
+
+void TMainForm1::FirstPaint() {
+  if (!FirstPaintPending) return;
+  FirstPaintPending = false;
+  QApplication::processEvents();
+  ApplyPictureOptions();
+  if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+  status_bar_->repaint();
+}
+
+// ---- mouse over the picture ------------------------------------------------
+
+std::string TMainForm1::PointerText(int x, int y) const {
+  return PointerSelectionText(x, y, PictureView1->SelectionLeft(), PictureView1->SelectionTop(),
+                              PictureView1->SelectionRight(), PictureView1->SelectionBottom());
+}
+
+void TMainForm1::PictureView1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+  PictureView1->SetShowHint(false);
+}
+
+void TMainForm1::PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                       int x, int y) {
+  if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier) SetStatusText(1, PointerText(x, y));
+  const TPictureBitmap& picture = PictureView1->Picture();
+  SetStatusText(2, ColorText(picture.PixelOrNone(PictureView1->ScreenToPictureX(x),
+                                                 PictureView1->ScreenToPictureY(y))));
+}
+
+void TMainForm1::PictureView1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+  if (PictureView1->Cursor() == crSelect && PictureView1->HasSelection())
+    PictureView1->SetHint(PictureView1->MouseInteract() & TPictureView::miSelectCircle
+                              ? tx::kMoveSelectionHint
+                              : tx::kMoveSelectionGripsHint);
+  PictureView1->SetShowHint(true);
+  SetStatusText(1, PointerText(x, y));
+  PictureView1->SetCursor(crSelect);
+  if (button == Qt::RightButton) popup_menu1_->popup(QCursor::pos());
+}
+
+void TMainForm1::PictureView1MouseWheel(int delta) {
+  // One pixel of horizontal scrolling per notch: away from the user +1.
+  int notches = delta / kWheelNotch;
+  if (notches == 0 && delta != 0) notches = delta > 0 ? 1 : -1;
+  PictureView1->SetViewOriginX(PictureView1->ViewOriginX() + notches);
+}
+
+void TMainForm1::PictureView1SelectionChanging() { SetCutCropEnabled(true); }
+
+void TMainForm1::PictureView1SelectionChange() {
+  if (context_.commands.Checked(kAutoCrop)) ToolButtonCropClick();
+}
+
+// ---- buttons that other parts of the program carry out ---------------------
+
+void TMainForm1::ToolButton11Click() {
+  if (MainFormHooks().PrintPicture) MainFormHooks().PrintPicture(*this);
+}
+
+void TMainForm1::ToolButton12Click() {
+  if (MainFormHooks().SelectAreaIntoPicture) MainFormHooks().SelectAreaIntoPicture(*this);
+}
+
+void TMainForm1::ToolButton13Click() {
+  if (MainFormHooks().PickObjectIntoPicture) MainFormHooks().PickObjectIntoPicture(*this);
+}
+
+void TMainForm1::DefineCaptureRectangle1Click() {
+  if (MainFormHooks().DefineCaptureRectangle) MainFormHooks().DefineCaptureRectangle(*this);
+}
+
+}  // namespace vistrel
