@@ -34,6 +34,17 @@ X11Connection::~X11Connection() { xcb_disconnect(conn_); }
 
 std::uint32_t X11Connection::root() const { return screen_->root; }
 
+TScreenRect X11Connection::RootRect() const {
+  xcb_generic_error_t* error = nullptr;
+  xcb_get_geometry_reply_t* geometry =
+      xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, screen_->root), &error);
+  std::free(error);
+  TScreenRect rect{0, 0, screen_->width_in_pixels, screen_->height_in_pixels};
+  if (geometry) rect = TScreenRect{0, 0, geometry->width, geometry->height};
+  std::free(geometry);
+  return rect;
+}
+
 bool X11Connection::Broken() const { return xcb_connection_has_error(conn_) != 0; }
 
 std::uint32_t X11Connection::Atom(const char* name) {

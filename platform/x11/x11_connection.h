@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/screen_rect.h"
+
 struct xcb_connection_t;
 struct xcb_screen_t;
 
@@ -24,6 +26,9 @@ class X11Connection {
   xcb_connection_t* get() const { return conn_; }
   xcb_screen_t* screen() const { return screen_; }
   std::uint32_t root() const;
+  // The root window's current size; it changes when monitors come and go,
+  // so it is asked for each time rather than taken from the setup.
+  TScreenRect RootRect() const;
   // Interns the atom once; 0 when the server does not answer.
   std::uint32_t Atom(const char* name);
   bool Broken() const;

@@ -54,10 +54,6 @@ X11ScreenSource::X11ScreenSource(std::shared_ptr<X11Connection> conn, bool share
 
 X11ScreenSource::~X11ScreenSource() { ReleaseSegment(); }
 
-TScreenRect X11ScreenSource::RootRect() const {
-  return TScreenRect{0, 0, conn_->screen()->width_in_pixels, conn_->screen()->height_in_pixels};
-}
-
 std::vector<TMonitor> X11ScreenSource::Monitors() {
   xcb_connection_t* c = conn_->get();
   std::vector<TMonitor> monitors;
@@ -90,7 +86,7 @@ std::vector<TMonitor> X11ScreenSource::Monitors() {
   if (monitors.empty()) {
     // No RandR monitors: the root window is the one monitor.
     TMonitor whole;
-    whole.rect = RootRect();
+    whole.rect = conn_->RootRect();
     whole.primary = true;
     whole.name = "screen";
     monitors.push_back(whole);
@@ -104,7 +100,7 @@ std::vector<TMonitor> X11ScreenSource::Monitors() {
 
 bool X11ScreenSource::GrabRect(const TScreenRect& rect, TPictureBitmap& out) {
   out.Allocate(std::max(rect.Width(), 0), std::max(rect.Height(), 0));
-  const TScreenRect part = Intersection(rect, RootRect());
+  const TScreenRect part = Intersection(rect, conn_->RootRect());
   if (part.IsEmpty() || out.Empty()) return true;
   if (!layout_ok_ || conn_->Broken()) return false;
   conn_->DiscardEvents();
@@ -169,9 +165,8 @@ bool X11ScreenSource::GrabShm(const TScreenRect& part, TPictureBitmap& out, int 
                         shm_seg_, 0),
       &error));
   if (!reply) {
+    // The screen may have shrunk since its size was read; the segment stays.
     std::free(error);
-    shm_usable_ = false;
-    ReleaseSegment();
     return false;
   }
   ConvertXImageRows(shm_addr_, stride, w, h, layout_, out, dst_x, dst_y);

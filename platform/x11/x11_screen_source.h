@@ -27,7 +27,6 @@ class X11ScreenSource : public IScreenSource {
   bool UsesSharedMemory() const { return shm_usable_; }
 
  private:
-  TScreenRect RootRect() const;
   bool GrabShm(const TScreenRect& part, TPictureBitmap& out, int dst_x, int dst_y);
   bool GrabPlain(const TScreenRect& part, TPictureBitmap& out, int dst_x, int dst_y);
   bool EnsureSegment(std::size_t bytes);

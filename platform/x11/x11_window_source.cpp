@@ -153,8 +153,7 @@ std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
   if (!top_level) {
     // Over the bare desktop: the desktop itself.
     pointed.window = conn_->root();
-    pointed.rect = TScreenRect{0, 0, conn_->screen()->width_in_pixels,
-                               conn_->screen()->height_in_pixels};
+    pointed.rect = conn_->RootRect();
     return pointed;
   }
   // A control inside an application window is taken by itself; the

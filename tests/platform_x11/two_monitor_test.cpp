@@ -63,5 +63,21 @@ TEST_F(TwoMonitorTest, Monitor2ChosenGrabsOnlyThePartOfTheWindowOnIt) {
   EXPECT_EQ(picture.Height(), 300);
 }
 
+TEST_F(TwoMonitorTest, MonitorUnpluggedWhileRunningShrinksWhatCanBeGrabbed) {
+  TPictureBitmap picture;
+  ASSERT_TRUE(platform->screen->GrabRect({1900, 0, 1940, 10}, picture));
+  const std::string& d = server->display();
+  ASSERT_EQ(RunCommand({"xrandr", "--delmonitor", "RIGHT"}, d), 0);
+  ASSERT_EQ(RunCommand({"xrandr", "--fb", "1920x1080"}, d), 0);
+  const std::vector<TMonitor> monitors = platform->screen->Monitors();
+  ASSERT_EQ(monitors.size(), 1u);
+  EXPECT_EQ(VirtualDesktopRect(monitors), (TScreenRect{0, 0, 1920, 1080}));
+  // The part beyond the new edge reads as black; the rest is still grabbed.
+  picture.Fill(kWhite);
+  EXPECT_TRUE(platform->screen->GrabRect({1900, 0, 1940, 10}, picture));
+  EXPECT_EQ(picture.Width(), 40);
+  EXPECT_EQ(picture.Pixel(25, 5), kBlack);
+}
+
 }  // namespace
 }  // namespace vistrel::testing
