@@ -1,5 +1,6 @@
 // Captures on a two-monitor X server (Xorg with the dummy driver).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "capture/capture_bounds.h"
 #include "capture/grab_for_request.h"
@@ -20,6 +21,8 @@ class TwoMonitorTest : public ::testing::Test {
   void SetUp() override {
     std::string error;
     server = XTestServer::StartTwoMonitors(error);
+    // Xorg drives its dummy card only for root; CI and the build machines are.
+    if (!server && geteuid() != 0) GTEST_SKIP() << "needs root for Xorg: " << error;
     ASSERT_TRUE(server) << error;
     platform = OpenDesktopPlatform(error, server->display().c_str());
     ASSERT_TRUE(platform) << error;
