@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-image-formats-plugins
   libgl-dev libxkbcommon-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libopenjp2-7-dev
-  libwmf-dev libemf2svg-dev
+  libwmf-dev libemf2svg-dev librsvg2-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
   libxcb-icccm4-dev libxcb-ewmh-dev
   libasound2-dev

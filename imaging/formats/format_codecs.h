@@ -27,6 +27,8 @@ void ReadJpeg2000(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
 void ReadTarga(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
 void ReadPortableMap(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
 void ReadWbmp(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
+void ReadWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
+void ReadEmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params);
 
 void WritePng(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params);
 void WriteJpeg(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params);

@@ -42,6 +42,8 @@ constexpr TFormatEntry kFormats[] = {
     {"bmp", TFileType::Bmp, ReadBmp, WriteBmp},
     {"dib", TFileType::Bmp, ReadBmp, WriteBmp},
     {"rle", TFileType::Bmp, ReadBmp, WriteBmp},
+    {"wmf", TFileType::Wmf, ReadWmf, nullptr},
+    {"emf", TFileType::Emf, ReadEmf, nullptr},
     {"ico", TFileType::Ico, ReadIco, WriteIco},
     {"cur", TFileType::Cur, ReadCur, nullptr},
     {"tga", TFileType::Targa, ReadTarga, WriteTarga},

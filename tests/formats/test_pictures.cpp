@@ -3,10 +3,26 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+
+namespace vistrel {
+
+void PrintTo(const TPictureBitmap& picture, std::ostream* os) {
+  *os << picture.Width() << "x" << picture.Height() << (picture.IsMono() ? " mono" : " rgb") << " [";
+  const int n = std::min(picture.Width(), 6);
+  for (int x = 0; x < n && picture.Height() > 0; ++x) {
+    char text[16];
+    std::snprintf(text, sizeof text, " %06X", unsigned(picture.Pixel(x, 0)));
+    *os << text;
+  }
+  *os << " ...]";
+}
+
+}  // namespace vistrel
 
 namespace vistrel::test {
 

@@ -3,10 +3,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "imaging/picture_bitmap.h"
+
+namespace vistrel {
+// Size, format and the first pixels, for GoogleTest's failure messages.
+void PrintTo(const TPictureBitmap& picture, std::ostream* os);
+}  // namespace vistrel
 
 namespace vistrel::test {
 

@@ -1,0 +1,58 @@
+#include "imaging/formats/svg_render.h"
+
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+
+#include <memory>
+#include <string>
+
+#include "imaging/formats/format_support.h"
+
+namespace vistrel {
+namespace {
+
+struct TGFree {
+  void operator()(void* p) const { g_object_unref(p); }
+};
+
+}  // namespace
+
+TPictureBitmap RenderSvgOverWhite(std::string_view svg, int w, int h) {
+  CheckPictureSize(w, h);
+  GError* error = nullptr;
+  std::unique_ptr<RsvgHandle, TGFree> handle(
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error));
+  if (!handle) {
+    const std::string message = error ? error->message : "Cannot draw the enhanced metafile";
+    if (error) g_error_free(error);
+    throw FormatError(message);
+  }
+    std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h), &cairo_surface_destroy);
+  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw std::bad_alloc();
+  std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), &cairo_destroy);
+  cairo_set_source_rgb(cr.get(), 1, 1, 1);
+  cairo_paint(cr.get());
+  const RsvgRectangle viewport{0, 0, double(w), double(h)};
+  if (!rsvg_handle_render_document(handle.get(), cr.get(), &viewport, &error)) {
+    const std::string message = error ? error->message : "Cannot draw the enhanced metafile";
+    if (error) g_error_free(error);
+    throw FormatError(message);
+  }
+  cairo_surface_flush(surface.get());
+  const unsigned char* base = cairo_image_surface_get_data(surface.get());
+  const int stride = cairo_image_surface_get_stride(surface.get());
+  TPictureBitmap result(w, h);
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t* px = reinterpret_cast<const std::uint32_t*>(base + std::size_t(y) * stride);
+    std::uint8_t* out = result.Row(y);
+    for (int x = 0; x < w; ++x, out += 3) {
+      out[0] = std::uint8_t(px[x]);
+      out[1] = std::uint8_t(px[x] >> 8);
+      out[2] = std::uint8_t(px[x] >> 16);
+    }
+  }
+  return result;
+}
+
+}  // namespace vistrel

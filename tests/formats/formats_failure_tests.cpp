@@ -1,0 +1,129 @@
+// Failures: unknown types, files that cannot be created, damaged and
+// hostile input. A failed load leaves the picture alone; a failed save
+// leaves no file behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "imaging/formats/picture_file.h"
+#include "test_pictures.h"
+
+namespace vistrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string MessageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const PictureFileError& e) {
+    return e.what();
+  }
+  return {};
+}
+
+TEST(PictureFileErrors, UnknownExtensionWritesNothingAndSaysSo) {
+  test::TScratchDir dir;
+  const TPictureBitmap p = test::PhotoLike(4, 4);
+  for (const char* name : {"a.xyz", "noextension", "a.wmf", "a.cur", "dir.png/a"}) {
+    SCOPED_TRACE(name);
+    const std::string message = MessageOf([&] { SavePictureFile(dir.File(name), p, TIOParams{}); });
+    EXPECT_NE(message.find(dir.File(name)), std::string::npos) << message;
+  }
+  EXPECT_TRUE(fs::is_empty(dir.Path()));
+  EXPECT_FALSE(CanSavePictureFile("a.wmf"));
+  EXPECT_TRUE(CanLoadPictureFile("a.WMF"));
+  EXPECT_FALSE(CanLoadPictureFile("a.pdf"));
+  EXPECT_TRUE(CanSavePictureFile("a.Pdf"));
+}
+
+TEST(PictureFileErrors, WriterThatCannotCreateItsFileNamesThePath) {
+  const std::string path = "/nonexistent-folder/picture.png";
+  const std::string message = MessageOf([&] { SavePictureFile(path, test::PhotoLike(4, 4), TIOParams{}); });
+  EXPECT_NE(message.find(path), std::string::npos) << message;
+}
+
+TEST(PictureFileErrors, FailedSaveLeavesTheOldFileAndNoTemporary) {
+  test::TScratchDir dir;
+  const std::string path = dir.File("keep.gif");
+  SavePictureFile(path, test::PhotoLike(8, 8), TIOParams{});
+  const auto before = test::ReadBytes(path);
+  TPictureBitmap too_wide(70000, 1);
+  EXPECT_THROW(SavePictureFile(path, too_wide, TIOParams{}), PictureFileError);
+  EXPECT_EQ(test::ReadBytes(path), before);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+  EXPECT_THROW(SavePictureFile(dir.File("e.png"), TPictureBitmap{}, TIOParams{}), PictureFileError);
+}
+
+TEST(PictureFileErrors, FailedLoadLeavesPictureAndParametersUnchanged) {
+  test::TScratchDir dir;
+  const TPictureBitmap original = test::ScreenshotLike(20, 10);
+  TIOParams params;
+  params.jpeg_quality = 33;
+  // Every reader, fed a good file cut short, garbage and an empty file.
+  for (const char* name : {"t.png", "t.jpg", "t.gif", "t.bmp", "t.tif", "t.pcx", "t.dcx", "t.ico", "t.jp2", "t.j2k",
+                           "t.tga", "t.ppm", "t.wbmp"}) {
+    SCOPED_TRACE(name);
+    SavePictureFile(dir.File(name), test::PhotoLike(33, 21), TIOParams{});
+    auto bytes = test::ReadBytes(dir.File(name));
+    for (std::size_t keep : {std::size_t(0), std::size_t(5), bytes.size() / 3}) {
+      test::WriteBytes(dir.File(name), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + long(keep)));
+      TPictureBitmap picture = original;
+      TIOParams p = params;
+      EXPECT_THROW(LoadPictureFile(dir.File(name), picture, p), PictureFileError) << keep;
+      EXPECT_EQ(picture, original);
+      EXPECT_EQ(p, params);
+    }
+  }
+  TPictureBitmap picture = original;
+  const std::string message = MessageOf([&] { LoadPictureFile(dir.File("missing.png"), picture, params); });
+  EXPECT_NE(message.find(dir.File("missing.png")), std::string::npos);
+  EXPECT_FALSE(MessageOf([&] { LoadPictureFile(dir.Path().string() + "/x.doc", picture, params); }).empty());
+  EXPECT_EQ(picture, original);
+}
+
+// Headers that claim more pixels than the program accepts are refused
+// before anything is allocated for them.
+TEST(PictureFileErrors, AbsurdSizesAreRefusedWithAClearMessage) {
+  test::TScratchDir dir;
+  struct TCase {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+  };
+  std::vector<TCase> cases;
+  // BMP 100000 x 100000 at 24 bits.
+  std::vector<std::uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                   0xA0, 0x86, 1, 0, 0xA0, 0x86, 1, 0, 1, 0, 24, 0};
+  bmp.resize(60, 0);
+  cases.push_back({"big.bmp", bmp});
+  cases.push_back({"big.ppm", {'P', '6', '\n', '9', '9', '9', '9', '9', ' ', '9', '9', '9', '9', '9', '\n', '2', '5', '5', '\n', 0}});
+  cases.push_back({"big.wbmp", {0, 0, 0x87, 0xFF, 0x7F, 0x87, 0xFF, 0x7F}});
+  std::vector<std::uint8_t> pcx(128, 0);
+  pcx[0] = 10, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[8] = 0xFF, pcx[9] = 0xFF, pcx[10] = 0xFF, pcx[11] = 0xFF;
+  pcx[65] = 3, pcx[66] = 0, pcx[67] = 0;
+  cases.push_back({"big.pcx", pcx});
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteBytes(dir.File(c.name), c.bytes);
+    TPictureBitmap picture;
+    TIOParams params;
+    const std::string message = MessageOf([&] { LoadPictureFile(dir.File(c.name), picture, params); });
+    EXPECT_FALSE(message.empty());
+    EXPECT_TRUE(picture.Empty());
+  }
+  // A PNG of 20000 x 20000 pixels (4 * 10^8 > 2^28) says how large it is.
+  std::vector<std::uint8_t> png = test::ReadBytes(dir.File("big.bmp"));
+  SavePictureFile(dir.File("small.png"), test::PhotoLike(2, 2), TIOParams{});
+  png = test::ReadBytes(dir.File("small.png"));
+  png[16] = 0, png[17] = 0, png[18] = 0x4E, png[19] = 0x20;  // width 20000
+  png[20] = 0, png[21] = 0, png[22] = 0x4E, png[23] = 0x20;  // height 20000
+  test::WriteBytes(dir.File("huge.png"), png);
+  TPictureBitmap picture;
+  TIOParams params;
+  const std::string message = MessageOf([&] { LoadPictureFile(dir.File("huge.png"), picture, params); });
+  EXPECT_FALSE(message.empty());
+}
+
+}  // namespace
+}  // namespace vistrel
