@@ -77,12 +77,13 @@ bool X11Hotkeys::Register(int id, unsigned modifier_flags, unsigned virtual_key)
   for (const xcb_keycode_t* k = codes.get(); k && *k != XCB_NO_SYMBOL; ++k)
     grab.keycodes.push_back(*k);
   if (grab.keycodes.empty()) return false;  // the keyboard has no such key
+  grab.masks = LockVariants(grab.modifiers);
 
   xcb_connection_t* c = conn_->get();
   std::vector<xcb_void_cookie_t> cookies;
   for (std::uint8_t keycode : grab.keycodes)
-    for (std::uint16_t variant : LockVariants(grab.modifiers))
-      cookies.push_back(xcb_grab_key_checked(c, 1, conn_->root(), variant, keycode,
+    for (std::uint16_t mask : grab.masks)
+      cookies.push_back(xcb_grab_key_checked(c, 1, conn_->root(), mask, keycode,
                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
   bool refused = false;
   for (xcb_void_cookie_t cookie : cookies) {
@@ -103,9 +104,10 @@ bool X11Hotkeys::Register(int id, unsigned modifier_flags, unsigned virtual_key)
 
 void X11Hotkeys::Ungrab(const Grab& grab) {
   // Releases only this client's grabs, never another program's.
+  // The masks of the grab itself: NumLock may have moved since.
   for (std::uint8_t keycode : grab.keycodes)
-    for (std::uint16_t variant : LockVariants(grab.modifiers))
-      xcb_ungrab_key(conn_->get(), keycode, conn_->root(), variant);
+    for (std::uint16_t mask : grab.masks)
+      xcb_ungrab_key(conn_->get(), keycode, conn_->root(), mask);
 }
 
 void X11Hotkeys::Unregister(int id) {

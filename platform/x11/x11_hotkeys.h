@@ -36,6 +36,7 @@ class X11Hotkeys : public IHotkeys {
     std::uint32_t keysym = 0;
     std::uint16_t modifiers = 0;
     std::vector<std::uint8_t> keycodes;
+    std::vector<std::uint16_t> masks;  // the modifiers with each lock variant
   };
   // The same combination with NumLock, CapsLock and both.
   std::vector<std::uint16_t> LockVariants(std::uint16_t modifiers) const;
