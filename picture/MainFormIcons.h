@@ -1,5 +1,5 @@
 // Icons of the picture window and of the shared commands: Tango icons
-// (public domain) built into the program, 32 x 32 for the toolbar and
+// (public domain) built into the program, 24 x 24 for the toolbar and
 // 16 x 16 for menus.
 #pragma once
 
@@ -9,7 +9,7 @@ namespace vistrel {
 
 class TActionList1;
 
-// The icon named like its Tango file ("edit-copy"), both sizes.
+// The icon named like its Tango file ("edit-copy"), in every size shipped.
 QIcon PictureIcon(const char* name);
 
 // The program's own icon (a camera), for windows and the tray.

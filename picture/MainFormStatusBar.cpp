@@ -1,5 +1,7 @@
 #include "picture/MainFormStatusBar.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace vistrel {
@@ -42,6 +44,21 @@ TMainFormStatusBar::TMainFormStatusBar(QWidget* parent) : QStatusBar(parent) {
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
     addWidget(panels_[i]);
   }
+}
+
+void TMainFormStatusBar::FitFontTo(const QString (&widest)[3]) {
+  const auto fits = [&](const QFont& font) {
+    const QFontMetrics metrics(font);
+    for (int i = 0; i < 3; ++i)
+      if (metrics.horizontalAdvance(widest[i]) > panels_[i]->contentsRect().width() - 2) return false;
+    return true;
+  };
+  QFont font = this->font();
+  if (fits(font)) return;
+  font.setStretch(QFont::Condensed);
+  int pixels = QFontInfo(font).pixelSize();
+  while (!fits(font) && pixels > kSmallestFontPixels) font.setPixelSize(--pixels);
+  setFont(font);
 }
 
 }  // namespace vistrel

@@ -32,10 +32,14 @@ class TMainFormStatusBar : public QStatusBar {
   Q_OBJECT
  public:
   static constexpr int kPanelWidths[3] = {104, 308, 200};
+  static constexpr int kSmallestFontPixels = 9;
 
   explicit TMainFormStatusBar(QWidget* parent);
   // Panels 0, 1, 2 from the left.
   TStatusPanel* Panel(int index) const { return panels_[index]; }
+  // The panels keep their widths; the font narrows (condensed, then
+  // smaller, down to 9 pixels) until each panel's widest text fits.
+  void FitFontTo(const QString (&widest)[3]);
 
  private:
   TStatusPanel* panels_[3];

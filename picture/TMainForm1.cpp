@@ -61,6 +61,10 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   // 3. The status bar, whose first panel draws the progress bar.
   status_bar_ = new TMainFormStatusBar(this);
   setStatusBar(status_bar_);
+  const QString widest[3] = {tx::kIdlePanel,
+                             QString::fromStdString(PictureInfoText(9999, 9999, 999999)),
+                             QString::fromStdString(ColorText(MakeColor(191, 191, 191)))};
+  status_bar_->FitFontTo(widest);
   SetStatusText(0, tx::kIdlePanel);
 
   SetUpView();

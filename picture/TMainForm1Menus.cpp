@@ -2,6 +2,7 @@
 // are the command set's own QAction objects; items the program does not have
 // yet are shown in their place, disabled.
 #include <QActionGroup>
+#include <QLayout>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QToolBar>
@@ -87,7 +88,10 @@ void TMainForm1::BuildToolBar() {
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
   tool_bar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  tool_bar_->setIconSize(QSize(32, 32));
+  tool_bar_->setIconSize(QSize(24, 24));
+  // Thirteen buttons side by side in the smallest window.
+  tool_bar_->setContentsMargins(0, 0, 0, 0);
+  tool_bar_->layout()->setSpacing(0);
   tool_bar_->setContextMenuPolicy(Qt::PreventContextMenu);
   for (const TToolButtonRow& row : kToolButtons) {
     QAction* button = tool_bar_->addAction(PictureIcon(row.icon), QString::fromUtf8(row.caption));
@@ -259,7 +263,6 @@ void TMainForm1::BuildMonitorsMenu() {
   for (std::size_t i = 0; i < monitor_items_.size(); ++i) {
     QAction* item = group->addAction(i == 0 ? tx::kAllMonitors : tx::kMonitor[i - 1]);
     item->setCheckable(true);
-    item->setIcon(PictureIcon("video-display"));
     connect(item, &QAction::triggered, this, [this, i] { MonitorClick(int(i)); });
     monitors_menu_->addAction(item);
     if (i == 0) monitors_menu_->addSeparator();
