@@ -198,6 +198,32 @@ TEST_F(PictureWindowTest, StatusBarShowsThePictureThePointerAndTheColour) {
   EXPECT_EQ(window->StatusText(1), " Selection Width:89 , Height:49");
 }
 
+TEST_F(PictureWindowTest, ReleasingTheButtonUpdatesHintAndPointerText) {
+  auto window = NewWindow();
+  TPictureView& view = *window->PictureView1;
+  EXPECT_EQ(view.Hint(), "Drag a Rectangle or Right click for advanced Options");
+  view.SelectRect(10, 20, 109, 69);
+  emit view.OnMouseDown(Qt::LeftButton, Qt::NoModifier, 3, 4);
+  emit view.OnMouseUp(Qt::LeftButton, Qt::NoModifier, 3, 4);
+  EXPECT_EQ(view.Hint(), "Move selection with the mouse\r\nor use size grips on Rectangle");
+  EXPECT_EQ(window->StatusText(1), " ( X: 3, Y: 4 ) Selection Width:99 , Height:49");
+  view.SetMouseInteract(TPictureView::miSelectCircle);
+  emit view.OnMouseUp(Qt::LeftButton, Qt::NoModifier, 3, 4);
+  EXPECT_EQ(view.Hint(), "Move selection with the mouse");
+}
+
+TEST_F(PictureWindowTest, WheelScrollsOnePixelPerNotch) {
+  auto window = NewWindow();
+  window->show();
+  QApplication::processEvents();
+  TPictureView& view = *window->PictureView1;
+  view.SetViewOrigin(100, 0);
+  emit view.OnMouseWheel(2 * 120, Qt::NoModifier, 0, 0);  // away from the user
+  EXPECT_EQ(view.ViewOriginX(), 102);
+  emit view.OnMouseWheel(-120, Qt::NoModifier, 0, 0);
+  EXPECT_EQ(view.ViewOriginX(), 101);
+}
+
 TEST_F(PictureWindowTest, ProgressShowsTheBarAndEndsAt94) {
   auto window = NewWindow();
   window->PictureProc1Progress(35);

@@ -1,6 +1,8 @@
 // The picture window's creation and destruction: the grab, the Monitors
 // choice, the settings it reads and writes, its placement.
-#include <QActionGroup>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenuBar>
 
 #include "window_fixture.h"
@@ -146,6 +148,57 @@ TEST_F(PictureWindowTest, StoredPlacementIsKeptWhenItFits) {
   }
   EXPECT_EQ(StoredInteger("MainFormWidth"), 700);
   EXPECT_EQ(StoredInteger("MainFormLeft"), 30);
+}
+
+TEST_F(PictureWindowTest, MaximisedWindowKeepsItsNormalPlacementForNextTime) {
+  Store("MainFormWidth", 700);
+  Store("MainFormHeight", 500);
+  Store("MainFormLeft", 30);
+  Store("MainFormTop", 40);
+  {
+    auto window = NewWindow();
+    window->show();
+    QApplication::processEvents();
+    window->move(50, 60);
+    QApplication::processEvents();
+    window->showMaximized();
+    QApplication::processEvents();
+    // Maximising remembered the normal rectangle.
+    EXPECT_EQ(window->RestoredWindowRect(), (TScreenRect{50, 60, 750, 560}));
+  }
+  EXPECT_EQ(StoredInteger("MainFormState"), 2);
+  EXPECT_EQ(StoredInteger("OldWinLeft"), 50);
+  EXPECT_EQ(StoredInteger("OldWinBottom"), 560);
+  // Position and size stay those of the last normal close.
+  EXPECT_EQ(StoredInteger("MainFormLeft"), 30);
+  EXPECT_EQ(StoredInteger("MainFormWidth"), 700);
+  auto window = NewWindow();
+  EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(PictureWindowTest, RestoringFromMinimisedUsesTheRememberedRectangle) {
+  Store("OldWinLeft", 20);
+  Store("OldWinTop", 30);
+  Store("OldWinRight", 720);
+  Store("OldWinBottom", 530);
+  auto window = NewWindow();
+  window->show();
+  window->showMinimized();
+  QApplication::processEvents();
+  window->RestoreFromMinimised();
+  QApplication::processEvents();
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_EQ(window->pos(), QPoint(20, 30));
+  EXPECT_EQ(window->size(), QSize(700, 500));
+}
+
+TEST_F(PictureWindowTest, RestoreWindowToDefaultCentresTheSmallestWindow) {
+  Store("MainFormWidth", 900);
+  auto window = NewWindow();
+  FindItem(window->findChild<QMenu*>("ViewMenu"), "Restore Window to Default")->trigger();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(window->size(), QSize(636, 434));
+  EXPECT_EQ(window->pos(), QPoint((screen.width() - 636) / 2, (screen.height() - 434) / 2));
 }
 
 QAction* FilterItem(const TMainForm1& window, const QString& name) {
