@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "fake_desktop.h"
 
 namespace vistrel {
@@ -53,6 +55,9 @@ struct ChoiceCase {
   TMonitorsChoice checked;
   TScreenRect expected;
 };
+
+// Test lists show the case by its name.
+void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << c.name; }
 
 class MonitorsChoiceTest : public CaptureBoundsTest,
                            public ::testing::WithParamInterface<ChoiceCase> {};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "fake_desktop.h"
 
 namespace vistrel {
@@ -19,6 +21,9 @@ struct ConfineCase {
   TScreenRect requested;
   TScreenRect expected;
 };
+
+// Test lists show the case by its name.
+void PrintTo(const ConfineCase& c, std::ostream* os) { *os << c.name; }
 
 class ConfineTest : public ::testing::TestWithParam<ConfineCase> {};
 

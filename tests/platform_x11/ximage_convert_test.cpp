@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 namespace vistrel {
@@ -14,6 +16,9 @@ struct LayoutCase {
   TXPixelLayout layout;
   std::vector<std::uint8_t> row;  // one row of three pixels, padding included
 };
+
+// Test lists show the case by its name.
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
 class ConvertTest : public ::testing::TestWithParam<LayoutCase> {};
 
