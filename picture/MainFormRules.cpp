@@ -1,6 +1,7 @@
 #include "picture/MainFormRules.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vistrel {
 
@@ -31,8 +32,9 @@ TWindowRect FitWindowIntoBounds(TWindowRect w, const TScreenRect& bounds, int sc
                                 int screen_height) {
   if (bounds.right < w.width) w.width = 640;
   if (bounds.bottom < w.height) w.height = 480;
-  if (bounds.right < w.width + w.left) w.left = (screen_width - w.width) / 2;
-  if (bounds.bottom < w.height + w.top) w.top = (screen_height - w.height) / 2;
+  // Stored values can be anything: add in 64 bits.
+  if (bounds.right < std::int64_t(w.width) + w.left) w.left = (screen_width - w.width) / 2;
+  if (bounds.bottom < std::int64_t(w.height) + w.top) w.top = (screen_height - w.height) / 2;
   return w;
 }
 

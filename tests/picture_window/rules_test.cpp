@@ -3,6 +3,8 @@
 // the stored window state and resample filter.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "picture/MainFormRules.h"
 #include "picture/MainFormStatusTexts.h"
 
@@ -91,6 +93,9 @@ TEST(WindowPlacement, FitsIntoTheCaptureBounds) {
   // Size fits, but the window sticks out to the right only.
   EXPECT_EQ(FitWindowIntoBounds({900, 10, 700, 500}, monitor, 1024, 768),
             (TWindowRect{162, 10, 700, 500}));
+  // Absurd stored positions.
+  EXPECT_EQ(FitWindowIntoBounds({INT32_MAX, INT32_MAX, 700, 500}, monitor, 1024, 768),
+            (TWindowRect{162, 134, 700, 500}));
   // The bounds of a second monitor: its right edge counts, not its width.
   EXPECT_EQ(FitWindowIntoBounds({1300, 10, 700, 500}, {1024, 0, 2048, 768}, 1024, 768),
             (TWindowRect{1300, 10, 700, 500}));

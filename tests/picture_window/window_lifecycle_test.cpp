@@ -33,6 +33,18 @@ TEST_F(PictureWindowTest, CreatingTheWindowGrabsTheDesktopIntoTheView) {
   EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(PictureWindowTest, DesktopWithoutMonitorsGivesAnEmptyPictureAndAWorkingWindow) {
+  SetDesktop({});
+  auto window = NewWindow();
+  EXPECT_TRUE(window->PictureView1->Picture().Empty());
+  window->show();
+  QApplication::processEvents();
+  EXPECT_EQ(window->StatusText(1), " Picture Width: 0 , Height: 0 , Number of Colors: 0");
+  window->Action5Execute();
+  FindItem(window->PopupMenu1()->actions().first()->menu(), "64 x 64")->trigger();
+  EXPECT_FALSE(window->PictureView1->HasSelection());
+}
+
 TEST_F(PictureWindowTest, GrabTakesTheForegroundWindowForWindowModes) {
   auto& windows = static_cast<FakeWindowSource&>(*platform_.windows);
   windows.windows[7] = {TScreenRect{100, 50, 400, 250}, TScreenRect{110, 80, 390, 240}};
