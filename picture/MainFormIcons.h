@@ -12,9 +12,9 @@ class TActionList1;
 // The icon named like its Tango file ("edit-copy"), in every size shipped.
 QIcon PictureIcon(const char* name);
 
-// The program's own icon (a camera), for windows and the tray.
+// The program's own icon (a camera, icons/32/camera-photo.png), for windows
+// and the tray. Ask through here: the icons are registered on first use.
 QIcon ProgramIcon();
-inline constexpr const char* kProgramIconPath = ":/picture/icons/32/camera-photo.png";
 
 // Gives the shared commands their icons; the same every time it runs.
 void ApplyCommandIcons(TActionList1& commands);

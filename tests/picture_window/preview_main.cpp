@@ -1,6 +1,7 @@
 // Opens a picture window over a made-up desktop so that it can be looked at
 // (not a test): picture_window_preview [MENU] [SECONDS]. MENU is the object
-// name of a menu to open ("FileMenu", "EditMenu", ..., "PopupMenu1").
+// name of a menu to open ("FileMenu", "EditMenu", ..., "PopupMenu1"), or
+// "progress" for an operation standing at 60 percent.
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
   QTimer::singleShot(seconds * 1000, &window, &QWidget::close);
   if (!menu_name.isEmpty())
     QTimer::singleShot(700, &window, [&] {
+      if (menu_name == "progress") {
+        window.PictureProc1Progress(60);
+        return;
+      }
       if (menu_name == "PopupMenu1") {
         window.PopupMenu1()->popup(window.PictureView1->mapToGlobal(QPoint(120, 80)));
         return;
