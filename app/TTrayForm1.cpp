@@ -3,20 +3,43 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
 #include "app/app_texts.h"
+#include "app/commands/TActionList1.h"
+#include "app/commands/command_table.h"
+#include "app/commands/error_guard.h"
+#include "app/commands/message_boxes.h"
 #include "app/hint_hook.h"
-#include "app/option_defaults.h"
+#include "app/commands/option_defaults.h"
 #include "app/process_flags.h"
+#include "app/settings/date_time.h"
 #include "app/settings/settings_store.h"
+#include "capture/capture_state.h"
+#include "capture/forms/capture_pipeline.h"
+#include "picture/MainFormIcons.h"
+#include "picture/picture_state.h"
+#include "platform/qt/hotkey_notifier.h"
 
 namespace vistrel {
 
-TTrayForm1::TTrayForm1(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
+namespace {
+constexpr int kAutomaticSave = 43;
+constexpr int kDirectPrinting = 48;
+
+// Marks the program busy for one capture and idle again afterwards, also
+// when the capture ends with an error.
+class BusyScope {
+ public:
+  BusyScope() { CaptureIdle = false; }
+  ~BusyScope() { CaptureIdle = true; }
+};
+}  // namespace
+
+TTrayForm1::TTrayForm1(std::unique_ptr<TPlatform> platform, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), platform_(std::move(platform)) {
   setWindowTitle(texts::kTrayFormCaption);
   FormCreate();
 }
@@ -28,15 +51,16 @@ void TTrayForm1::FormCreate() {
   // 2. Hints: 4000 ms, at most 204 pixels wide.
   qApp->installEventFilter(new HintHook(this));
 
-  // 3. The tray icon and its menu.
-  TrayIcon1 = new QSystemTrayIcon(QIcon(":/vistrel-pro.svg"), this);
+  // 3. The tray icon, its tooltip and its menu with the banner caption.
+  ActionList1 = new TActionList1(this);
+  ApplyCommandIcons(*ActionList1);
+  TrayIcon1 = new QSystemTrayIcon(QApplication::windowIcon(), this);
   TrayIcon1->setToolTip(texts::kTrayTooltip);
-  PopupMenu1 = new QMenu(this);
-  PopupMenu1->setTitle(texts::kTrayMenuBanner);
-  Action2 = new QAction("Terminate Vistrel-Pro", this);
-  connect(Action2, &QAction::triggered, this, &TTrayForm1::Action2Execute);
-  PopupMenu1->addAction(Action2);
-  TrayIcon1->setContextMenu(PopupMenu1);
+  BuildTrayMenu();
+  connect(TrayIcon1, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::DoubleClick) RunGuarded([this] { Action44Execute(); });
+          });
   TrayIcon1->show();
 
   // 4. The tray group of the settings.
@@ -44,38 +68,176 @@ void TTrayForm1::FormCreate() {
     SettingsStore store;
     options_ = TrayOptions::Load(store, CurrentOptionDefaults());
   }
+  ActionList1->SetChecked(kAutomaticSave, options_.TimerEnabled);
+  ActionList1->SetChecked(kDirectPrinting, options_.DirectPrint);
+  Timer1 = new QTimer(this);
+  connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
+  context_ = std::make_unique<TAppContext>(TAppContext{
+      *ActionList1, options_, *platform_, beeper_, [this] { return Timer1->isActive(); }});
+  pipeline_ = std::make_unique<TCapturePipeline>(*context_);
 
-  // 5. Hotkeys and 6. command captions join here with the command set.
+  // 5. The hotkeys: stored or default, then registered in every case.
+  hotkeys_ = std::make_unique<THotKeys>(*platform_->hotkeys);
+  {
+    SettingsStore store;
+    LoadHotKeysAtStart(hotkeys_->Table(), store);
+  }
+  platform_->hotkeys->SetHandler([this](int id) { RunGuarded([this, id] { HotKeyPressed(id); }); });
+  hotkey_notifier_ = new THotkeyNotifier(*platform_->hotkeys, this);
+  hotkeys_->RegisterHotKeys();
+
+  // 6. The command captions come from the command table; the handlers.
+  ConnectCommands();
 
   // 7. Captures may start from now on.
   CaptureIdle = true;
 
   // 8. Automatic Save left on at the last exit: the capture timer runs.
-  Timer1 = new QTimer(this);
-  if (options_.TimerEnabled) {
-    Timer1->setInterval(int(std::min<long long>(options_.CaptureIntervalMs(), INT32_MAX)));
-    Timer1->start();
+  if (ActionList1->Checked(kAutomaticSave)) StartCaptureTimer();
+}
+
+void TTrayForm1::StartCaptureTimer() {
+  Timer1->setInterval(int(std::min<long long>(options_.CaptureIntervalMs(), INT32_MAX)));
+  Timer1->start();
+}
+
+void TTrayForm1::Timer1Timer() {
+  if (!options_.TimedCaptureDue(NowAsDateTime()) || !CaptureIdle) return;
+  BusyScope busy;
+  pipeline_->RunTimedCapture();
+}
+
+void TTrayForm1::Action43Execute() {
+  // The action has flipped its check mark already.
+  if (ActionList1->Checked(kAutomaticSave) &&
+      !AskQuestionYesNo(nullptr, "Do you want to enable automatic save ?")) {
+    ActionList1->SetChecked(kAutomaticSave, false);
+    return;
   }
+  if (ActionList1->Checked(kAutomaticSave))
+    StartCaptureTimer();
+  else
+    Timer1->stop();
+}
+
+void TTrayForm1::BuildTrayMenu() {
+  PopupMenu1 = new QMenu(this);
+  PopupMenu1->setObjectName("PopupMenu1");
+  PopupMenu1->setTitle(texts::kTrayMenuBanner);
+  PrintDesktop1 = new QAction("Print the Desktop", this);
+  PrintDesktop1->setObjectName("PrintDesktop1");
+  GetRectangularArea1 = new QAction("Get Rectangular Area", this);
+  GetRectangularArea1->setObjectName("GetRectangularArea1");
+  // Printing and the area selection are not part of the program yet.
+  PrintDesktop1->setEnabled(false);
+  GetRectangularArea1->setEnabled(false);
+
+  PopupMenu1->addAction(ActionList1->Action(1));
+  PopupMenu1->addAction(ActionList1->Action(44));
+  PopupMenu1->setDefaultAction(ActionList1->Action(44));
+  PopupMenu1->addSeparator();
+  PopupMenu1->addAction(ActionList1->Action(kAutomaticSave));
+  PopupMenu1->addAction(ActionList1->Action(kDirectPrinting));
+  PopupMenu1->addAction(ActionList1->Action(51));
+  PopupMenu1->addSeparator();
+  PopupMenu1->addAction(PrintDesktop1);
+  PopupMenu1->addAction(GetRectangularArea1);
+  PopupMenu1->addSeparator();
+  PopupMenu1->addAction(ActionList1->Action(32));
+  PopupMenu1->addSeparator();
+  PopupMenu1->addAction(ActionList1->Action(2));
+  TrayIcon1->setContextMenu(PopupMenu1);
+}
+
+void TTrayForm1::ConnectCommands() {
+  auto on = [this](int number, void (TTrayForm1::*handler)()) {
+    connect(ActionList1->Action(number), &QAction::triggered, this,
+            Guarded([this, handler] { (this->*handler)(); }));
+  };
+  on(2, &TTrayForm1::Action2Execute);
+  on(32, &TTrayForm1::Action32Execute);
+  on(43, &TTrayForm1::Action43Execute);
+  on(44, &TTrayForm1::Action44Execute);
+  on(51, &TTrayForm1::Action51Execute);
+  connect(PrintDesktop1, &QAction::triggered, this, Guarded([this] { PrintDesktop1Click(); }));
+  connect(GetRectangularArea1, &QAction::triggered, this,
+          Guarded([this] { GetRectangularArea1Click(); }));
 }
 
 void TTrayForm1::Action2Execute() { CloseProgram(); }
 
+void TTrayForm1::Action32Execute() {
+  if (!AskWarningYesNo(nullptr, "Reset Vistrel-Pro to default\r\nand Terminate it")) return;
+  ResetPending = true;
+  CloseProgram();
+}
+
+void TTrayForm1::Action44Execute() {
+  if (!CaptureIdle) {
+    pipeline_->RestoreMinimisedWindow();
+    return;
+  }
+  BusyScope busy;
+  pipeline_->OpenPictureWindow();
+}
+
+void TTrayForm1::Action51Execute() { hotkeys_->SetSuspended(ActionList1->Checked(51)); }
+
+void TTrayForm1::PrintDesktop1Click() {
+  if (!CaptureIdle) {
+    if (!PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton11Click();
+    return;
+  }
+  BusyScope busy;
+  CaptureState().CaptureRequest = cmDesktop;
+  const bool direct = ActionList1->Checked(kDirectPrinting);
+  ActionList1->SetChecked(kDirectPrinting, true);
+  pipeline_->RunCaptureRequest();
+  ActionList1->SetChecked(kDirectPrinting, direct);
+}
+
+void TTrayForm1::GetRectangularArea1Click() {
+  if (!CaptureIdle) {
+    if (!PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton12Click();
+    return;
+  }
+  BusyScope busy;
+  CaptureState().CaptureRequest = cmRectArea;
+  pipeline_->RunCaptureRequest();
+}
+
+void TTrayForm1::HotKeyPressed(int id) {
+  const std::optional<TCaptureMode> mode = CaptureModeForHotkeyId(id);
+  if (!mode) return;
+  if (!CaptureIdle) {
+    // Never a second capture: a minimised picture window comes back.
+    pipeline_->RestoreMinimisedWindow();
+    return;
+  }
+  BusyScope busy;
+  CaptureState().CaptureRequest = *mode;
+  pipeline_->RunCaptureRequest();
+}
+
 void TTrayForm1::FormCloseQuery() {
-  // Hotkeys are unregistered here once the hotkey window exists.
+  hotkeys_->UnregisterHotKeys();
   QApplication::processEvents();
   SettingsStore store;
-  if (ResetPending)
+  if (ResetPending) {
     store.EraseSection("Setup");
-  else
+  } else {
+    options_.TimerEnabled = ActionList1->Checked(kAutomaticSave);
+    options_.DirectPrint = ActionList1->Checked(kDirectPrinting);
     options_.SaveExitKeys(store);
+  }
 }
 
 void TTrayForm1::CloseProgram() {
   if (closed_) return;
   closed_ = true;
   FormCloseQuery();
-  if (Timer1) Timer1->stop();
-  if (TrayIcon1) TrayIcon1->hide();
+  Timer1->stop();
+  TrayIcon1->hide();
   QApplication::exit(0);
 }
 

@@ -1,10 +1,16 @@
 // The hidden main form: owns the tray icon, the command set, the capture
-// timer and the hotkey window, lives for the whole run and is never shown.
+// timer, the hotkeys and the capture driver; lives for the whole run and is
+// never shown.
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
+#include "app/commands/app_context.h"
+#include "app/commands/qt_beeper.h"
+#include "app/hotkeys/hotkey_table.h"
 #include "app/settings/other_options.h"
+#include "platform/platform.h"
 
 class QAction;
 class QMenu;
@@ -13,22 +19,38 @@ class QTimer;
 
 namespace vistrel {
 
+class TActionList1;
+class TCapturePipeline;
+class THotkeyNotifier;
+
 class TTrayForm1 : public QWidget {
   Q_OBJECT
  public:
-  explicit TTrayForm1(QWidget* parent = nullptr);
+  // `platform` is the desktop; the form keeps it for the whole run.
+  explicit TTrayForm1(std::unique_ptr<TPlatform> platform, QWidget* parent = nullptr);
   ~TTrayForm1() override;
 
   // Runs the exit sequence once and ends the message loop. Every way out
   // (Terminate, Reset, another copy's close request, a signal) comes here.
   void CloseProgram();
-
-  TrayOptions& Options() { return options_; }
-  QTimer* CaptureTimer() const { return Timer1; }
   bool Closed() const { return closed_; }
 
-  // "Terminate Vistrel-Pro".
-  void Action2Execute();
+  TActionList1& Commands() { return *ActionList1; }
+  THotKeys& HotKeys() { return *hotkeys_; }
+  QSystemTrayIcon* TrayIcon() const { return TrayIcon1; }
+  QMenu* TrayMenu() const { return PopupMenu1; }
+
+  void Action2Execute();   // "Terminate Vistrel-Pro"
+  void Action32Execute();  // "Reset to Default and Exit"
+  void Action43Execute();  // "Automatic Save"
+  void Action44Execute();  // "Open ..."
+  void Action51Execute();  // "Suspend"
+  void PrintDesktop1Click();
+  void GetRectangularArea1Click();
+  // One tick of the capture timer.
+  void Timer1Timer();
+  // A hotkey with id 1000..1005 was pressed.
+  void HotKeyPressed(int id);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -36,11 +58,22 @@ class TTrayForm1 : public QWidget {
  private:
   void FormCreate();
   void FormCloseQuery();
+  void BuildTrayMenu();
+  void StartCaptureTimer();
+  void ConnectCommands();
 
   TrayOptions options_;
+  std::unique_ptr<TPlatform> platform_;
+  TQtBeeper beeper_;
+  TActionList1* ActionList1 = nullptr;
+  std::unique_ptr<THotKeys> hotkeys_;
+  std::unique_ptr<TAppContext> context_;
+  std::unique_ptr<TCapturePipeline> pipeline_;
+  THotkeyNotifier* hotkey_notifier_ = nullptr;
   QSystemTrayIcon* TrayIcon1 = nullptr;
   QMenu* PopupMenu1 = nullptr;
-  QAction* Action2 = nullptr;
+  QAction* PrintDesktop1 = nullptr;
+  QAction* GetRectangularArea1 = nullptr;
   QTimer* Timer1 = nullptr;
   bool closed_ = false;
 };

@@ -1,6 +1,5 @@
 // Vistrel-Pro: start-up, the single-instance guard and the message loop.
 #include <QApplication>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +11,8 @@
 #include "app/settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
+#include "picture/MainFormIcons.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -57,11 +58,17 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(texts::kApplicationTitle);
   QApplication::setQuitOnLastWindowClosed(false);
-  Q_INIT_RESOURCE(app);
-  QApplication::setWindowIcon(QIcon(":/vistrel-pro.svg"));
+  QApplication::setWindowIcon(ProgramIcon());
+
+  std::string error;
+  std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
+  if (!platform) {
+    std::fprintf(stderr, "Vistrel-Pro: %s\n", error.c_str());
+    return 1;
+  }
 
   // 5. The hidden tray form.
-  TTrayForm1 tray;
+  TTrayForm1 tray(std::move(platform));
   CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
                                     [&tray] { tray.CloseProgram(); });
   if (!close_requests.Listen())

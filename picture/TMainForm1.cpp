@@ -11,7 +11,7 @@
 
 #include "app/commands/TActionList1.h"
 #include "app/commands/app_context.h"
-#include "picture/MainFormDefaults.h"
+#include "app/commands/option_defaults.h"
 #include "app/process_flags.h"
 #include "app/settings/settings_store.h"
 #include "capture/capture_bounds.h"
@@ -145,7 +145,7 @@ void TMainForm1::SetUpView() {
 void TMainForm1::LoadSettings() {
   {
     SettingsStore store;
-    options_ = PictureWindowOptions::Load(store, PictureWindowDefaults());
+    options_ = PictureWindowOptions::Load(store, CurrentOptionDefaults());
   }
   context_.commands.LoadChecks(options_);
   UpdateAutoSaveCaption();

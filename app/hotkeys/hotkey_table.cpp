@@ -29,15 +29,15 @@ const std::array<THotKeyChoice, 8> kHotKeyModifiers = {{
 }};
 
 void HotKeyTable::SetDefaultHotKeys() {
-  slots.fill(THotKeySlot{});
-  slots[0] = {44, 0, 1, 0};
-  slots[3] = {44, 1, 1, 1};
+  keys.fill(THotKeySlot{});
+  keys[0] = {44, 0, 1, 0};
+  keys[3] = {44, 1, 1, 1};
 }
 
 void HotKeyTable::Load(const SettingsStore& st) {
   for (int n = 0; n < kHotKeySlots; ++n) {
     const std::string i = std::to_string(n);
-    THotKeySlot& s = slots[std::size_t(n)];
+    THotKeySlot& s = keys[std::size_t(n)];
     s.HotKey = st.ReadInteger(kHotKeysSection, "HotKey" + i, 44);
     s.Modifier = st.ReadInteger(kHotKeysSection, "Modifier" + i, 0);
     s.IndexH = st.ReadInteger(kHotKeysSection, "IndexH" + i, 0);
@@ -48,7 +48,7 @@ void HotKeyTable::Load(const SettingsStore& st) {
 void HotKeyTable::SaveHotKeys(SettingsStore& st) const {
   for (int n = 0; n < kHotKeySlots; ++n) {
     const std::string i = std::to_string(n);
-    const THotKeySlot& s = slots[std::size_t(n)];
+    const THotKeySlot& s = keys[std::size_t(n)];
     st.WriteInteger(kHotKeysSection, "HotKey" + i, s.HotKey);
     st.WriteInteger(kHotKeysSection, "Modifier" + i, s.Modifier);
     st.WriteInteger(kHotKeysSection, "IndexH" + i, s.IndexH);
@@ -78,7 +78,7 @@ void THotKeys::UnregisterHotKeys() {
 void THotKeys::RegisterHotKeys() {
   UnregisterHotKeys();
   for (int n = 0; n < kHotKeySlots; ++n) {
-    const THotKeySlot& s = table_.slots[std::size_t(n)];
+    const THotKeySlot& s = table_.keys[std::size_t(n)];
     desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey));
   }
 }

@@ -1,4 +1,4 @@
-// The six hotkey slots, their stored form in "Setup\HotKeys", the lists the
+// The six hotkey keys, their stored form in "Setup\HotKeys", the lists the
 // hotkey dialog composes them from, and their registration with the desktop.
 #pragma once
 
@@ -33,7 +33,7 @@ extern const std::array<THotKeyChoice, 59> kHotKeyKeys;
 extern const std::array<THotKeyChoice, 8> kHotKeyModifiers;
 
 struct HotKeyTable {
-  std::array<THotKeySlot, kHotKeySlots> slots{};
+  std::array<THotKeySlot, kHotKeySlots> keys{};
 
   // PrintScrn on slot 0 ("Get Desktop"), Alt+PrintScrn on slot 3
   // ("Get Active Window"), nothing elsewhere.

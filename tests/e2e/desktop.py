@@ -30,15 +30,21 @@ def wait_until(condition, timeout=DEADLINE, what="condition"):
 
 
 class Desktop:
-    """Xvfb, and on request a window manager and a tray host."""
+    """Xvfb (or Xorg with two monitors), and on request a window manager and
+    a tray host."""
 
-    def __init__(self, width=1280, height=800, window_manager=False, tray=False):
+    def __init__(self, width=1280, height=800, window_manager=False, tray=False,
+                 two_monitors=False):
         self.folder = tempfile.mkdtemp(prefix="vistrel-e2e-")
         self.processes = []
         read_fd, write_fd = os.pipe()
+        if two_monitors:
+            server = ["Xorg", "-config", os.path.join(HERE, "xorg-two-monitors.conf"),
+                      "-logfile", os.path.join(self.folder, "xorg.log")]
+        else:
+            server = ["Xvfb", "-screen", "0", "%dx%dx24" % (width, height)]
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             "%dx%dx24" % (width, height), "-noreset", "-nolisten", "tcp"],
+            server + ["-displayfd", str(write_fd), "-noreset", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         number = b""
@@ -46,7 +52,7 @@ class Desktop:
             while not number.endswith(b"\n"):
                 chunk = pipe.read(1)
                 if not chunk:
-                    raise AssertionError("Xvfb did not start")
+                    raise AssertionError("the X server did not start")
                 number += chunk
         self.display = ":" + number.decode().strip()
         self.config = os.path.join(self.folder, "config")
@@ -58,6 +64,11 @@ class Desktop:
         os.makedirs(self.env["TMPDIR"])
         for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"):
             self.env.pop(key, None)
+        if two_monitors:
+            for argv in (["xrandr", "--fb", "2944x1080"],
+                         ["xrandr", "--setmonitor", "LEFT", "1920/508x1080/286+0+0", "DUMMY0"],
+                         ["xrandr", "--setmonitor", "RIGHT", "1024/271x768/203+1920+0", "none"]):
+                self.run(argv, check=True)
         if window_manager or tray:  # tint2 waits for a window manager
             self.start(["openbox", "--config-file", os.path.join(HERE, "openbox-rc.xml")])
             wait_until(lambda: "_NET_SUPPORTING_WM_CHECK" in self.run(["xprop", "-root"]),
@@ -172,3 +183,51 @@ def write_settings(desktop, text):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "w", encoding="utf-8") as f:
         f.write(text)
+
+
+PICTURE_WINDOW = "Vistrel-Pro   v1.05"  # matched inside the window title
+CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+
+
+def make_picture(path, width, height, seed=7):
+    """A picture with distinct pixels everywhere (gradients and a grid), so
+    that an offset or a wrong channel order shows."""
+    subprocess.run([CONVERT, "-size", "%dx%d" % (width, height), "gradient:red-blue",
+                    "(", "-size", "%dx%d" % (width, height), "gradient:yellow-black", "-rotate", "90",
+                    "-resize", "%dx%d!" % (width, height), ")",
+                    "-compose", "difference", "-composite",
+                    "-fill", "none", "-stroke", "white", "-draw",
+                    " ".join("line %d,0 %d,%d" % (x, x, height) for x in range(seed, width, 97)),
+                    "PNG24:" + path], check=True, timeout=60)
+
+
+def rgb_pixels(png_bytes):
+    """(width, height, raw RGB bytes) of a PNG given as bytes."""
+    size = subprocess.run([CONVERT, "png:-", "-format", "%w %h", "info:"], input=png_bytes,
+                          capture_output=True, check=True, timeout=60).stdout.split()
+    raw = subprocess.run([CONVERT, "png:-", "-depth", "8", "rgb:-"], input=png_bytes,
+                         capture_output=True, check=True, timeout=60).stdout
+    return int(size[0]), int(size[1]), raw
+
+
+def crop_rgb(width, raw, left, top, right, bottom):
+    """The RGB bytes of a rectangle (right and bottom exclusive)."""
+    return b"".join(raw[(y * width + left) * 3:(y * width + right) * 3] for y in range(top, bottom))
+
+
+def clipboard_png(desktop):
+    """The clipboard's picture as PNG bytes, or None."""
+    done = subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/png", "-o"],
+                          env=desktop.env, capture_output=True, timeout=DEADLINE)
+    return done.stdout if done.returncode == 0 and done.stdout.startswith(b"\x89PNG") else None
+
+
+def windows_named(desktop, name, visible=True):
+    argv = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", name]
+    return desktop.run(argv).split()
+
+
+def clear_clipboard(desktop):
+    # xclip stays behind as the clipboard's owner, holding nothing.
+    desktop.start(["xclip", "-selection", "clipboard", "-i", "/dev/null"]).wait(DEADLINE)
+    wait_until(lambda: clipboard_png(desktop) is None, what="the clipboard to empty")

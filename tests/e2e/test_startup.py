@@ -27,7 +27,10 @@ class StartupTest(unittest.TestCase):
         # Its icon sits in the panel's tray.
         wait_until(lambda: '("vistrel-pro" "Vistrel-Pro")  24x24' in
                    self.desktop.run(["xwininfo", "-root", "-tree"]), what="the tray icon")
-        self.assertFalse(os.path.exists(settings_path(self.desktop)))
+        # A fresh user: only the hotkey defaults are stored at start.
+        sections = read_settings(self.desktop)
+        self.assertEqual(sections["Setup\\HotKeys"]["HotKey0"], "dword:0000002c")
+        self.assertNotIn("Setup\\OtherOptions", sections)
         program.signal(signal.SIGTERM)
         self.assertEqual(program.wait_ended(), 0)
         other = read_settings(self.desktop)[OTHER]

@@ -32,9 +32,9 @@ TEST_F(HotKeyTableTest, FreshSettingsGetTheDefaultsStoredInSlotOrder) {
     SettingsStore st(path_);
     LoadHotKeysAtStart(table, st);
   }
-  EXPECT_EQ(table.slots[0], (THotKeySlot{44, 0, 1, 0}));
-  EXPECT_EQ(table.slots[3], (THotKeySlot{44, 1, 1, 1}));
-  for (int n : {1, 2, 4, 5}) EXPECT_EQ(table.slots[std::size_t(n)], THotKeySlot{});
+  EXPECT_EQ(table.keys[0], (THotKeySlot{44, 0, 1, 0}));
+  EXPECT_EQ(table.keys[3], (THotKeySlot{44, 1, 1, 1}));
+  for (int n : {1, 2, 4, 5}) EXPECT_EQ(table.keys[std::size_t(n)], THotKeySlot{});
   SettingsStore st(path_);
   ASSERT_TRUE(st.SectionExists(kHotKeysSection));
   HotKeyTable back;
@@ -54,8 +54,8 @@ TEST_F(HotKeyTableTest, MissingKeysOfAnExistingSectionReadAsPrintScrn) {
   table.SetDefaultHotKeys();
   SettingsStore st(path_);
   LoadHotKeysAtStart(table, st);
-  EXPECT_EQ(table.slots[2], (THotKeySlot{109, 2, 56, 2}));
-  EXPECT_EQ(table.slots[3], (THotKeySlot{44, 0, 0, 0}));  // code 44, index "None"
+  EXPECT_EQ(table.keys[2], (THotKeySlot{109, 2, 56, 2}));
+  EXPECT_EQ(table.keys[3], (THotKeySlot{44, 0, 0, 0}));  // code 44, index "None"
 }
 
 TEST(HotKeyLists, IndexesMatchTheirCodes) {
@@ -75,7 +75,7 @@ TEST(THotKeys, RegistersEverySlotAndIgnoresRefusals) {
   desktop.held_by_others.insert({1, 44});  // someone else has Alt+Print
   THotKeys keys(desktop);
   keys.Table().SetDefaultHotKeys();
-  keys.Table().slots[2] = {109, 2, 56, 2};
+  keys.Table().keys[2] = {109, 2, 56, 2};
   keys.RegisterHotKeys();
   EXPECT_EQ(desktop.registered.count(1000), 1u);
   EXPECT_EQ(desktop.registered.count(1003), 0u);  // refused, silently
@@ -95,7 +95,7 @@ TEST(THotKeys, SuspendPutsBackTheTableInForceBefore) {
 
   keys.SetSuspended(true);
   EXPECT_FALSE(desktop.Press(0, 44));
-  keys.Table().slots[0] = {123, 0, 13, 0};  // the dialog changed F12 meanwhile
+  keys.Table().keys[0] = {123, 0, 13, 0};  // the dialog changed F12 meanwhile
   keys.SetSuspended(false);
   EXPECT_EQ(keys.Table(), before);
   EXPECT_TRUE(desktop.Press(0, 44));

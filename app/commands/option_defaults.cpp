@@ -1,17 +1,18 @@
-#include "picture/MainFormDefaults.h"
+#include "app/commands/option_defaults.h"
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <cstdlib>
+
+#include "app/settings/date_time.h"
+#include "output/system_info.h"
 
 namespace vistrel {
 
-OptionDefaults PictureWindowDefaults() {
+OptionDefaults CurrentOptionDefaults() {
   OptionDefaults d;
-  const char* tmp = std::getenv("TMPDIR");
-  d.temp_folder = tmp && *tmp ? tmp : "/tmp";
-  if (d.temp_folder.back() != '/') d.temp_folder += '/';
-  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+  d.temp_folder = TemporaryFolder();
+  d.now = NowAsDateTime();
+  if (QScreen* primary = QGuiApplication::primaryScreen()) {
     const QRect desktop = primary->virtualGeometry();
     d.desktop_left = desktop.left();
     d.desktop_top = desktop.top();

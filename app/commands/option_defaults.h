@@ -5,9 +5,6 @@
 
 namespace vistrel {
 
-// The user's temporary folder ($TMPDIR, else /tmp/), with a trailing "/".
-std::string TemporaryFolder();
-
 // Temporary folder, the virtual desktop (all monitors), the primary monitor
 // and the current date and time, as they are now.
 OptionDefaults CurrentOptionDefaults();

@@ -1,0 +1,101 @@
+#include "capture/forms/capture_pipeline.h"
+
+#include <QApplication>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "capture/capture_state.h"
+#include "output/auto_save.h"
+#include "output/picture_type_defaults.h"
+#include "picture/MainFormHooks.h"
+
+namespace vistrel {
+
+namespace {
+constexpr int kAutomaticToClipboard = 31;
+constexpr int kDirectPrinting = 48;
+constexpr int kShowInfoMessage = 46;
+}  // namespace
+
+// Creates the picture window (which grabs) and destroys it, with its print
+// setup dialog, however the request ends.
+class TCapturePipeline::WindowScope {
+ public:
+  explicit WindowScope(TCapturePipeline& owner) : owner_(owner) {
+    owner_.window_ = new TMainForm1(owner_.context_);
+  }
+  ~WindowScope() {
+    delete owner_.window_.data();
+    owner_.window_ = nullptr;
+  }
+
+ private:
+  TCapturePipeline& owner_;
+};
+
+void TCapturePipeline::RunAutomaticActions() {
+  QApplication::processEvents();
+  window_->ApplyPictureOptions();
+  if (context_.commands.Checked(kAutomaticToClipboard)) window_->Action5Execute();
+}
+
+void TCapturePipeline::SaveUnattended() {
+  // The writer starts from its defaults with the stored GIF, JPEG and PNG
+  // choices, as every picture window's writer does.
+  TIOParams params;
+  params.Reset();
+  ApplyPictureTypeDefaults(window_->Options(), params);
+  AutoSavePicture(window_->PictureView1->Picture(), params, context_.tray,
+                  context_.commands.Checked(kShowInfoMessage), window_);
+}
+
+void TCapturePipeline::RunCaptureRequest() {
+  // A tray menu that was just used is gone from the screen before the grab.
+  QApplication::processEvents();
+  const TCaptureMode mode = CaptureState().CaptureRequest;
+  WindowScope scope(*this);
+  switch (mode) {
+    case cmDesktop:
+    case cmActiveWindow:
+      // Without printing in the program the picture is shown instead.
+      if (context_.commands.Checked(kDirectPrinting) && MainFormHooks().PrintPicture) {
+        RunAutomaticActions();
+        window_->ToolButton11Click();
+      } else {
+        window_->ShowModal();
+      }
+      break;
+    case cmDesktopSave:
+    case cmActiveWindowSave:
+      RunAutomaticActions();
+      SaveUnattended();
+      break;
+    case cmRectArea:
+    case cmSpareSlot:
+      // The choice on the frozen desktop comes with the area selection
+      // window; until then the window keeps its own grab, as when the user
+      // leaves that window without a selection.
+      window_->ShowModal();
+      break;
+  }
+}
+
+void TCapturePipeline::RunTimedCapture() {
+  CaptureState().CaptureRequest = cmDesktop;
+  WindowScope scope(*this);
+  QApplication::processEvents();
+  window_->ApplyPictureOptions();
+  SaveUnattended();
+}
+
+void TCapturePipeline::OpenPictureWindow() {
+  CaptureState().CaptureRequest = cmDesktop;
+  WindowScope scope(*this);
+  window_->ShowModal();
+}
+
+void TCapturePipeline::RestoreMinimisedWindow() {
+  if (window_ && window_->isMinimized()) window_->RestoreFromMinimised();
+}
+
+}  // namespace vistrel
