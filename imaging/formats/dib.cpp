@@ -143,6 +143,9 @@ void DecodeDib(const TDibSource& source, TPictureBitmap& picture, TIOParams& par
   if (source.pixels) r.Seek(*source.pixels);
 
   const std::size_t stride = TPictureBitmap::StrideFor(w, h.bits);
+  // Uncompressed rows must all be there; refuse before allocating.
+  if (h.compression != kBiRle4 && h.compression != kBiRle8 && r.Left() / stride < std::size_t(height))
+    throw FormatError("Unexpected end of file");
   const bool mono = h.bits == 1 && ((IsBlack(palette[0]) && IsWhite(palette[1])) ||
                                     (IsWhite(palette[0]) && IsBlack(palette[1])));
   TPictureBitmap result(w, height, mono ? PixelFormat::Mono1 : PixelFormat::Bgr24);

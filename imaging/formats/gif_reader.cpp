@@ -110,6 +110,10 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
     if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif.get());
     const GifImageDesc& desc = gif->Image;
     CheckPictureSize(desc.Width, desc.Height);
+    // LZW codes stand for at most a few thousand pixels a byte: a frame
+    // far larger than the bytes left cannot be there.
+    if (std::int64_t(desc.Width) * desc.Height / 4096 > std::int64_t(src.data.size() - src.pos))
+      throw FormatError("Unexpected end of file");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!map) throw FormatError("GIF without a colour table");
 

@@ -71,6 +71,14 @@ void ReadPortableMap(TByteSpan data, TPictureBitmap& picture, TIOParams& params)
     }
     return std::min(v, maxval) * 255 / maxval;
   };
+  if (!ascii) {
+    const std::size_t row = bits ? (std::size_t(w) + 7) / 8 : std::size_t(w) * channels * bytes;
+    if (r.Left() / row < std::size_t(h)) throw FormatError("Unexpected end of file");
+  } else {
+    // A digit a pixel at least, or a number and a blank a sample.
+    const std::size_t samples = std::size_t(w) * std::size_t(h) * std::size_t(channels);
+    if (r.Left() < (bits ? samples : 2 * samples - 1)) throw FormatError("Unexpected end of file");
+  }
   TPictureBitmap result(w, h, bits ? PixelFormat::Mono1 : PixelFormat::Bgr24);
   for (int y = 0; y < h; ++y) {
     std::uint8_t* out = result.Row(y);

@@ -143,6 +143,32 @@ void ReadBilevel(TIFF* tif, const TTiffMessages& m, bool white_is_zero, TPicture
   }
 }
 
+// 8-bit RGB or grey in strips, the common case, read row by row without
+// libtiff's general RGBA conversion.
+bool IsPlainEightBit(TIFF* tif, std::uint16_t bps, std::uint16_t spp, std::uint16_t photometric) {
+  std::uint16_t planar = PLANARCONFIG_CONTIG;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+  return !TIFFIsTiled(tif) && bps == 8 && planar == PLANARCONFIG_CONTIG &&
+         ((photometric == PHOTOMETRIC_RGB && spp == 3) || (photometric == PHOTOMETRIC_MINISBLACK && spp == 1));
+}
+
+void ReadPlainEightBit(TIFF* tif, const TTiffMessages& m, int spp, TPictureBitmap& picture) {
+  const tmsize_t line = TIFFScanlineSize(tif);
+  const std::size_t bytes = std::size_t(picture.Width()) * spp;
+  if (line <= 0 || std::size_t(line) < bytes) Fail(m, "Bad scan line size");
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(line));
+  for (int y = 0; y < picture.Height(); ++y) {
+    if (TIFFReadScanline(tif, buffer.data(), std::uint32_t(y), 0) < 0) Fail(m, "Cannot read scan line");
+    std::uint8_t* out = picture.Row(y);
+    const std::uint8_t* in = buffer.data();
+    for (int x = 0; x < picture.Width(); ++x, out += 3, in += spp) {
+      out[0] = in[spp == 3 ? 2 : 0];
+      out[1] = in[spp == 3 ? 1 : 0];
+      out[2] = in[0];
+    }
+  }
+}
+
 void ReadRgba(TIFF* tif, TTiffMessages& m, TPictureBitmap& picture) {
   char emsg[1024] = "";
   if (!TIFFRGBAImageOK(tif, emsg)) throw FormatError(emsg);
@@ -205,6 +231,7 @@ void ReadTiff(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
                        (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE);
   TPictureBitmap result(int(w), int(h), bilevel ? PixelFormat::Mono1 : PixelFormat::Bgr24);
   if (bilevel) ReadBilevel(tif.get(), m, photometric == PHOTOMETRIC_MINISWHITE, result);
+  else if (IsPlainEightBit(tif.get(), bps, spp, photometric)) ReadPlainEightBit(tif.get(), m, spp, result);
   else ReadRgba(tif.get(), m, result);
 
   float xres = 0, yres = 0;
@@ -278,14 +305,23 @@ void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& 
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
     if (compression == COMPRESSION_JPEG) TIFFSetField(t, TIFFTAG_JPEGQUALITY, std::clamp(params.jpeg_quality, 1, 100));
   }
-  TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(t, 0));
+  // Strips of about 256 KB: few calls into libtiff, little memory.
+  const std::size_t row_bytes = bilevel   ? (std::size_t(picture.Width()) + 7) / 8
+                                : palette ? (std::size_t(picture.Width()) * palette_bits + 7) / 8
+                                          : std::size_t(picture.Width()) * 3;
+  const bool fax = compression == COMPRESSION_CCITTRLE || compression == COMPRESSION_CCITTFAX3 ||
+                   compression == COMPRESSION_CCITTFAX4;
+  const std::uint32_t rows_per_strip =
+      compression == COMPRESSION_JPEG ? 16 * std::max<std::uint32_t>(1, std::uint32_t((256u << 10) / row_bytes / 16))
+      : fax ? std::uint32_t(picture.Height())
+            : std::max<std::uint32_t>(1, std::uint32_t((256u << 10) / row_bytes));
+  TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, std::min<std::uint32_t>(rows_per_strip, std::uint32_t(picture.Height())));
   TIFFSetField(t, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
   TIFFSetField(t, TIFFTAG_XRESOLUTION, float(std::max(params.dpi_x, 1)));
   TIFFSetField(t, TIFFTAG_YRESOLUTION, float(std::max(params.dpi_y, 1)));
 
   TPictureBitmap mono;
   TPackedRows indices;
-  std::vector<std::uint8_t> rgb;
   if (bilevel) {
     ToMonoByIntensity(picture, mono);
   } else if (palette) {
@@ -299,26 +335,31 @@ void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& 
     }
     TIFFSetField(t, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
     indices = PackIndices(picture, mapper, palette_bits);
-  } else {
-    rgb.resize(std::size_t(picture.Width()) * 3);
   }
   const TPictureBitmap& bits = picture.IsMono() ? picture : mono;
-  for (int y = 0; y < picture.Height(); ++y) {
-    void* row;
-    if (bilevel) {
-      row = const_cast<std::uint8_t*>(bits.Row(y));
-    } else if (palette) {
-      row = indices.Row(y);
-    } else {
-      const std::uint8_t* src = picture.Row(y);
-      for (int x = 0; x < picture.Width(); ++x) {
-        rgb[3 * x] = src[3 * x + 2];
-        rgb[3 * x + 1] = src[3 * x + 1];
-        rgb[3 * x + 2] = src[3 * x];
+  std::uint32_t rows = 0;
+  TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &rows);
+  std::vector<std::uint8_t> strip(row_bytes * std::max<std::uint32_t>(rows, 1));
+  for (int y0 = 0, index = 0; y0 < picture.Height(); y0 += int(rows), ++index) {
+    const int n = std::min(int(rows), picture.Height() - y0);
+    for (int i = 0; i < n; ++i) {
+      std::uint8_t* out = strip.data() + std::size_t(i) * row_bytes;
+      const int y = y0 + i;
+      if (bilevel) {
+        std::copy_n(bits.Row(y), row_bytes, out);
+      } else if (palette) {
+        std::copy_n(indices.Row(y), row_bytes, out);
+      } else {
+        const std::uint8_t* src = picture.Row(y);
+        for (int x = 0; x < picture.Width(); ++x, out += 3, src += 3) {
+          out[0] = src[2];
+          out[1] = src[1];
+          out[2] = src[0];
+        }
       }
-      row = rgb.data();
     }
-    if (TIFFWriteScanline(t, row, std::uint32_t(y), 0) < 0) Fail(m, "Cannot write scan line");
+    if (TIFFWriteEncodedStrip(t, std::uint32_t(index), strip.data(), tmsize_t(row_bytes * std::size_t(n))) < 0)
+      Fail(m, "Cannot write a strip");
   }
   if (!TIFFFlush(t)) Fail(m, "Cannot write the TIFF directory");
 }

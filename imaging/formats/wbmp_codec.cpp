@@ -33,8 +33,9 @@ void ReadWbmp(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (r.U8() & 0x9F) throw FormatError("Not a wireless bitmap");
   const std::uint32_t w = ReadMultiByte(r), h = ReadMultiByte(r);
   CheckPictureSize(w, h);
-  TPictureBitmap result(int(w), int(h), PixelFormat::Mono1);
   const std::size_t n = (std::size_t(w) + 7) / 8;
+  if (r.Left() / n < h) throw FormatError("Unexpected end of file");
+  TPictureBitmap result(int(w), int(h), PixelFormat::Mono1);
   for (int y = 0; y < int(h); ++y) {
     TByteSpan row = r.Bytes(n);
     std::copy(row.begin(), row.end(), result.Row(y));

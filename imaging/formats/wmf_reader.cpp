@@ -6,6 +6,7 @@
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/metafile_size.h"
 #include "imaging/formats/svg_render.h"
+#include "imaging/formats/wmf_header.h"
 
 // libwmf's headers define short macros (U8, ...): they come last.
 #include <libwmf/api.h>
@@ -30,6 +31,7 @@ void Check(wmf_error_t err, const char* what) {
 }  // namespace
 
 void ReadWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
+  CheckWmfRecords(data);
   TWmfApi w;
   wmfAPI_Options options{};
   options.function = wmf_svg_function;

@@ -169,6 +169,15 @@ TEST_F(WeRead, FilesImageMagickWrites) {
     LoadPictureFile(dir_.File(out), loaded, params);
     EXPECT_EQ(loaded, shot);
   }
+  // Grey 8-bit TIFF: the picture's own grey version.
+  ASSERT_EQ(Shell(std::string(kConvert) + " '" + dir_.File("shot.ppm") + "' -colorspace Gray -write '" + dir_.File("g.tif") +
+                  "' '" + dir_.File("g.ppm") + "'"),
+            0);
+  TPictureBitmap grey, grey_ppm;
+  TIOParams grey_params;
+  LoadPictureFile(dir_.File("g.tif"), grey, grey_params);
+  LoadPictureFile(dir_.File("g.ppm"), grey_ppm, grey_params);
+  EXPECT_EQ(grey, grey_ppm);
   ASSERT_EQ(Shell(std::string(kConvert) + " '" + dir_.File("shot.ppm") + "' -compress RLE '" + dir_.File("r.bmp") + "'"),
             0);
   TPictureBitmap loaded;
