@@ -16,6 +16,7 @@
 #include "app/commands/option_defaults.h"
 #include "app/process_flags.h"
 #include "app/settings/date_time.h"
+#include "output/TDefaultsForm1.h"
 #include "app/settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/capture_pipeline.h"
@@ -158,6 +159,7 @@ void TTrayForm1::ConnectCommands() {
   on(32, &TTrayForm1::Action32Execute);
   on(43, &TTrayForm1::Action43Execute);
   on(44, &TTrayForm1::Action44Execute);
+  on(45, &TTrayForm1::Action45Execute);
   on(51, &TTrayForm1::Action51Execute);
   connect(PrintDesktop1, &QAction::triggered, this, Guarded([this] { PrintDesktop1Click(); }));
   connect(GetRectangularArea1, &QAction::triggered, this,
@@ -165,6 +167,19 @@ void TTrayForm1::ConnectCommands() {
 }
 
 void TTrayForm1::Action2Execute() { CloseProgram(); }
+
+void TTrayForm1::Action45Execute() {
+  TMainForm1* window = pipeline_->PictureWindow();
+  if (!window || PictureBusy) return;
+  TDefaultsForm1 dialog(options_, window->Options(), window);
+  dialog.adjustSize();
+  // Centred over the picture window, halves truncated toward zero.
+  const QRect w = window->frameGeometry();
+  dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
+  dialog.exec();
+  // The writer takes the stored choices from the window's settings at every
+  // save, so they apply from here on, whichever way the dialog was left.
+}
 
 void TTrayForm1::Action32Execute() {
   if (!AskWarningYesNo(nullptr, "Reset Vistrel-Pro to default\r\nand Terminate it")) return;

@@ -44,6 +44,7 @@ class TTrayForm1 : public QWidget {
   void Action32Execute();  // "Reset to Default and Exit"
   void Action43Execute();  // "Automatic Save"
   void Action44Execute();  // "Open ..."
+  void Action45Execute();  // "Save and Picture Type Defaults"
   void Action51Execute();  // "Suspend"
   void PrintDesktop1Click();
   void GetRectangularArea1Click();

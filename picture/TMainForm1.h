@@ -89,6 +89,8 @@ class TMainForm1 : public QMainWindow {
   TMainFormStatusBar* StatusBar1() const { return status_bar_; }
   QString StatusText(int panel) const;
   const PictureWindowOptions& Options() const { return options_; }
+  // For the dialogs that edit the window's settings group.
+  PictureWindowOptions& Options() { return options_; }
   TAppContext& Context() const { return context_; }
 
  protected:
