@@ -187,6 +187,28 @@ class CaptureTest(unittest.TestCase):
                 self.key("Escape")
                 self.assertEqual(windows_named(self.desktop, PICTURE_WINDOW), [])
 
+    def test_double_click_on_the_tray_icon_opens_a_fresh_grab(self):
+        self.start()
+        icon = [w for w in self.desktop.run(["xdotool", "search", "--onlyvisible", "--class",
+                                             "vistrel-pro"]).split()
+                if "24x24" in self.desktop.run(["xdotool", "getwindowgeometry", w])][0]
+        self.desktop.run(["xdotool", "mousemove", "--window", icon, "12", "12",
+                          "click", "--repeat", "2", "--delay", "80", "1"], check=True)
+        window = self.picture_window()
+        width, height, _ = self.grabbed()
+        self.assertEqual((width, height), (self.WIDTH, self.HEIGHT))
+        self.close_window(window)
+
+    def test_reset_to_default_and_exit_erases_every_setting(self):
+        program = self.start()
+        self.tray_menu()
+        # Open, Automatic Save, Suspend, Reset to Default and Exit.
+        self.key("Down", "Down", "Down", "Down", "Return")
+        box = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"), what="the question")[0]
+        self.desktop.run(["xdotool", "windowactivate", "--sync", box, "key", "alt+y"])
+        self.assertEqual(program.wait_ended(), 0)
+        self.assertFalse([s for s in read_settings(self.desktop) if s.startswith("Setup")])
+
     def test_terminate_while_the_picture_window_is_open_keeps_both_settings(self):
         program = self.start()
         self.key("Print")
