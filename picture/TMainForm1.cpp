@@ -17,11 +17,16 @@
 #include "capture/capture_bounds.h"
 #include "capture/capture_state.h"
 #include "capture/grab_for_request.h"
+#include "imaging/formats/picture_file.h"
+#include "output/file_naming.h"
+#include "output/picture_type_defaults.h"
 #include "platform/platform.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
+#include "picture/TSavePictureDialog.h"
+#include "picture/save_dialog_rules.h"
 #include "picture/picture_state.h"
 
 namespace vistrel {
@@ -94,6 +99,9 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   QApplication::processEvents();
 
   // 10. Picture-type defaults of the writer and the save dialog.
+  PictureIO1Params.Reset();
+  ApplyPictureTypeDefaults(options_, PictureIO1Params);
+  save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_);
   if (MainFormHooks().ApplyPictureTypeDefaults) MainFormHooks().ApplyPictureTypeDefaults(*this);
 
   // 11. The window fits into the capture bounds.
@@ -293,6 +301,36 @@ void TMainForm1::RestoreFromMinimised() {
   ApplyWindowRect({r.left, r.top, r.Width(), r.Height()});
   raise();
   activateWindow();
+}
+
+void TMainForm1::Action101Click() {
+  TSavePictureDialog dialog(this);
+  dialog.setDirectory(QString::fromStdString(options_.SaveFolder));
+  dialog.SetFilterIndex(save_entry_);
+  // The type of this window's previous save dialog becomes the shared one.
+  TrayOptions& tray = context_.tray;
+  tray.AutoExtention = SaveEntryExtension(save_entry_);
+  const std::string folder = options_.SaveFolder.empty() ? std::string()
+                                                         : WithTrailingSeparator(options_.SaveFolder);
+  const TPictureFileName next =
+      NextPictureFileName(folder, {tray.AutoFileName, tray.AutoNumbering, tray.AutoExtention});
+  dialog.SetFileName(QString::fromStdString(next.path.substr(folder.size())));
+  dialog.SetPreview(PictureView1->Picture());
+
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  save_entry_ = dialog.FilterIndex();
+  if (!accepted || PictureView1->PaintLocked()) return;
+  const std::string path = dialog.FileName().toStdString();
+
+  PictureView1->BeginPaintLock();
+  // A failed write must not leave the lock set: every later save would stop.
+  struct PaintUnlock {
+    TPictureView* view;
+    ~PaintUnlock() { view->EndPaintLock(); }
+  } unlock{PictureView1};
+  QApplication::processEvents();
+  SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
+  options_.SaveFolder = FolderOfPath(path);
 }
 
 }  // namespace vistrel

@@ -14,6 +14,7 @@
 #include <array>
 
 #include "app/settings/other_options.h"
+#include "imaging/formats/io_params.h"
 #include "imaging/picture_proc.h"
 #include "imaging/undo_stack.h"
 #include "picture/MainFormRules.h"
@@ -64,6 +65,10 @@ class TMainForm1 : public QMainWindow {
   // The standard editing window's stored picture options on the picture
   // (MainFormHooks().ApplyPictureOptions); nothing while it is not there.
   void ApplyPictureOptions();
+  // "Save Picture": the save dialog in SaveFolder with the next free name,
+  // then the write under the paint lock. A failed write raises
+  // PictureFileError after the lock is released.
+  void Action101Click();
   // Progress of every engine operation and of file input and output.
   void PictureProc1Progress(int percent);
   // Picture-changed notification of the view: status bar, Paste, busy flag.
@@ -78,6 +83,8 @@ class TMainForm1 : public QMainWindow {
   TPictureView* const PictureView1;
   TUndoStack UndoStack1;
   TPictureProc PictureProc1;
+  // The writer's per-format parameters, used by every save of this window.
+  TIOParams PictureIO1Params;
 
   // For the program's other parts and for tests.
   QAction* ToolButton(TToolButton button) const { return tool_buttons_[button]; }
@@ -92,6 +99,8 @@ class TMainForm1 : public QMainWindow {
   // For the dialogs that edit the window's settings group.
   PictureWindowOptions& Options() { return options_; }
   TAppContext& Context() const { return context_; }
+  // The save dialog's type entry (1 .. 10); it stays for the window's life.
+  int SavePictureEntry() const { return save_entry_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -181,6 +190,7 @@ class TMainForm1 : public QMainWindow {
   // window and is what the settings keep.
   TScreenRect restored_rect_;
   TWindowRect normal_rect_;
+  int save_entry_ = 5;
   bool progress_cursor_ = false;
   QEventLoop* modal_loop_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "app/commands/TActionList1.h"
 #include "app/commands/app_context.h"
 #include "app/commands/command_table.h"
+#include "app/commands/error_guard.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormTexts.h"
@@ -106,7 +107,6 @@ void TMainForm1::BuildToolBar() {
   popup_menu2_ = new QMenu(this);
   AddDropDown(tool_bar_, tool_buttons_[tbLoad], popup_menu2_);
   tool_buttons_[tbLoad]->setEnabled(false);
-  tool_buttons_[tbSave]->setEnabled(false);
   tool_buttons_[tbEMail]->setEnabled(CommandBuilt(kSendEMail));
   tool_buttons_[tbPaste]->setEnabled(false);
   tool_buttons_[tbCut]->setEnabled(false);
@@ -144,6 +144,7 @@ void TMainForm1::BuildToolBar() {
   connect(tool_buttons_[tbAutoSave], &QAction::triggered, SharedCommand(kAutomaticSave),
           &QAction::trigger);
   connect(tool_buttons_[tbPrint], &QAction::triggered, this, &TMainForm1::ToolButton11Click);
+  connect(tool_buttons_[tbSave], &QAction::triggered, this, Guarded([this] { Action101Click(); }));
 }
 
 void TMainForm1::BuildMenus() {
@@ -169,7 +170,9 @@ void TMainForm1::BuildFileMenu() {
   menu->addAction(Disabled(OwnItem(tx::kRefreshScreen, "F5", "view-refresh")));
   menu->addSeparator();
   menu->addAction(Disabled(OwnItem(tx::kLoadPicture, "Ctrl+L", "document-open")));
-  menu->addAction(Disabled(OwnItem(tx::kSavePicture, "Ctrl+S", "document-save")));
+  QAction* save_picture = OwnItem(tx::kSavePicture, "Ctrl+S", "document-save");
+  connect(save_picture, &QAction::triggered, this, Guarded([this] { Action101Click(); }));
+  menu->addAction(save_picture);
   menu->addAction(SharedCommand(kPrintPicture));
   menu->addAction(Disabled(OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview")));
   menu->addAction(SharedCommand(kSendEMail));

@@ -6,7 +6,6 @@
 #include "app/commands/app_context.h"
 #include "capture/capture_state.h"
 #include "output/auto_save.h"
-#include "output/picture_type_defaults.h"
 #include "picture/MainFormHooks.h"
 
 namespace vistrel {
@@ -40,12 +39,7 @@ void TCapturePipeline::RunAutomaticActions() {
 }
 
 void TCapturePipeline::SaveUnattended() {
-  // The writer starts from its defaults with the stored GIF, JPEG and PNG
-  // choices, as every picture window's writer does.
-  TIOParams params;
-  params.Reset();
-  ApplyPictureTypeDefaults(window_->Options(), params);
-  AutoSavePicture(window_->PictureView1->Picture(), params, context_.tray,
+  AutoSavePicture(window_->PictureView1->Picture(), window_->PictureIO1Params, context_.tray,
                   context_.commands.Checked(kShowInfoMessage), window_);
 }
 

@@ -1,0 +1,124 @@
+#include "picture/TSavePictureDialog.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include "picture/PictureViewImage.h"
+#include "picture/save_dialog_rules.h"
+
+namespace vistrel {
+namespace {
+
+constexpr int kPreviewSide = 180;
+
+QStringList SaveFilterList() {
+  QStringList filters;
+  for (const TSaveTypeEntry& entry : kSaveTypeEntries)
+    filters << QString("%1 (%2)").arg(entry.text, entry.pattern);
+  return filters;
+}
+
+}  // namespace
+
+TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
+  setObjectName("SavePictureDialog1");
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setOption(QFileDialog::HideNameFilterDetails, true);
+  setAcceptMode(QFileDialog::AcceptSave);
+  setFileMode(QFileDialog::AnyFile);
+  setWindowTitle("Save Picture as ...");
+  setNameFilters(SaveFilterList());
+  setDefaultSuffix("PNG");
+
+  auto* panel = new QWidget(this);
+  panel->setObjectName("PreviewPanel");
+  auto* column = new QVBoxLayout(panel);
+  column->setContentsMargins(0, 0, 0, 0);
+  preview_ = new QLabel(panel);
+  preview_->setObjectName("Preview");
+  preview_->setFixedSize(kPreviewSide, kPreviewSide);
+  preview_->setAlignment(Qt::AlignCenter);
+  preview_->setFrameShape(QFrame::StyledPanel);
+  preview_info_ = new QLabel(panel);
+  preview_info_->setObjectName("PreviewInfo");
+  preview_info_->setAlignment(Qt::AlignCenter);
+  column->addWidget(preview_);
+  column->addWidget(preview_info_);
+  column->addStretch();
+  if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+    grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
+
+  types_ = findChild<QComboBox*>("fileTypeCombo");
+  if (types_) {
+    // The dialog simplifies blanks in its filters; the list shows the type
+    // texts exactly.
+    for (int i = 0; i < types_->count() && i < kSaveTypeEntryCount; ++i)
+      types_->setItemText(i, kSaveTypeEntries[std::size_t(i)].text);
+    connect(types_, &QComboBox::currentIndexChanged, this, &TSavePictureDialog::TypeChanged);
+  }
+}
+
+// The two BMP entries share a pattern, so the entry is the list position.
+int TSavePictureDialog::FilterIndex() const { return types_ ? types_->currentIndex() + 1 : 5; }
+
+void TSavePictureDialog::SetFilterIndex(int entry) {
+  if (!types_ || entry < 1 || entry > kSaveTypeEntryCount) return;
+  types_->setCurrentIndex(entry - 1);
+  TypeChanged(entry - 1);
+}
+
+void TSavePictureDialog::SetFileName(const QString& name) { selectFile(name); }
+
+QString TSavePictureDialog::FileName() const {
+  const QStringList files = selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
+}
+
+void TSavePictureDialog::SetPreview(const TPictureBitmap& picture) {
+  if (picture.Empty()) {
+    preview_->clear();
+    preview_info_->clear();
+    return;
+  }
+  // The view's bridge works on a picture it may draw on; a copy keeps the
+  // window's picture untouched.
+  TPictureBitmap copy = picture;
+  const QImage image = WrapPicture(copy).scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
+                                                Qt::SmoothTransformation);
+  preview_->setPixmap(QPixmap::fromImage(image));
+  preview_info_->setText(QString("%1 x %2 pixels\n%3 bits")
+                             .arg(picture.Width())
+                             .arg(picture.Height())
+                             .arg(picture.BitsPerPixel()));
+}
+
+void TSavePictureDialog::TypeChanged(int combo_index) {
+  const std::string extension = SaveEntryExtension(combo_index + 1);
+  // A name typed without an extension gets the chosen type's one.
+  setDefaultSuffix(QString::fromStdString(extension));
+  auto* name_box = findChild<QLineEdit*>("fileNameEdit");
+  if (!name_box) return;
+  const std::string name = name_box->text().toStdString();
+  const std::string renamed = WithExtension(name, extension);
+  if (renamed != name) name_box->setText(QString::fromStdString(renamed));
+}
+
+void TSavePictureDialog::accept() {
+  const QString path = FileName();
+  if (!path.isEmpty()) {
+    const QFileInfo info(path);
+    if (!info.isDir() && !QFileInfo(info.absolutePath()).isDir()) {
+      QMessageBox::warning(this, windowTitle(),
+                           QString("The folder %1 does not exist.").arg(info.absolutePath()));
+      return;
+    }
+  }
+  QFileDialog::accept();
+}
+
+}  // namespace vistrel

@@ -1,0 +1,42 @@
+// "Save Picture as ...": Qt's own (non-native) file-save dialog with the
+// ten picture types, a preview of the picture to be saved, a question
+// before overwriting and a refusal of folders that do not exist.
+#pragma once
+
+#include <QFileDialog>
+
+#include "imaging/picture_bitmap.h"
+
+class QComboBox;
+class QLabel;
+
+namespace vistrel {
+
+class TSavePictureDialog : public QFileDialog {
+  Q_OBJECT
+
+ public:
+  explicit TSavePictureDialog(QWidget* parent = nullptr);
+
+  // The selected type entry, 1 .. 10.
+  int FilterIndex() const;
+  void SetFilterIndex(int entry);
+  // The name in the file-name box (without folder, as proposed).
+  void SetFileName(const QString& name);
+  // The chosen path after the dialog was accepted.
+  QString FileName() const;
+  // The picture shown in the preview panel, with its size line.
+  void SetPreview(const TPictureBitmap& picture);
+
+  // Refuses a folder that does not exist, then asks before overwriting.
+  void accept() override;
+
+ private:
+  void TypeChanged(int combo_index);
+
+  QComboBox* types_ = nullptr;
+  QLabel* preview_ = nullptr;
+  QLabel* preview_info_ = nullptr;
+};
+
+}  // namespace vistrel
