@@ -316,6 +316,7 @@ void TMainForm1::Action101Click() {
       NextPictureFileName(folder, {tray.AutoFileName, tray.AutoNumbering, tray.AutoExtention});
   dialog.SetFileName(QString::fromStdString(next.path.substr(folder.size())));
   dialog.SetPreview(PictureView1->Picture());
+  dialog.SetParameters(PictureIO1Params);
 
   const bool accepted = dialog.exec() == QDialog::Accepted;
   save_entry_ = dialog.FilterIndex();

@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "picture/PictureViewImage.h"
+#include "picture/TSaveOptionsDialog.h"
 #include "picture/save_dialog_rules.h"
 
 namespace vistrel {
@@ -49,6 +51,11 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
   preview_info_->setAlignment(Qt::AlignCenter);
   column->addWidget(preview_);
   column->addWidget(preview_info_);
+  advanced_ = new QPushButton("Advanced ...", panel);
+  advanced_->setObjectName("AdvancedButton");
+  advanced_->setEnabled(false);
+  connect(advanced_, &QPushButton::clicked, this, &TSavePictureDialog::AdvancedClick);
+  column->addWidget(advanced_);
   column->addStretch();
   if (auto* grid = qobject_cast<QGridLayout*>(layout()))
     grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
@@ -61,6 +68,38 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
       types_->setItemText(i, kSaveTypeEntries[std::size_t(i)].text);
     connect(types_, &QComboBox::currentIndexChanged, this, &TSavePictureDialog::TypeChanged);
   }
+  if (auto* name_box = findChild<QLineEdit*>("fileNameEdit"))
+    connect(name_box, &QLineEdit::textChanged, this, &TSavePictureDialog::UpdateAdvancedButton);
+}
+
+void TSavePictureDialog::SetParameters(TIOParams& params) {
+  params_ = &params;
+  params_copy_ = params;
+  UpdateAdvancedButton();
+}
+
+std::string TSavePictureDialog::OptionsPage() const {
+  const auto* name_box = findChild<QLineEdit*>("fileNameEdit");
+  QString suffix = name_box ? QFileInfo(name_box->text()).suffix() : QString();
+  if (suffix.isEmpty()) suffix = defaultSuffix();
+  return SaveOptionsPage(suffix.toLower().toStdString());
+}
+
+void TSavePictureDialog::UpdateAdvancedButton() {
+  advanced_->setEnabled(params_ && !OptionsPage().empty());
+}
+
+void TSavePictureDialog::AdvancedClick() {
+  const std::string page = OptionsPage();
+  if (!params_ || page.empty()) return;
+  TSaveOptionsDialog options(page, *params_, this);
+  options.exec();
+}
+
+void TSavePictureDialog::done(int result) {
+  // Options edited in a cancelled dialog are lost.
+  if (result == QDialog::Rejected && params_) *params_ = params_copy_;
+  QFileDialog::done(result);
 }
 
 // The two BMP entries share a pattern, so the entry is the list position.
@@ -106,6 +145,7 @@ void TSavePictureDialog::TypeChanged(int combo_index) {
   const std::string name = name_box->text().toStdString();
   const std::string renamed = WithExtension(name, extension);
   if (renamed != name) name_box->setText(QString::fromStdString(renamed));
+  UpdateAdvancedButton();
 }
 
 void TSavePictureDialog::accept() {

@@ -5,10 +5,12 @@
 
 #include <QFileDialog>
 
+#include "imaging/formats/io_params.h"
 #include "imaging/picture_bitmap.h"
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 namespace vistrel {
 
@@ -28,15 +30,30 @@ class TSavePictureDialog : public QFileDialog {
   // The picture shown in the preview panel, with its size line.
   void SetPreview(const TPictureBitmap& picture);
 
+  // The writer parameters that the advanced-options button edits. They are
+  // copied now; a cancelled dialog puts the copy back.
+  void SetParameters(TIOParams& params);
+  // The options page of the typed name's type; "" when it has none.
+  std::string OptionsPage() const;
+  // Opens "Parameters preview" for that page.
+  void AdvancedClick();
+
   // Refuses a folder that does not exist, then asks before overwriting.
   void accept() override;
 
+ protected:
+  void done(int result) override;
+
  private:
   void TypeChanged(int combo_index);
+  void UpdateAdvancedButton();
 
   QComboBox* types_ = nullptr;
   QLabel* preview_ = nullptr;
   QLabel* preview_info_ = nullptr;
+  QPushButton* advanced_ = nullptr;
+  TIOParams* params_ = nullptr;
+  TIOParams params_copy_;
 };
 
 }  // namespace vistrel
