@@ -130,9 +130,10 @@ void TSavePictureDialog::SetPreview(const TPictureBitmap& picture) {
   const QImage image = WrapPicture(copy).scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
                                                 Qt::SmoothTransformation);
   preview_->setPixmap(QPixmap::fromImage(image));
-  preview_info_->setText(QString("%1 x %2 pixels\n%3 bits")
+  preview_info_->setText(QString("%1 x %2 pixels\n%3 dpi, %4 bits")
                              .arg(picture.Width())
                              .arg(picture.Height())
+                             .arg(picture.DpiX())
                              .arg(picture.BitsPerPixel()));
 }
 
