@@ -176,9 +176,7 @@ void TTrayForm1::Action45Execute() {
   // Centred over the picture window, halves truncated toward zero.
   const QRect w = window->frameGeometry();
   dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
-  dialog.exec();
-  // The writer takes the stored choices from the window's settings at every
-  // save, so they apply from here on, whichever way the dialog was left.
+  if (dialog.exec() == QDialog::Accepted) window->PictureTypeDefaultsChanged();
 }
 
 void TTrayForm1::Action32Execute() {

@@ -335,3 +335,12 @@ void TMainForm1::Action101Click() {
 }
 
 }  // namespace vistrel
+
+namespace vistrel {
+
+void TMainForm1::PictureTypeDefaultsChanged() {
+  ApplyPictureTypeDefaults(options_, PictureIO1Params);
+  save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
+}
+
+}  // namespace vistrel

@@ -101,6 +101,9 @@ class TMainForm1 : public QMainWindow {
   TAppContext& Context() const { return context_; }
   // The save dialog's type entry (1 .. 10); it stays for the window's life.
   int SavePictureEntry() const { return save_entry_; }
+  // After "Save and Picture Type Defaults" was closed with "&Close": the
+  // stored writer choices and the save dialog's type follow the new values.
+  void PictureTypeDefaultsChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
