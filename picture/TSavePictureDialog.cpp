@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "picture/PictureViewImage.h"
-#include "picture/TSaveOptionsDialog.h"
+#include "picture/TIOPreviewsForm.h"
 #include "picture/save_dialog_rules.h"
 
 namespace vistrel {
@@ -92,7 +92,7 @@ void TSavePictureDialog::UpdateAdvancedButton() {
 void TSavePictureDialog::AdvancedClick() {
   const std::string page = OptionsPage();
   if (!params_ || page.empty()) return;
-  TSaveOptionsDialog options(page, *params_, this);
+  TIOPreviewsForm options(page, *params_, preview_picture_, this);
   options.exec();
 }
 
@@ -119,15 +119,15 @@ QString TSavePictureDialog::FileName() const {
 }
 
 void TSavePictureDialog::SetPreview(const TPictureBitmap& picture) {
+  // Kept for "Parameters preview"; the view's bridge works on a picture it
+  // may draw on, so the window's own picture stays untouched.
+  preview_picture_ = picture;
   if (picture.Empty()) {
     preview_->clear();
     preview_info_->clear();
     return;
   }
-  // The view's bridge works on a picture it may draw on; a copy keeps the
-  // window's picture untouched.
-  TPictureBitmap copy = picture;
-  const QImage image = WrapPicture(copy).scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
+  const QImage image = WrapPicture(preview_picture_).scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
                                                 Qt::SmoothTransformation);
   preview_->setPixmap(QPixmap::fromImage(image));
   preview_info_->setText(QString("%1 x %2 pixels\n%3 dpi, %4 bits")

@@ -27,7 +27,8 @@ class TSavePictureDialog : public QFileDialog {
   void SetFileName(const QString& name);
   // The chosen path after the dialog was accepted.
   QString FileName() const;
-  // The picture shown in the preview panel, with its size line.
+  // The picture shown in the preview panel, with its size line, and
+  // previewed by the advanced options.
   void SetPreview(const TPictureBitmap& picture);
 
   // The writer parameters that the advanced-options button edits. They are
@@ -54,6 +55,7 @@ class TSavePictureDialog : public QFileDialog {
   QPushButton* advanced_ = nullptr;
   TIOParams* params_ = nullptr;
   TIOParams params_copy_;
+  TPictureBitmap preview_picture_;
 };
 
 }  // namespace vistrel
