@@ -5,12 +5,9 @@
 
 #include <QFileDialog>
 
-#include "imaging/picture_bitmap.h"
-
-class QComboBox;
-class QLabel;
-
 namespace vistrel {
+
+class PicturePreviewPanel;
 
 class TOpenPictureDialog : public QFileDialog {
   Q_OBJECT
@@ -23,12 +20,7 @@ class TOpenPictureDialog : public QFileDialog {
   void PreviewFile(const QString& path);
 
  private:
-  void ShowPreview();
-
-  TPictureBitmap picture_;
-  QComboBox* zoom_ = nullptr;
-  QLabel* preview_ = nullptr;
-  QLabel* preview_info_ = nullptr;
+  PicturePreviewPanel* panel_ = nullptr;
 };
 
 // The filter list: "All graphics" first, then one entry per type.

@@ -3,20 +3,17 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "picture/PictureViewImage.h"
+#include "picture/PicturePreviewPanel.h"
 #include "picture/TIOPreviewsForm.h"
 #include "picture/save_dialog_rules.h"
 
 namespace vistrel {
 namespace {
-
-constexpr int kPreviewSide = 180;
 
 QStringList SaveFilterList() {
   QStringList filters;
@@ -37,28 +34,16 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
   setNameFilters(SaveFilterList());
   setDefaultSuffix("PNG");
 
-  auto* panel = new QWidget(this);
-  panel->setObjectName("PreviewPanel");
-  auto* column = new QVBoxLayout(panel);
-  column->setContentsMargins(0, 0, 0, 0);
-  preview_ = new QLabel(panel);
-  preview_->setObjectName("Preview");
-  preview_->setFixedSize(kPreviewSide, kPreviewSide);
-  preview_->setAlignment(Qt::AlignCenter);
-  preview_->setFrameShape(QFrame::StyledPanel);
-  preview_info_ = new QLabel(panel);
-  preview_info_->setObjectName("PreviewInfo");
-  preview_info_->setAlignment(Qt::AlignCenter);
-  column->addWidget(preview_);
-  column->addWidget(preview_info_);
-  advanced_ = new QPushButton("Advanced ...", panel);
+  panel_ = new PicturePreviewPanel(this);
+  QVBoxLayout* column = panel_->Column();
+  advanced_ = new QPushButton("Advanced ...", panel_);
   advanced_->setObjectName("AdvancedButton");
   advanced_->setEnabled(false);
   connect(advanced_, &QPushButton::clicked, this, &TSavePictureDialog::AdvancedClick);
   column->addWidget(advanced_);
   column->addStretch();
   if (auto* grid = qobject_cast<QGridLayout*>(layout()))
-    grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
+    grid->addWidget(panel_, 0, grid->columnCount(), grid->rowCount(), 1);
 
   types_ = findChild<QComboBox*>("fileTypeCombo");
   if (types_) {
@@ -92,7 +77,7 @@ void TSavePictureDialog::UpdateAdvancedButton() {
 void TSavePictureDialog::AdvancedClick() {
   const std::string page = OptionsPage();
   if (!params_ || page.empty()) return;
-  TIOPreviewsForm options(page, *params_, preview_picture_, this);
+  TIOPreviewsForm options(page, *params_, panel_->Picture(), this);
   options.exec();
 }
 
@@ -119,22 +104,7 @@ QString TSavePictureDialog::FileName() const {
 }
 
 void TSavePictureDialog::SetPreview(const TPictureBitmap& picture) {
-  // Kept for "Parameters preview"; the view's bridge works on a picture it
-  // may draw on, so the window's own picture stays untouched.
-  preview_picture_ = picture;
-  if (picture.Empty()) {
-    preview_->clear();
-    preview_info_->clear();
-    return;
-  }
-  const QImage image = WrapPicture(preview_picture_).scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio,
-                                                Qt::SmoothTransformation);
-  preview_->setPixmap(QPixmap::fromImage(image));
-  preview_info_->setText(QString("%1 x %2 pixels\n%3 dpi, %4 bits")
-                             .arg(picture.Width())
-                             .arg(picture.Height())
-                             .arg(picture.DpiX())
-                             .arg(picture.BitsPerPixel()));
+  panel_->ShowPicture(picture);
 }
 
 void TSavePictureDialog::TypeChanged(int combo_index) {

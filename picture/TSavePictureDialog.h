@@ -9,10 +9,11 @@
 #include "imaging/picture_bitmap.h"
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 namespace vistrel {
+
+class PicturePreviewPanel;
 
 class TSavePictureDialog : public QFileDialog {
   Q_OBJECT
@@ -50,12 +51,10 @@ class TSavePictureDialog : public QFileDialog {
   void UpdateAdvancedButton();
 
   QComboBox* types_ = nullptr;
-  QLabel* preview_ = nullptr;
-  QLabel* preview_info_ = nullptr;
+  PicturePreviewPanel* panel_ = nullptr;
   QPushButton* advanced_ = nullptr;
   TIOParams* params_ = nullptr;
   TIOParams params_copy_;
-  TPictureBitmap preview_picture_;
 };
 
 }  // namespace vistrel
