@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,6 +47,11 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
     grid->addWidget(panel_, 0, grid->columnCount(), grid->rowCount(), 1);
 
   types_ = findChild<QComboBox*>("fileTypeCombo");
+  // The name box has its Alt key; the type list gets one too.
+  if (auto* label = findChild<QLabel*>("fileTypeLabel"); label && types_) {
+    label->setText("Files of &type:");
+    label->setBuddy(types_);
+  }
   if (types_) {
     // The dialog simplifies blanks in its filters; the list shows the type
     // texts exactly.

@@ -7,7 +7,7 @@ import signal
 import subprocess
 import unittest
 
-from desktop import (Desktop, Program, crop_rgb, make_picture, rgb_pixels, wait_until,
+from desktop import (PICTURE_WINDOW, Desktop, Program, crop_rgb, make_picture, rgb_pixels, wait_until,
                      windows_named, write_settings)
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
@@ -79,6 +79,32 @@ class SavingTest(unittest.TestCase):
             data = f.read()
         idat = data.index(b"IDAT")
         self.assertEqual(data[idat + 5] >> 6, 3)  # zlib's "maximum compression" level
+
+    def test_the_type_chosen_in_the_save_dialog_reaches_later_automatic_saves(self):
+        self.start(SaveFolder=self.shots)
+        self.desktop.run(["xdotool", "key", "Print"], check=True)
+        window = wait_until(lambda: windows_named(self.desktop, PICTURE_WINDOW),
+                            what="the picture window")[0]
+        dialog = self.open_save_dialog(window)
+        # Alt+T goes to the type list, where Home picks the first, JPEG;
+        # Alt+N back to the name, which now ends in ".jpg".
+        self.desktop.run(["xdotool", "windowactivate", "--sync", dialog,
+                          "key", "alt+t", "Home", "alt+n", "Return"])
+        wait_until(lambda: os.path.exists(self.shots + "Picture0001.jpg"), what="the JPEG save")
+        # The next dialog proposes the chosen type; from now on automatic
+        # saves write it.
+        dialog = self.open_save_dialog(window)
+        self.desktop.run(["xdotool", "windowactivate", "--sync", dialog, "key", "Escape"])
+        wait_until(lambda: not windows_named(self.desktop, "^Save Picture as"), what="the dialog to close")
+        self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "Escape"])
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to close")
+        with open(self.save_once("Picture0002.jpg"), "rb") as f:
+            self.assertEqual(f.read(3), b"\xff\xd8\xff")
+
+    def open_save_dialog(self, window):
+        self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+s"])
+        return wait_until(lambda: windows_named(self.desktop, "^Save Picture as"),
+                          what="the save dialog")[0]
 
     def test_a_folder_that_is_gone_is_reported_and_the_next_save_works(self):
         missing = os.path.join(self.desktop.folder, "gone") + "/"
