@@ -1,6 +1,5 @@
 // Steps of the picture window that belong to other parts of the program:
-// the print setup dialog, the picture-type defaults of the save dialog, the
-// stored picture options of the standard editing window, printing, the
+// the print setup dialog, the stored picture options of the standard editing window, printing, the
 // captures into an open window. Each part installs its function once at
 // start; while a hook is empty the window skips that step, and the buttons
 // and items that need it stay disabled.
@@ -16,9 +15,6 @@ struct TMainFormHooks {
   // Creation step 1: creates the print setup dialog, which lives as long as
   // the window.
   std::function<void(TMainForm1&)> CreatePrintSetup;
-  // Creation step 10: the picture-type defaults for the window's writer
-  // parameters and the save dialog's type and proposed name.
-  std::function<void(TMainForm1&)> ApplyPictureTypeDefaults;
   // The standard editing window's batch of stored picture options.
   std::function<void(TMainForm1&)> ApplyPictureOptions;
   // Destruction step 1: closes the standard editing window if it is shown.

@@ -1,6 +1,8 @@
 #include "picture/PicturePreviewPanel.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -46,6 +48,16 @@ PicturePreviewPanel::PicturePreviewPanel(QWidget* parent) : QWidget(parent) {
   column_->addWidget(info_);
   connect(zoom_, &QComboBox::currentIndexChanged, this, &PicturePreviewPanel::ShowZoomed);
   ShowZoomed();
+}
+
+PicturePreviewPanel* PicturePreviewPanel::AttachTo(QFileDialog& dialog) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+  dialog.setDefaultSuffix("PNG");
+  auto* panel = new PicturePreviewPanel(&dialog);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
+  return panel;
 }
 
 void PicturePreviewPanel::ShowPicture(TPictureBitmap picture, const QString& extra) {

@@ -9,6 +9,7 @@
 #include "imaging/picture_bitmap.h"
 
 class QComboBox;
+class QFileDialog;
 class QLabel;
 class QVBoxLayout;
 
@@ -19,6 +20,11 @@ class PicturePreviewPanel : public QWidget {
 
  public:
   explicit PicturePreviewPanel(QWidget* parent = nullptr);
+
+  // Sets up `dialog` as a picture file dialog: Qt's own dialog (the panel
+  // needs its layout), filter details hidden, "PNG" as the default
+  // extension, and a new panel at its right, which is returned.
+  static PicturePreviewPanel* AttachTo(QFileDialog& dialog);
 
   // Shows `picture` with its size line; `extra` is appended to the line
   // (for example the file size).

@@ -45,8 +45,7 @@ class TIOPreviewsForm : public QDialog {
   void accept() override;
 
  private:
-  // Copies the controls into edited_, then recomputes the preview when
-  // "Lock Preview" is set.
+  // Recomputes the preview when "Lock Preview" is set.
   void ControlChanged();
   void ApplyControls();
   void ShowPreviewError(const QString& text);

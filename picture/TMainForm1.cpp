@@ -102,7 +102,6 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   PictureIO1Params.Reset();
   ApplyPictureTypeDefaults(options_, PictureIO1Params);
   save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_);
-  if (MainFormHooks().ApplyPictureTypeDefaults) MainFormHooks().ApplyPictureTypeDefaults(*this);
 
   // 11. The window fits into the capture bounds.
   const TWindowRect screen = PrimaryScreenRect();
@@ -333,10 +332,6 @@ void TMainForm1::Action101Click() {
   SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
   options_.SaveFolder = FolderOfPath(path);
 }
-
-}  // namespace vistrel
-
-namespace vistrel {
 
 void TMainForm1::PictureTypeDefaultsChanged() {
   ApplyPictureTypeDefaults(options_, PictureIO1Params);

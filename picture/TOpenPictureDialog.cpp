@@ -1,7 +1,6 @@
 #include "picture/TOpenPictureDialog.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -49,19 +48,13 @@ QStringList OpenPictureFilters() {
 
 TOpenPictureDialog::TOpenPictureDialog(QWidget* parent) : QFileDialog(parent) {
   setObjectName("OpenPictureDialog1");
-  setOption(QFileDialog::DontUseNativeDialog, true);
-  setOption(QFileDialog::HideNameFilterDetails, true);
+  panel_ = PicturePreviewPanel::AttachTo(*this);
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFile);
   setWindowTitle("Load Picture");
   setNameFilters(OpenPictureFilters());
-  setDefaultSuffix("PNG");
   setSizeGripEnabled(true);
-
-  panel_ = new PicturePreviewPanel(this);
   panel_->Column()->addStretch();
-  if (auto* grid = qobject_cast<QGridLayout*>(layout()))
-    grid->addWidget(panel_, 0, grid->columnCount(), grid->rowCount(), 1);
 
   connect(this, &QFileDialog::currentChanged, this, &TOpenPictureDialog::PreviewFile);
 }

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,15 +26,12 @@ QStringList SaveFilterList() {
 
 TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
   setObjectName("SavePictureDialog1");
-  setOption(QFileDialog::DontUseNativeDialog, true);
-  setOption(QFileDialog::HideNameFilterDetails, true);
+  panel_ = PicturePreviewPanel::AttachTo(*this);
   setAcceptMode(QFileDialog::AcceptSave);
   setFileMode(QFileDialog::AnyFile);
   setWindowTitle("Save Picture as ...");
   setNameFilters(SaveFilterList());
-  setDefaultSuffix("PNG");
 
-  panel_ = new PicturePreviewPanel(this);
   QVBoxLayout* column = panel_->Column();
   advanced_ = new QPushButton("Advanced ...", panel_);
   advanced_->setObjectName("AdvancedButton");
@@ -43,8 +39,6 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent) : QFileDialog(parent) {
   connect(advanced_, &QPushButton::clicked, this, &TSavePictureDialog::AdvancedClick);
   column->addWidget(advanced_);
   column->addStretch();
-  if (auto* grid = qobject_cast<QGridLayout*>(layout()))
-    grid->addWidget(panel_, 0, grid->columnCount(), grid->rowCount(), 1);
 
   types_ = findChild<QComboBox*>("fileTypeCombo");
   // The name box has its Alt key; the type list gets one too.
@@ -98,8 +92,10 @@ int TSavePictureDialog::FilterIndex() const { return types_ ? types_->currentInd
 
 void TSavePictureDialog::SetFilterIndex(int entry) {
   if (!types_ || entry < 1 || entry > kSaveTypeEntryCount) return;
-  types_->setCurrentIndex(entry - 1);
-  TypeChanged(entry - 1);
+  if (types_->currentIndex() == entry - 1)
+    TypeChanged(entry - 1);
+  else
+    types_->setCurrentIndex(entry - 1);  // which calls TypeChanged
 }
 
 void TSavePictureDialog::SetFileName(const QString& name) { selectFile(name); }
