@@ -69,12 +69,14 @@ int main(int argc, char** argv) {
 
   // 5. The hidden tray form.
   TTrayForm1 tray(std::move(platform));
+  // Signals are routed before the close-request socket appears: whoever
+  // sees this copy resident may end it either way and lose no settings.
+  RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });
   CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
                                     [&tray] { tray.CloseProgram(); });
   if (!close_requests.Listen())
     std::fprintf(stderr, "Vistrel-Pro: other copies cannot reach this one: %s\n",
                  CloseRequestSocketPath().c_str());
-  RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });
 
   // 6. The message loop, until the tray form has closed.
   const int code = tray.Closed() ? 0 : QApplication::exec();
