@@ -1,6 +1,7 @@
 // Windows BMP: "BM" file header, then a DIB.
 #include <algorithm>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/dib.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/pixel_packing.h"
@@ -67,17 +68,26 @@ void ReadBmp(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
 }
 
 void WriteBmp(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params) {
+  // 1 and 4 bits per sample give 1- and 4-bit files whatever the samples.
   const int bps = params.bits_per_sample;
-  const int bits = (bps == 1 || bps == 4) ? bps : params.samples_per_pixel == 1 ? 8 : 24;
+  TColorRequest request{TColorLayout::Rgb, 8, DepthFromFile(params)};
+  if (bps == 1) request.layout = TColorLayout::BlackWhite, request.bits = 1;
+  else if (bps == 4) request.layout = TColorLayout::Palette, request.bits = 4;
+  else if (params.samples_per_pixel == 1) request.layout = TColorLayout::Palette, request.bits = 8;
+  constexpr TWriterColors kBmpColors{true, false, PaletteDepths({1, 4, 8}), true};
+  const TColorDecision colors = DecideColors(picture, request, kBmpColors);
+  const int bits = colors.layout == TColorLayout::Rgb ? 24 : colors.bits;
   const bool os2 = params.bmp_header == TBmpHeader::Os2;
   const bool rle = params.bmp_rle && (bits == 4 || bits == 8) && !os2;
   if (os2 && (picture.Width() > 0xFFFF || picture.Height() > 0xFFFF))
     throw FormatError("OS/2 bitmaps are at most 65535 pixels wide and high");
 
   TPalette palette;
-  if (bits == 1) palette = {kBlack, kWhite};
-  else if (bits <= 8) palette = BuildPalette(picture, 1 << bits);
+  if (colors.layout == TColorLayout::BlackWhite) palette = {kBlack, kWhite};
+  else if (bits <= 8) palette = BuildPalette(picture, colors.colors);
+  // Pixels map to the colours asked for; the file's table is padded after.
   TPaletteMapper mapper(palette.empty() ? TPalette{kBlack} : palette);
+  if (bits <= 8) palette.resize(std::size_t(1) << bits, kBlack);
 
   const std::uint32_t header_size = os2 ? 12 : 40;
   const std::uint32_t palette_bytes = std::uint32_t(palette.size()) * (os2 ? 3 : 4);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imaging/color_quantizer.h"
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/gif_lzw.h"
 
@@ -29,9 +30,17 @@ std::vector<int> RowOrder(int height, bool interlaced) {
 void WriteGif(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params) {
   if (picture.Width() > 0xFFFF || picture.Height() > 0xFFFF)
     throw FormatError("GIF pictures are at most 65535 pixels wide and high");
-  const int b = std::clamp(params.bits_per_sample, 1, 8);
-  TPalette palette = b == 1 ? TPalette{kBlack, kWhite} : BuildPalette(picture, 1 << b);
+  const int asked = std::clamp(params.bits_per_sample, 1, 8);
+  const TColorRequest request{asked == 1 ? TColorLayout::BlackWhite : TColorLayout::Palette, asked,
+                              DepthFromFile(params)};
+  constexpr TWriterColors kGifColors{true, false, PaletteDepths({1, 2, 3, 4, 5, 6, 7, 8}), false};
+  const TColorDecision colors = DecideColors(picture, request, kGifColors);
+  const int b = colors.bits;
+  TPalette palette = colors.layout == TColorLayout::BlackWhite ? TPalette{kBlack, kWhite}
+                                                                : BuildPalette(picture, colors.colors);
+  // Pixels map to the colours asked for; the file's table is padded after.
   TPaletteMapper mapper(palette);
+  palette.resize(std::size_t(1) << b, kBlack);
 
   TByteWriter w;
   std::string version = params.gif_version;
@@ -43,7 +52,7 @@ void WriteGif(std::FILE* file, const TPictureBitmap& picture, const TIOParams& p
   const TRgb& bg = params.gif_background;
   w.U8(mapper.Index(bg.r, bg.g, bg.b));
   w.U8(0);
-  for (TColor c : mapper.Palette()) {
+  for (TColor c : palette) {
     w.U8(RedOf(c));
     w.U8(GreenOf(c));
     w.U8(BlueOf(c));

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vistrel {
@@ -49,6 +51,17 @@ struct TJpegMarker {
   int code = 0;  // 0xE0..0xEF or 0xFE
   std::vector<std::uint8_t> data;
   bool operator==(const TJpegMarker&) const = default;
+};
+
+// The colour parameters as the last file read gave them. A field stays set
+// only while nobody chose another value on purpose; the writers keep a
+// picture's colours rather than drop them for a layout that merely came
+// from the file.
+struct TFileColors {
+  std::optional<std::pair<int, int>> depth;  // bits per sample, samples per pixel
+  std::optional<TJpegColorSpace> jpeg;
+  std::optional<TJ2kColorSpace> j2k;
+  bool operator==(const TFileColors&) const = default;
 };
 
 struct TIOParams {
@@ -115,6 +128,8 @@ struct TIOParams {
   std::string pdf_creator;
   std::string pdf_producer;
   int pdf_compression = kPdfCcittG4;
+
+  TFileColors file_colors;
 
   // Every field back to its default; the resolution becomes `screen_dpi`.
   void Reset(int screen_dpi = kDefaultScreenDpi);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 
 namespace vistrel {
@@ -160,7 +161,12 @@ namespace {
 
 void WriteJpeg2000As(OPJ_CODEC_FORMAT format, std::FILE* file, const TPictureBitmap& picture,
                      const TIOParams& params) {
-  const bool gray = params.j2k_color_space == TJ2kColorSpace::Gray;
+  // Grey only when asked for, or when the picture is grey anyway.
+  const TColorRequest request{params.j2k_color_space == TJ2kColorSpace::Gray ? TColorLayout::Grey
+                                                                              : TColorLayout::Rgb,
+                              8, J2kColorSpaceFromFile(params)};
+  const bool gray = DecideColors(picture, request, TWriterColors{false, true, 0, true}).layout ==
+                    TColorLayout::Grey;
   const int comps = gray ? 1 : 3;
   opj_image_cmptparm_t cp[3];
   std::memset(cp, 0, sizeof cp);

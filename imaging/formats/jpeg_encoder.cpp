@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_support.h"
 
 namespace vistrel {
@@ -63,11 +64,15 @@ bool Compress(TCompressor& c, const TPictureBitmap& picture, const TIOParams& pa
   ci.input_components = 3;
   ci.in_color_space = JCS_EXT_BGR;
   jpeg_set_defaults(&ci);
-  switch (params.jpeg_color_space) {
-    case TJpegColorSpace::Gray: jpeg_set_colorspace(&ci, JCS_GRAYSCALE); break;
-    case TJpegColorSpace::Rgb: jpeg_set_colorspace(&ci, JCS_RGB); break;
-    case TJpegColorSpace::YCbCr: jpeg_set_colorspace(&ci, JCS_YCbCr); break;
-  }
+  // Grey only when asked for, or when the picture is grey anyway.
+  const TColorRequest request{params.jpeg_color_space == TJpegColorSpace::Gray ? TColorLayout::Grey
+                                                                                : TColorLayout::Rgb,
+                              8, JpegColorSpaceFromFile(params)};
+  const bool grey = DecideColors(picture, request, TWriterColors{false, true, 0, true}).layout ==
+                    TColorLayout::Grey;
+  if (grey) jpeg_set_colorspace(&ci, JCS_GRAYSCALE);
+  else if (params.jpeg_color_space == TJpegColorSpace::Rgb) jpeg_set_colorspace(&ci, JCS_RGB);
+  else jpeg_set_colorspace(&ci, JCS_YCbCr);
   jpeg_set_quality(&ci, std::clamp(params.jpeg_quality, 0, 100), TRUE);
   ci.dct_method = params.jpeg_dct_method == TJpegDctMethod::IFast   ? JDCT_IFAST
                   : params.jpeg_dct_method == TJpegDctMethod::Float ? JDCT_FLOAT

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/pixel_packing.h"
 
@@ -144,17 +145,19 @@ void AppendEncodedLine(TByteWriter& out, const std::uint8_t* line, std::size_t n
 std::vector<std::uint8_t> EncodePcx(const TPictureBitmap& picture, const TIOParams& params) {
   if (picture.Width() > 0xFFFF || picture.Height() > 0xFFFF)
     throw FormatError("PCX pictures are at most 65535 pixels wide and high");
-  const int bps = params.bits_per_sample;
+  constexpr TWriterColors kPcxColors{true, false, PaletteDepths({4, 8}), true};
+  const TColorDecision colors = DecideColors(picture, DepthRequest(params), kPcxColors);
   int bits = 8, planes = 3;
-  if (bps == 1 && params.samples_per_pixel == 1) bits = 1, planes = 1;
-  else if (params.samples_per_pixel == 1 && bps <= 4) bits = 1, planes = 4;
-  else if (params.samples_per_pixel == 1) bits = 8, planes = 1;
+  if (colors.layout == TColorLayout::BlackWhite) bits = 1, planes = 1;
+  else if (colors.layout == TColorLayout::Palette && colors.bits == 4) bits = 1, planes = 4;
+  else if (colors.layout == TColorLayout::Palette) bits = 8, planes = 1;
 
   TPalette palette;
   if (bits == 1 && planes == 1) palette = {kBlack, kWhite};
-  else if (planes == 4) palette = BuildPalette(picture, 16);
-  else if (planes == 1) palette = BuildPalette(picture, 256);
+  else if (planes != 3) palette = BuildPalette(picture, colors.colors);
+  // Pixels map to the colours asked for; the file's table is padded after.
   TPaletteMapper mapper(palette.empty() ? TPalette{kBlack} : palette);
+  palette.resize(planes == 4 ? 16 : planes == 1 && bits == 8 ? 256 : palette.size(), kBlack);
 
   const int w = picture.Width();
   const int bytes_per_line = int((std::int64_t(w) * bits + 15) / 16 * 2);
@@ -184,34 +187,31 @@ std::vector<std::uint8_t> EncodePcx(const TPictureBitmap& picture, const TIOPara
   out.Fill(54, 0);
 
   std::vector<std::uint8_t> line(std::size_t(bytes_per_line) * planes);
-  std::vector<std::uint8_t> indices(static_cast<std::size_t>(w));
+  // Rows in the form each layout reads: 1-bit, 24-bit or palette indices.
   TPictureBitmap storage;
-  const TPictureBitmap& mono = bits == 1 && planes == 1 ? ToMonoByIntensity(picture, storage) : picture;
+  const TPictureBitmap& source = bits == 1 && planes == 1 ? ToMonoByIntensity(picture, storage)
+                                 : planes == 3            ? AsBgr24(picture, storage)
+                                                          : picture;
+  const TPackedRows indices = planes == 3 || (bits == 1 && planes == 1) ? TPackedRows()
+                                                                        : PackIndices(picture, mapper, 8);
   for (int y = 0; y < picture.Height(); ++y) {
     std::fill(line.begin(), line.end(), 0);
     if (bits == 1 && planes == 1) {
-      std::memcpy(line.data(), mono.Row(y), (std::size_t(w) + 7) / 8);
+      std::memcpy(line.data(), source.Row(y), (std::size_t(w) + 7) / 8);
     } else if (planes == 3) {
-      const std::uint8_t* src = picture.Row(y);
+      const std::uint8_t* src = source.Row(y);
       for (int x = 0; x < w; ++x) {
         line[x] = src[3 * x + 2];
         line[bytes_per_line + x] = src[3 * x + 1];
         line[2 * std::size_t(bytes_per_line) + x] = src[3 * x];
       }
-    }
-    if (planes == 4 || (planes == 1 && bits == 8)) {
-      if (picture.IsMono()) {
-        for (int x = 0; x < w; ++x) indices[x] = mapper.Index(picture.Pixel(x, y));
-      } else {
-        mapper.MapRow(picture.Row(y), w, indices.data());
-      }
-      if (planes == 1) {
-        std::copy(indices.begin(), indices.end(), line.begin());
-      } else {
-        for (int x = 0; x < w; ++x)
-          for (int p = 0; p < 4; ++p)
-            if (indices[x] & (1 << p)) line[std::size_t(p) * bytes_per_line + x / 8] |= std::uint8_t(0x80 >> (x & 7));
-      }
+    } else if (planes == 1) {
+      std::copy_n(indices.Row(y), w, line.begin());
+    } else {
+      const std::uint8_t* index = indices.Row(y);
+      for (int x = 0; x < w; ++x)
+        for (int p = 0; p < 4; ++p)
+          if (index[x] & (1 << p)) line[std::size_t(p) * bytes_per_line + x / 8] |= std::uint8_t(0x80 >> (x & 7));
     }
     for (int p = 0; p < planes; ++p)
       AppendEncodedLine(out, line.data() + std::size_t(p) * bytes_per_line, std::size_t(bytes_per_line), params.pcx_rle);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 
 namespace vistrel {
@@ -107,6 +108,16 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
 class TAtomicFile {
  public:
   explicit TAtomicFile(const std::string& path) : path_(path) {
+    // An existing file is replaced only where the user may write it, and
+    // the new one keeps its permissions. A symbolic link is replaced, not
+    // followed.
+    mode_t keep_mode = 0;
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        throw PictureFileError("Cannot write " + path + ": " + std::strerror(errno));
+      keep_mode = st.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID);
+    }
     static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
@@ -119,6 +130,7 @@ class TAtomicFile {
         if (errno == EEXIST) continue;
         break;
       }
+      if (keep_mode != 0) ::fchmod(fd, keep_mode);
       file_ = fdopen(fd, "wb");
       if (!file_) ::close(fd), ::unlink(temp_.c_str());
     }
@@ -186,6 +198,7 @@ void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams
   if (loaded.Empty()) throw PictureFileError("Cannot read " + path + ": No picture in file");
   found.file_name = path;
   found.file_type = format->type;
+  NoteFileColors(found, format->type);
   found.width = loaded.Width();
   found.height = loaded.Height();
   if (found.dpi_x > 0 && found.dpi_y > 0) loaded.SetDpi(found.dpi_x, found.dpi_y);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "imaging/color_quantizer.h"
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/pixel_packing.h"
 
@@ -217,16 +218,18 @@ void WritePng(std::FILE* file, const TPictureBitmap& picture, const TIOParams& p
   TPngRows rows;
   TPictureBitmap mono;
   const TPictureBitmap* source = &picture;
-  const int bits = std::clamp(params.bits_per_sample, 1, 8);
-  if (picture.IsMono() || (params.samples_per_pixel == 1 && bits == 1)) {
+  constexpr TWriterColors kPngColors{true, false, PaletteDepths({1, 2, 4, 8}), true};
+  const TColorDecision colors = picture.IsMono() ? TColorDecision{TColorLayout::BlackWhite, 1, 2}
+                                                 : DecideColors(picture, DepthRequest(params), kPngColors);
+  if (colors.layout == TColorLayout::BlackWhite) {
     // Black and white: 1-bit greyscale, 0 black and 1 white like the picture.
     rows.bit_depth = 1;
     rows.color_type = PNG_COLOR_TYPE_GRAY;
     if (!picture.IsMono()) source = &ToMonoByIntensity(picture, mono);
-  } else if (params.samples_per_pixel == 1) {
-    const TPalette palette = BuildPalette(picture, 1 << bits);
+  } else if (colors.layout == TColorLayout::Palette) {
+    const TPalette palette = BuildPalette(picture, colors.colors);
     rows.color_type = PNG_COLOR_TYPE_PALETTE;
-    rows.bit_depth = bits <= 2 ? bits : bits <= 4 ? 4 : 8;
+    rows.bit_depth = colors.bits;
     for (TColor c : palette) rows.palette.push_back({RedOf(c), GreenOf(c), BlueOf(c)});
     TPaletteMapper mapper(palette);
     const TRgb& b = params.png_background;

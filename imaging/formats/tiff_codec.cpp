@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/pixel_packing.h"
 
@@ -273,9 +274,13 @@ std::uint16_t CompressionTag(TTiffCompression c, bool bilevel, bool palette) {
 }  // namespace
 
 void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params) {
-  const bool bilevel = picture.IsMono() || (params.bits_per_sample == 1 && params.samples_per_pixel == 1);
-  const bool palette = !bilevel && params.samples_per_pixel == 1;
-  const int palette_bits = params.bits_per_sample <= 4 ? 4 : 8;
+  constexpr TWriterColors kTiffColors{true, false, PaletteDepths({4, 8}), true};
+  // A black-and-white picture stays bilevel whatever the depth asked.
+  const TColorDecision colors = picture.IsMono() ? TColorDecision{TColorLayout::BlackWhite, 1, 2}
+                                                 : DecideColors(picture, DepthRequest(params), kTiffColors);
+  const bool bilevel = colors.layout == TColorLayout::BlackWhite;
+  const bool palette = colors.layout == TColorLayout::Palette;
+  const int palette_bits = colors.bits;
   const std::uint16_t compression = CompressionTag(params.tiff_compression, bilevel, palette);
 
   TTiffMessages m;
@@ -322,11 +327,8 @@ void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& 
 
   TPictureBitmap mono;
   TPackedRows indices;
-  if (bilevel) {
-    ToMonoByIntensity(picture, mono);
-  } else if (palette) {
-    const int colours = 1 << std::clamp(params.bits_per_sample, 1, 8);
-    TPaletteMapper mapper(BuildPalette(picture, colours));
+  if (palette) {
+    TPaletteMapper mapper(BuildPalette(picture, colors.colors));
     std::vector<std::uint16_t> r(std::size_t(1) << palette_bits), g(r.size()), b(r.size());
     for (std::size_t i = 0; i < mapper.Palette().size(); ++i) {
       r[i] = std::uint16_t(RedOf(mapper.Palette()[i]) * 257);
@@ -336,7 +338,10 @@ void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& 
     TIFFSetField(t, TIFFTAG_COLORMAP, r.data(), g.data(), b.data());
     indices = PackIndices(picture, mapper, palette_bits);
   }
-  const TPictureBitmap& bits = picture.IsMono() ? picture : mono;
+  // Rows as the layout reads them: 1-bit for bilevel, 24-bit for colour.
+  const TPictureBitmap& bits = bilevel ? ToMonoByIntensity(picture, mono)
+                               : palette ? picture
+                                         : AsBgr24(picture, mono);
   std::uint32_t rows = 0;
   TIFFGetField(t, TIFFTAG_ROWSPERSTRIP, &rows);
   std::vector<std::uint8_t> strip(row_bytes * std::max<std::uint32_t>(rows, 1));
@@ -350,7 +355,7 @@ void WriteTiff(std::FILE* file, const TPictureBitmap& picture, const TIOParams& 
       } else if (palette) {
         std::copy_n(indices.Row(y), row_bytes, out);
       } else {
-        const std::uint8_t* src = picture.Row(y);
+        const std::uint8_t* src = bits.Row(y);
         for (int x = 0; x < picture.Width(); ++x, out += 3, src += 3) {
           out[0] = src[2];
           out[1] = src[1];

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/picture_file.h"
 
 namespace vistrel {
@@ -267,7 +268,11 @@ const std::vector<TParameter>& Parameters() {
 bool SetWriterParameter(TIOParams& params, std::string_view name, std::string_view value) {
   const std::string key = Lower(name);
   for (const TParameter& p : Parameters())
-    if (key == p.name) return p.set(params, value);
+    if (key == p.name) {
+      if (!p.set(params, value)) return false;
+      NoteColorChoice(params, key);
+      return true;
+    }
   return false;
 }
 
