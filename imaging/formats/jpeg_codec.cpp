@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -28,7 +29,14 @@ void OnJpegError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-void OnJpegMessage(j_common_ptr, int) {}
+// libjpeg only warns about missing or damaged data and fills in grey; such
+// a picture is not the file's, so these warnings fail the read.
+void OnJpegMessage(j_common_ptr cinfo, int level) {
+  const int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC ||
+                    code == JWRN_HUFF_BAD_CODE))
+    OnJpegError(cinfo);
+}
 
 // A hostile progressive file can hold endless scans; real ones have a few.
 constexpr int kMaxScans = 1000;

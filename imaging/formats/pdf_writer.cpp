@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "imaging/formats/ccitt_encoder.h"
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/jpeg_encoder.h"
 #include "imaging/formats/pixel_packing.h"
@@ -12,9 +13,48 @@
 namespace vistrel {
 namespace {
 
+// The code points of UTF-8 text; a malformed sequence gives U+FFFD.
+std::vector<char32_t> DecodeUtf8(const std::string& text) {
+  std::vector<char32_t> out;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    char32_t c = extra == 0 ? b : extra == 1 ? b & 0x1F : extra == 2 ? b & 0x0F : b & 0x07;
+    bool ok = extra >= 0 && i + std::size_t(extra) < text.size();
+    for (int k = 1; ok && k <= extra; ++k) {
+      const unsigned char n = static_cast<unsigned char>(text[i + std::size_t(k)]);
+      ok = (n & 0xC0) == 0x80;
+      c = (c << 6) | (n & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    ok = ok && c >= kSmallest[extra] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+    out.push_back(ok ? c : 0xFFFD);
+    i += ok ? std::size_t(extra) + 1 : 1;
+  }
+  return out;
+}
+
+// A PDF text string: ASCII as it is, anything else as UTF-16BE after its
+// byte-order mark, as PDF readers expect.
 std::string PdfString(const std::string& text) {
+  std::string bytes = text;
+  if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+    bytes = "\xFE\xFF";
+    for (char32_t c : DecodeUtf8(text)) {
+      auto unit = [&bytes](char32_t u) {
+        bytes += char(u >> 8);
+        bytes += char(u & 0xFF);
+      };
+      if (c >= 0x10000) {
+        unit(0xD800 + ((c - 0x10000) >> 10));
+        unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        unit(c);
+      }
+    }
+  }
   std::string out = "(";
-  for (char c : text) {
+  for (char c : bytes) {
     if (c == '(' || c == ')' || c == '\\') out += '\\';
     if (c == '\r') out += "\\r";
     else if (c == '\n') out += "\\n";
@@ -109,8 +149,11 @@ void WritePdf(std::FILE* file, const TPictureBitmap& picture, const TIOParams& p
   const int pw = std::max(params.pdf_page_width, 1), ph = std::max(params.pdf_page_height, 1);
   const int w = picture.Width(), h = picture.Height();
   // A 1-bit picture always takes the black-and-white path, whatever depth
-  // the parameters still name; a colour one only when they ask for 1 bit.
-  const bool bw = picture.IsMono() || (params.bits_per_sample == 1 && params.samples_per_pixel == 1);
+  // the parameters still name; a colour one only when they ask for 1 bit
+  // (and not merely because the file it came from had 1 bit).
+  constexpr TWriterColors kPdfColors{true, false, 0, true};
+  const bool bw = picture.IsMono() ||
+                  DecideColors(picture, DepthRequest(params), kPdfColors).layout == TColorLayout::BlackWhite;
 
   std::vector<std::pair<std::string, std::string>> image = {
       {"Type", "/XObject"}, {"Subtype", "/Image"}, {"Width", std::to_string(w)}, {"Height", std::to_string(h)}};
@@ -144,6 +187,7 @@ void WritePdf(std::FILE* file, const TPictureBitmap& picture, const TIOParams& p
     if (params.pdf_compression == kPdfJpeg) {
       TIOParams jpeg = params;
       jpeg.jpeg_markers.clear();
+      jpeg.jpeg_color_space = TJpegColorSpace::YCbCr;  // the image says DeviceRGB
       data = EncodeJpeg(picture, jpeg);
       image.emplace_back("Filter", "/DCTDecode");
     } else {

@@ -2,6 +2,8 @@
 // hostile input. A failed load leaves the picture alone; a failed save
 // leaves no file behind.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -81,6 +83,84 @@ TEST(PictureFileErrors, FailedLoadLeavesPictureAndParametersUnchanged) {
   EXPECT_NE(message.find(dir.File("missing.png")), std::string::npos);
   EXPECT_FALSE(MessageOf([&] { LoadPictureFile(dir.Path().string() + "/x.doc", picture, params); }).empty());
   EXPECT_EQ(picture, original);
+}
+
+// A JPEG cut short or with a marker in the middle of its picture data is
+// refused, not shown as the grey that libjpeg fills in.
+TEST(PictureFileErrors, TruncatedAndDamagedJpegAreRefused) {
+  test::TScratchDir dir;
+  TIOParams quality;
+  quality.jpeg_quality = 90;
+  SavePictureFile(dir.File("photo.jpg"), test::PhotoLike(320, 240), quality);
+  const auto bytes = test::ReadBytes(dir.File("photo.jpg"));
+  ASSERT_GT(bytes.size(), 6000u);
+  std::vector<std::vector<std::uint8_t>> damaged;
+  damaged.emplace_back(bytes.begin(), bytes.begin() + 2000);
+  damaged.emplace_back(bytes.begin(), bytes.end() - 200);
+  damaged.push_back(bytes);
+  damaged.back()[bytes.size() / 2] = 0xFF;
+  damaged.back()[bytes.size() / 2 + 1] = 0xD9;
+  const TPictureBitmap original = test::ScreenshotLike(20, 10);
+  TIOParams params;
+  params.jpeg_quality = 33;
+  for (std::size_t i = 0; i < damaged.size(); ++i) {
+    SCOPED_TRACE(i);
+    test::WriteBytes(dir.File("damaged.jpg"), damaged[i]);
+    TPictureBitmap picture = original;
+    TIOParams p = params;
+    const std::string message = MessageOf([&] { LoadPictureFile(dir.File("damaged.jpg"), picture, p); });
+    EXPECT_NE(message.find(dir.File("damaged.jpg")), std::string::npos) << message;
+    EXPECT_EQ(picture, original);
+    EXPECT_EQ(p, params);
+  }
+  TPictureBitmap whole;
+  EXPECT_NO_THROW(LoadPictureFile(dir.File("photo.jpg"), whole, params));
+}
+
+// Saving over a file: refused where the user may not write it, its
+// permissions kept otherwise, and a symbolic link is replaced, not followed.
+TEST(PictureFileErrors, SavingOverAFileRespectsItsPermissions) {
+  test::TScratchDir dir;
+  const TPictureBitmap p = test::PhotoLike(8, 8);
+  const std::string kept = dir.File("kept.png");
+  SavePictureFile(kept, p, TIOParams{});
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  SavePictureFile(kept, test::ScreenshotLike(8, 8), TIOParams{});
+  EXPECT_EQ(fs::status(kept).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  const std::string elsewhere = dir.File("elsewhere.bmp");
+  SavePictureFile(elsewhere, p, TIOParams{});
+  const auto elsewhere_bytes = test::ReadBytes(elsewhere);
+  fs::create_symlink(elsewhere, dir.File("link.png"));
+  SavePictureFile(dir.File("link.png"), p, TIOParams{});
+  EXPECT_FALSE(fs::is_symlink(dir.File("link.png")));
+  EXPECT_EQ(test::ReadBytes(elsewhere), elsewhere_bytes);
+
+  // A read-only file, tried by a user who is not its owner (root may write
+  // anything, so the try runs as "nobody" then).
+  const std::string locked = dir.File("locked.png");
+  SavePictureFile(locked, p, TIOParams{});
+  const auto locked_bytes = test::ReadBytes(locked);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir.Path(), fs::perms::all);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    try {
+      SavePictureFile(locked, p, TIOParams{});
+    } catch (const PictureFileError& e) {
+      _exit(std::string(e.what()).find(locked) != std::string::npos ? 0 : 3);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written anyway, 3: the message lacks the path";
+  EXPECT_EQ(test::ReadBytes(locked), locked_bytes);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 4);
 }
 
 // Headers that claim more pixels than the program accepts are refused

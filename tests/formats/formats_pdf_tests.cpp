@@ -35,6 +35,23 @@ TEST(PdfWriter, TenByFivePictureFillsThePageWidthAtTheTop) {
   EXPECT_TRUE(std::regex_search(pdf, std::regex("7 0 obj\n<< /Title \\(No Title\\)\n/CreationDate \\(D:\\d{14}\\)\n>>")));
 }
 
+// Text strings beyond ASCII go as UTF-16BE after the byte-order mark
+// FE FF; ASCII stays as it is, escapes included.
+TEST(PdfWriter, MetadataBeyondAsciiIsUtf16WithItsMark) {
+  test::TScratchDir dir;
+  TIOParams params;
+  params.pdf_title = "Caf\xC3\xA9 (1)";            // "Café (1)"
+  params.pdf_author = "Plain (ASCII) \\ text";
+  params.pdf_subject = "\xE2\x82\xAC\xF0\x9F\x98\x80";  // euro sign, an emoji (a surrogate pair)
+  params.pdf_keywords = "bad\xFF" "byte";
+  const std::string pdf = SavePdf(dir, test::PhotoLike(4, 4), params);
+  using namespace std::string_literals;
+  EXPECT_NE(pdf.find("/Title (\xFE\xFF\0C\0a\0f\0\xE9\0 \0\\(\0001\0\\))"s), std::string::npos);
+  EXPECT_NE(pdf.find("/Author (Plain \\(ASCII\\) \\\\ text)"), std::string::npos);
+  EXPECT_NE(pdf.find("/Subject (\xFE\xFF\x20\xAC\xD8\x3D\xDE\x00)"s), std::string::npos);
+  EXPECT_NE(pdf.find("/Keywords (\xFE\xFF\0b\0a\0d\xFF\xFD\0b\0y\0t\0e)"s), std::string::npos);
+}
+
 TEST(PdfWriter, CrossReferenceTablePointsAtEveryObject) {
   test::TScratchDir dir;
   TIOParams params;
