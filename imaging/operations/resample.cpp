@@ -31,18 +31,22 @@ struct TContrib {
 };
 
 // Source taps of every output position along one axis. Positions beyond
-// the edge mirror back into the picture; weights are normalised to 256.
+// either edge mirror back into the picture with the edge pixel repeated
+// (-1 reads 0, size reads size - 1); weights are normalised to 256. The
+// right half is the left half mirrored, so a mirrored picture resamples to
+// the mirrored result exactly.
 std::vector<TContrib> Contributions(int oldSize, int newSize, TResampleFilter filter) {
-  const double scale = (oldSize == 1 || newSize == 1) ? double(newSize) / oldSize
-                                                       : double(newSize - 1) / (oldSize - 1);
+  const bool single = oldSize == 1 || newSize == 1;
+  const double scale = single ? double(newSize) / oldSize : double(newSize - 1) / (oldSize - 1);
   const double support = FilterSupport(filter);
   const double width = scale < 1 ? support / scale : support;
   const double fscale = scale < 1 ? 1 / scale : 1;
   std::vector<TContrib> out(std::size_t(newSize), TContrib{});
   std::vector<double> w;
   std::vector<int> idx;
-  for (int i = 0; i < newSize; ++i) {
-    const double center = i / scale;
+  for (int i = 0; i <= newSize - 1 - i; ++i) {
+    // A single pixel on either side sits at the other side's middle.
+    const double center = single ? (i + 0.5) / scale - 0.5 : i / scale;
     const int left = int(std::ceil(center - width));
     const int right = int(std::floor(center + width));
     w.clear();
@@ -51,7 +55,7 @@ std::vector<TContrib> Contributions(int oldSize, int newSize, TResampleFilter fi
     for (int j = left; j <= right; ++j) {
       const double weight = FilterWeight(filter, (center - j) / fscale) / fscale;
       if (weight == 0) continue;
-      int n = j < 0 ? -j : (j >= oldSize ? 2 * oldSize - 1 - j : j);
+      int n = j < 0 ? -j - 1 : (j >= oldSize ? 2 * oldSize - 1 - j : j);
       n = std::clamp(n, 0, oldSize - 1);
       w.push_back(weight);
       idx.push_back(n);
@@ -76,8 +80,25 @@ std::vector<TContrib> Contributions(int oldSize, int newSize, TResampleFilter fi
       sum += c.weights[k];
       if (std::abs(c.weights[k]) > std::abs(c.weights[std::size_t(biggest)])) biggest = int(k);
     }
-    // Rounding must not brighten or darken flat areas.
-    c.weights[std::size_t(biggest)] += 256 - sum;
+    // Rounding must not brighten or darken flat areas. The middle output
+    // of the axis keeps its taps symmetric: the correction goes to the
+    // middle tap, or half to each of the two middle ones.
+    const std::size_t n = c.weights.size();
+    if (i == newSize - 1 - i && std::equal(c.weights.begin(), c.weights.end(), c.weights.rbegin())) {
+      if (n % 2 == 1) {
+        c.weights[n / 2] += 256 - sum;
+      } else {
+        c.weights[n / 2 - 1] += (256 - sum) / 2;
+        c.weights[n / 2] += (256 - sum) / 2;
+      }
+    } else {
+      c.weights[std::size_t(biggest)] += 256 - sum;
+    }
+    if (i != newSize - 1 - i) {
+      TContrib& m = out[std::size_t(newSize - 1 - i)];
+      m.first = oldSize - c.first - int(n);
+      m.weights.assign(c.weights.rbegin(), c.weights.rend());
+    }
   }
   return out;
 }
@@ -95,14 +116,23 @@ TPictureBitmap ToColor(const TPictureBitmap& mono) {
   return out;
 }
 
+// The source pixel under the centre of output pixel `i`. A centre on the
+// border between two pixels takes the one nearer the middle of the axis,
+// so both halves map alike.
+int NearestSource(int i, int newSize, int oldSize) {
+  const std::int64_t t = (2 * std::int64_t(i) + 1) * oldSize, d = 2 * std::int64_t(newSize);
+  const int k = int(t / d);
+  return t % d == 0 && 2 * std::int64_t(i) + 1 < newSize ? k - 1 : std::min(k, oldSize - 1);
+}
+
 TPictureBitmap Nearest(const TPictureBitmap& src, int width, int height, TProgress& progress) {
   TPictureBitmap out(width, height, src.Format());
   out.SetDpi(src.DpiX(), src.DpiY());
   std::vector<int> xs(std::size_t(width), 0);
-  for (int x = 0; x < width; ++x) xs[std::size_t(x)] = int(std::int64_t(x) * src.Width() / width);
+  for (int x = 0; x < width; ++x) xs[std::size_t(x)] = NearestSource(x, width, src.Width());
   ParallelRows(height, std::int64_t(width) * height, progress, [&](int y0, int y1) {
     for (int y = y0; y < y1; ++y) {
-      const std::uint8_t* s = src.Row(int(std::int64_t(y) * src.Height() / height));
+      const std::uint8_t* s = src.Row(NearestSource(y, height, src.Height()));
       std::uint8_t* d = out.Row(y);
       if (src.IsMono()) {
         for (int x = 0; x < width; ++x) SetMonoBit(d, x, MonoBit(s, xs[std::size_t(x)]));

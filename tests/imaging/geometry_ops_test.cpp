@@ -95,6 +95,48 @@ TEST(Resample, TargetSizeRules) {
   EXPECT_FALSE(ResampleTargetSize(800, 600, -5, -3, w, h));
 }
 
+TEST(Resample, ProportionalSizeTruncates) {
+  int w = 0, h = 0;
+  ASSERT_TRUE(ResampleTargetSize(300, 200, 100, -1, w, h));  // 66.67
+  EXPECT_EQ(h, 66);
+  ASSERT_TRUE(ResampleTargetSize(200, 300, -1, 100, w, h));  // 66.67
+  EXPECT_EQ(w, 66);
+  ASSERT_TRUE(ResampleTargetSize(1920, 1080, 1000, -1, w, h));  // 562.5
+  EXPECT_EQ(h, 562);
+}
+
+// A picture and its mirror image resample to mirror images of each other,
+// whatever the filter, enlarging or shrinking, the edges included.
+TEST(Resample, EveryFilterIsMirrorSymmetric) {
+  auto mirrored = [](const TPictureBitmap& p) {
+    TPictureBitmap m(p.Width(), p.Height());
+    for (int y = 0; y < p.Height(); ++y)
+      for (int x = 0; x < p.Width(); ++x) m.SetPixel(p.Width() - 1 - x, p.Height() - 1 - y, p.Pixel(x, y));
+    return m;
+  };
+  TPictureBitmap black_white(2, 1);
+  black_white.SetPixel(1, 0, kWhite);
+  TPictureBitmap ramp(7, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x) ramp.SetPixel(x, y, MakeColor(std::uint8_t(x * 40), std::uint8_t(y * 100), 7));
+  // Sizes where the middle output pixel of a nearest-pixel scaling is not
+  // a tie between two source pixels.
+  const std::pair<int, int> sizes[] = {{5, 1}, {4, 3}, {15, 7}, {3, 2}, {1, 1}, {2, 5}, {6, 9}};
+  for (int f = 0; f <= int(TResampleFilter::rfMitchell); ++f) {
+    for (const TPictureBitmap* source : {&black_white, &ramp}) {
+      for (const auto& [w, h] : sizes) {
+        if (f == int(TResampleFilter::rfNone) && source == &black_white && w % 2 == 1) continue;
+        SCOPED_TRACE(std::string(ResampleFilterName(TResampleFilter(f))) + " to " + std::to_string(w) + "x" +
+                     std::to_string(h) + " from " + std::to_string(source->Width()));
+        TProgress none;
+        const TPictureBitmap out = ResamplePicture(*source, w, h, TResampleFilter(f), none);
+        const TPictureBitmap out_of_mirror = ResamplePicture(mirrored(*source), w, h, TResampleFilter(f), none);
+        EXPECT_TRUE(mirrored(out) == out_of_mirror);
+      }
+    }
+  }
+}
+
 TEST(Resample, EveryFilterKeepsFlatColoursAndHitsTheSize) {
   const TPictureBitmap flat = Solid(37, 23, MakeColor(90, 180, 30));
   for (int f = 0; f <= int(TResampleFilter::rfMitchell); ++f) {

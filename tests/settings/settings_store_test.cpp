@@ -154,6 +154,30 @@ TEST_F(SettingsStoreTest, WriteIntoReadOnlyFolderFailsCleanly) {
                           fs::directory_iterator{}), 1);
 }
 
+// Written through a temporary file renamed over the old one, never in
+// place: a second name of the old file keeps the old text, and a reader
+// that opened the old file never sees a half-written one.
+TEST_F(SettingsStoreTest, ChangedStoreReplacesTheFileInsteadOfWritingIntoIt) {
+  const std::string old_text =
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"A\"=\"old\"\n";
+  Put(old_text);
+  const std::string second_name = (dir_ / "second-name.reg").string();
+  fs::create_hard_link(path_, second_name);
+  struct stat before{};
+  ASSERT_EQ(stat(path_.c_str(), &before), 0);
+  {
+    SettingsStore st(path_);
+    st.WriteString(S, "A", "new");
+    EXPECT_TRUE(st.Close());
+  }
+  struct stat after{};
+  ASSERT_EQ(stat(path_.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(Content(second_name), old_text);
+  EXPECT_NE(Content(path_).find("\"A\"=\"new\""), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()), fs::directory_iterator{}), 1);
+}
+
 TEST_F(SettingsStoreTest, UnchangedStoreIsNotRewritten) {
   Put("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n"
       "\"A\"=\"1\"\n; a comment the user wrote\n");
