@@ -3,6 +3,8 @@
 // and empty images.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <random>
 
@@ -145,6 +147,15 @@ TEST_F(GifReader, FullTableUsedOnWithoutAClearCode) {
   for (int y = 0; y < im.height; ++y)
     for (int x = 0; x < im.width; ++x)
       ASSERT_EQ(p.Pixel(x, y), palette[im.indices[std::size_t(y) * im.width + x]]) << x << "," << y;
+  // ImageMagick, whose decoder takes the deferred clear too, sees the same.
+  if (std::filesystem::exists("/usr/bin/convert")) {
+    const std::string ppm = dir_.File("im.ppm");
+    ASSERT_EQ(std::system(("/usr/bin/convert '" + dir_.File("r.gif") + "' '" + ppm + "' >/dev/null 2>&1").c_str()), 0);
+    TPictureBitmap theirs;
+    TIOParams read;
+    LoadPictureFile(ppm, theirs, read);
+    EXPECT_EQ(theirs, p);
+  }
   // The same image with clear codes reads the same.
   im.defer_clear = false;
   EXPECT_EQ(Read(Gif(im.width, im.height, palette, {im})), p);
