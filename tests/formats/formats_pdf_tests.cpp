@@ -50,6 +50,14 @@ TEST(PdfWriter, MetadataBeyondAsciiIsUtf16WithItsMark) {
   EXPECT_NE(pdf.find("/Author (Plain \\(ASCII\\) \\\\ text)"), std::string::npos);
   EXPECT_NE(pdf.find("/Subject (\xFE\xFF\x20\xAC\xD8\x3D\xDE\x00)"s), std::string::npos);
   EXPECT_NE(pdf.find("/Keywords (\xFE\xFF\0b\0a\0d\xFF\xFD\0b\0y\0t\0e)"s), std::string::npos);
+  // A PDF reader shows the text as it was given.
+  if (std::system("command -v pdfinfo >/dev/null 2>&1") != 0) return;
+  const std::string info = dir.File("info.txt");
+  ASSERT_EQ(std::system(("pdfinfo -enc UTF-8 '" + dir.File("p.pdf") + "' > '" + info + "' 2>/dev/null").c_str()), 0);
+  const auto shown = test::ReadBytes(info);
+  const std::string text(shown.begin(), shown.end());
+  EXPECT_NE(text.find("Caf\xC3\xA9 (1)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Plain (ASCII) \\ text\n"), std::string::npos) << text;
 }
 
 TEST(PdfWriter, CrossReferenceTablePointsAtEveryObject) {
