@@ -67,6 +67,10 @@ TAboutForm1::TAboutForm1(QWidget* parent)
   red.setColor(QPalette::WindowText, QColor(175, 6, 1));
   version->setPalette(red);
 
+  QFont caption_font = font();
+  caption_font.setPixelSize(15);
+  Placed(tx::kCaptionLine, {12, 84, 374, 24}, caption_font, this)->setAlignment(Qt::AlignCenter);
+
   link_ = Placed(tx::kHomePage, {92, 140, 187, 16}, BoldFont("MS Sans Serif", 13), this);
   link_->setObjectName("HomePage");
   link_->setToolTip(tx::kHomePage);

@@ -17,6 +17,7 @@ namespace about_form_texts {
 inline constexpr const char* kCaption = "About Vistrel-Pro";
 inline constexpr const char* kProduct = "Vistrel-Pro";
 inline constexpr const char* kVersion = "V1.05";
+inline constexpr const char* kCaptionLine = "Screen capture for the Linux desktop";
 inline constexpr const char* kHomePage = "https://vistrel-pro.org/";
 inline constexpr const char* kCreditsTitle = "Credits";
 inline constexpr const char* kOk = "OK";

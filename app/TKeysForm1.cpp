@@ -94,6 +94,7 @@ TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
 
   QLabel* notice = SunkenBox(tx::kNotice, tx::kNoticeHint, this);
   notice->setAlignment(Qt::AlignCenter);
+  notice->setMargin(2);
   default_button_ = new QPushButton(tx::kDefault, this);
   default_button_->setAutoDefault(false);
   close_button_ = new QPushButton(tx::kClose, this);

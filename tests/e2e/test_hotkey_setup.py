@@ -4,6 +4,7 @@ named in a warning."""
 
 import os
 import subprocess
+import tempfile
 import unittest
 
 from desktop import Desktop, Program, read_settings, wait_until, windows_named, write_settings
@@ -29,7 +30,9 @@ class HotKeySetupTest(unittest.TestCase):
     def open_setup(self):
         self.user.open_picture_window()
         self.user.hotkey_menu_setup()
-        return self.user.dialog(SETUP)
+        dialog = self.user.dialog(SETUP)
+        self.desktop.screenshot(os.path.join(tempfile.gettempdir(), "vistrel-hotkey-setup.png"))
+        return dialog
 
     def choose(self, downs):
         """The focused list: open it, go down `downs` entries, take it."""
@@ -71,6 +74,7 @@ class HotKeySetupTest(unittest.TestCase):
         self.assertEqual(read_settings(self.desktop)["Setup\\HotKeys"]["HotKey4"], "dword:0000007a")
         self.assertTrue(self.program.running())
         holder.stdin.close()
+        holder.stdout.close()
 
 
 if __name__ == "__main__":
