@@ -42,14 +42,5 @@ TEST(MessageBoxes, LineBreaksAndMarkupLikeTextsStayPlain) {
   EXPECT_TRUE(copied.contains("Yes")) << copied.toStdString();
 }
 
-TEST(MessageBoxes, QuestionAnswers) {
-  for (auto answer : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
-    QTimer::singleShot(0, [answer] {
-      qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(answer)->click();
-    });
-    EXPECT_EQ(AskQuestionYesNoCancel(nullptr, "?"), answer);
-  }
-}
-
 }  // namespace
 }  // namespace vistrel
