@@ -13,9 +13,8 @@ QString HelpDocumentPath() {
   return QCoreApplication::applicationDirPath() + "/" + kHelpFileName;
 }
 
-void OpenHelpDocument(QWidget* parent) {
+void OpenHelpDocument(QWidget* parent, const QString& path) {
   QApplication::processEvents();
-  const QString path = HelpDocumentPath();
   if (!QFileInfo(path).isFile()) {
     ShowErrorBox(parent, "The help document\r\n\r\n" + path + "\r\n\r\nwas not found.");
     return;

@@ -14,6 +14,6 @@ inline constexpr const char* kHelpFileName = "Vistrel_Pro.html";
 QString HelpDocumentPath();
 
 // A missing document or no program to open it is reported with the path.
-void OpenHelpDocument(QWidget* parent);
+void OpenHelpDocument(QWidget* parent, const QString& path = HelpDocumentPath());
 
 }  // namespace vistrel
