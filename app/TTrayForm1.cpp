@@ -13,6 +13,8 @@
 #include "app/commands/error_guard.h"
 #include "app/commands/message_boxes.h"
 #include "app/hint_hook.h"
+#include "app/TAboutForm1.h"
+#include "app/picture_window_services.h"
 #include "app/commands/option_defaults.h"
 #include "app/process_flags.h"
 #include "app/settings/date_time.h"
@@ -86,6 +88,7 @@ void TTrayForm1::FormCreate() {
   platform_->hotkeys->SetHandler([this](int id) { RunGuarded([this, id] { HotKeyPressed(id); }); });
   hotkey_notifier_ = new THotkeyNotifier(*platform_->hotkeys, this);
   hotkeys_->RegisterHotKeys();
+  InstallPictureWindowServices(*hotkeys_);
 
   // 6. The command captions come from the command table; the handlers.
   ConnectCommands();
@@ -155,6 +158,8 @@ void TTrayForm1::ConnectCommands() {
     connect(ActionList1->Action(number), &QAction::triggered, this,
             Guarded([this, handler] { (this->*handler)(); }));
   };
+  connect(ActionList1->Action(1), &QAction::triggered, this,
+          Guarded([this] { Action1Execute(*ActionList1); }));
   on(2, &TTrayForm1::Action2Execute);
   on(32, &TTrayForm1::Action32Execute);
   on(43, &TTrayForm1::Action43Execute);

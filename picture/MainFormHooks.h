@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "app/shortcuts/desktop_entry.h"
+
 namespace vistrel {
 
 class TMainForm1;
@@ -26,6 +28,10 @@ struct TMainFormHooks {
   std::function<void(TMainForm1&)> SelectAreaIntoPicture;
   std::function<void(TMainForm1&)> PickObjectIntoPicture;
   std::function<void(TMainForm1&)> DefineCaptureRectangle;
+  // Hotkey > Setup, Options > Shortcuts and Help > "Vistrel-Pro Help".
+  std::function<void(TMainForm1&)> HotKeySetup;
+  std::function<void(TMainForm1&, TShortcutFolder)> CreateRemoveShortcut;
+  std::function<void(TMainForm1&)> OpenHelp;
 };
 
 // The one set of the running program.

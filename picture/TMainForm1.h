@@ -69,6 +69,14 @@ class TMainForm1 : public QMainWindow {
   // then the write under the paint lock. A failed write raises
   // PictureFileError after the lock is released.
   void Action101Click();
+  // Hotkey > Setup (MainFormHooks().HotKeySetup); nothing while busy.
+  void Setup2Click();
+  // Options > Shortcuts: desktop, start menu, startup folder.
+  void CShortcut1Click();
+  void CShortcut2Click();
+  void CreateShortcutonStartupFolder1Click();
+  // Help > "Vistrel-Pro Help".
+  void QuickHelp1Click();
   // Progress of every engine operation and of file input and output.
   void PictureProc1Progress(int percent);
   // Picture-changed notification of the view: status bar, Paste, busy flag.

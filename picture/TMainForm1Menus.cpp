@@ -251,10 +251,15 @@ void TMainForm1::BuildOptionsMenu() {
   menu->addAction(SharedCommand(33));
   menu->addAction(SharedCommand(45));
   menu->addSeparator();
-  // Shortcut files of the desktop are not part of the program yet.
   QMenu* shortcuts = menu->addMenu(tx::kShortcutsMenu);
-  for (const char* caption : {tx::kShortcutDesktop, tx::kShortcutStartMenu, tx::kShortcutStartup})
-    shortcuts->addAction(caption)->setEnabled(false);
+  const bool can_link = bool(MainFormHooks().CreateRemoveShortcut);
+  connect(shortcuts->addAction(tx::kShortcutDesktop), &QAction::triggered, this,
+          &TMainForm1::CShortcut1Click);
+  connect(shortcuts->addAction(tx::kShortcutStartMenu), &QAction::triggered, this,
+          &TMainForm1::CShortcut2Click);
+  connect(shortcuts->addAction(tx::kShortcutStartup), &QAction::triggered, this,
+          &TMainForm1::CreateShortcutonStartupFolder1Click);
+  for (QAction* item : shortcuts->actions()) item->setEnabled(can_link);
 }
 
 void TMainForm1::BuildMonitorsMenu() {
@@ -276,13 +281,16 @@ void TMainForm1::BuildMonitorsMenu() {
 void TMainForm1::BuildHelpMenus() {
   QMenu* hotkey = menuBar()->addMenu(tx::kHotkeyMenu);
   hotkey->setObjectName("HotkeyMenu");
-  // The hotkey setup dialog is not part of the program yet.
-  hotkey->addAction(PictureIcon("preferences-desktop-keyboard-shortcuts"), tx::kHotkeySetup)
-      ->setEnabled(false);
+  QAction* setup =
+      hotkey->addAction(PictureIcon("preferences-desktop-keyboard-shortcuts"), tx::kHotkeySetup);
+  setup->setEnabled(bool(MainFormHooks().HotKeySetup));
+  connect(setup, &QAction::triggered, this, &TMainForm1::Setup2Click);
   QMenu* help = menuBar()->addMenu(tx::kHelpMenu);
   help->setObjectName("HelpMenu");
   help->addAction(SharedCommand(1));
-  help->addAction(PictureIcon("help-browser"), tx::kHelp)->setEnabled(false);
+  QAction* quick_help = help->addAction(PictureIcon("help-browser"), tx::kHelp);
+  quick_help->setEnabled(bool(MainFormHooks().OpenHelp));
+  connect(quick_help, &QAction::triggered, this, &TMainForm1::QuickHelp1Click);
 }
 
 void TMainForm1::BuildPopupMenu() {

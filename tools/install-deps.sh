@@ -20,6 +20,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
+  # shortcuts: the user's desktop folder; checking the entries written
+  xdg-user-dirs desktop-file-utils
 )
 
 missing=()

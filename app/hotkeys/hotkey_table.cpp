@@ -75,12 +75,16 @@ void THotKeys::UnregisterHotKeys() {
   for (int n = 0; n < kHotKeySlots; ++n) desktop_.Unregister(kFirstHotKeyId + n);
 }
 
-void THotKeys::RegisterHotKeys() {
+std::vector<int> THotKeys::RegisterHotKeys() {
   UnregisterHotKeys();
+  std::vector<int> refused;
   for (int n = 0; n < kHotKeySlots; ++n) {
     const THotKeySlot& s = table_.keys[std::size_t(n)];
-    desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey));
+    if (!desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey)) &&
+        s.HotKey != 0)
+      refused.push_back(n);
   }
+  return refused;
 }
 
 void THotKeys::SetSuspended(bool on) {

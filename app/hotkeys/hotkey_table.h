@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace vistrel {
 
@@ -58,8 +59,10 @@ class THotKeys {
   HotKeyTable& Table() { return table_; }
   const HotKeyTable& Table() const { return table_; }
 
-  // Unregisters all six ids, then registers each slot; refusals are ignored.
-  void RegisterHotKeys();
+  // Unregisters all six ids, then registers each slot. Returns the slots
+  // with a key that the desktop refused (a slot without a key is none);
+  // start-up and Suspend ignore them, the setup dialog names them.
+  std::vector<int> RegisterHotKeys();
   void UnregisterHotKeys();
 
   bool Suspended() const { return suspended_; }

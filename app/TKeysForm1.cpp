@@ -1,0 +1,173 @@
+#include "app/TKeysForm1.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "app/commands/message_boxes.h"
+#include "app/hotkeys/hotkey_rules.h"
+#include "app/hotkeys/hotkey_table.h"
+#include "app/settings/settings_store.h"
+
+namespace vistrel {
+
+namespace tx = keys_form_texts;
+
+namespace {
+
+QLabel* Heading(const char* text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setUnderline(true);
+  label->setFont(font);
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
+
+QLabel* SunkenBox(const char* text, const char* hint, QWidget* parent) {
+  auto* box = new QLabel(text, parent);
+  box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  box->setToolTip(hint);
+  return box;
+}
+
+template <std::size_t N>
+QComboBox* DropDownList(const std::array<THotKeyChoice, N>& choices, QWidget* parent) {
+  auto* list = new QComboBox(parent);
+  list->setEditable(false);
+  for (const THotKeyChoice& choice : choices)
+    list->addItem(QString::fromLatin1(choice.text.data(), qsizetype(choice.text.size())));
+  return list;
+}
+
+void SetShown(QComboBox* list, int index) {
+  if (list->currentIndex() == index) return;
+  const QSignalBlocker quiet(list);
+  list->setCurrentIndex(index);
+}
+
+}  // namespace
+
+TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      hotkeys_(hotkeys) {
+  setObjectName("KeysForm1");
+  setWindowTitle(tx::kCaption);
+  auto* grid = new QGridLayout(this);
+  grid->setSizeConstraint(QLayout::SetFixedSize);
+  grid->setContentsMargins(8, 6, 8, 8);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(3);
+  grid->addWidget(Heading(tx::kFunctionHeading, this), 0, 0);
+  grid->addWidget(Heading(tx::kKeyHeading, this), 0, 1);
+  grid->addWidget(Heading(tx::kModifierHeading, this), 0, 2);
+
+  QWidget* previous = nullptr;
+  for (int row = 0; row < kRows; ++row) {
+    QLabel* function = SunkenBox(tx::kFunctions[row], tx::kFunctionHints[row], this);
+    function->setAutoFillBackground(true);
+    QPalette white = function->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    function->setPalette(white);
+    function->setMinimumWidth(180);
+    QComboBox* key = DropDownList(kHotKeyKeys, this);
+    key->setMaxVisibleItems(12);
+    key->setObjectName(QString("KeyList%1").arg(row + 1));
+    QComboBox* modifier = DropDownList(kHotKeyModifiers, this);
+    modifier->setObjectName(QString("ModifierList%1").arg(row + 1));
+    grid->addWidget(function, row + 1, 0);
+    grid->addWidget(key, row + 1, 1);
+    grid->addWidget(modifier, row + 1, 2);
+    key_lists_[std::size_t(row)] = key;
+    modifier_lists_[std::size_t(row)] = modifier;
+    connect(key, &QComboBox::activated, this, [this, row](int k) { KeyChosen(row, k); });
+    connect(modifier, &QComboBox::activated, this, [this, row](int m) { ModifierChosen(row, m); });
+    if (previous) setTabOrder(previous, key);
+    setTabOrder(key, modifier);
+    previous = modifier;
+  }
+
+  QLabel* notice = SunkenBox(tx::kNotice, tx::kNoticeHint, this);
+  notice->setAlignment(Qt::AlignCenter);
+  notice->setMargin(2);
+  default_button_ = new QPushButton(tx::kDefault, this);
+  default_button_->setAutoDefault(false);
+  close_button_ = new QPushButton(tx::kClose, this);
+  close_button_->setDefault(true);
+  grid->setRowMinimumHeight(kRows + 1, 6);
+  grid->addWidget(notice, kRows + 2, 0);
+  grid->addWidget(default_button_, kRows + 2, 1);
+  grid->addWidget(close_button_, kRows + 2, 2);
+  setTabOrder(previous, default_button_);
+  setTabOrder(default_button_, close_button_);
+  connect(default_button_, &QPushButton::clicked, this, &TKeysForm1::DefaultClick);
+  connect(close_button_, &QPushButton::clicked, this, &TKeysForm1::CloseClick);
+  ShowTable();
+}
+
+void TKeysForm1::ShowTable() {
+  for (int row = 0; row < kRows; ++row) {
+    const THotKeySlot& slot = hotkeys_.Table().keys[std::size_t(row)];
+    SetShown(key_lists_[std::size_t(row)], ShownKeyIndex(slot));
+    SetShown(modifier_lists_[std::size_t(row)], ShownModifierIndex(slot));
+  }
+}
+
+void TKeysForm1::paintEvent(QPaintEvent* event) {
+  ShowTable();
+  QDialog::paintEvent(event);
+}
+
+void TKeysForm1::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  key_lists_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void TKeysForm1::KeyChosen(int row, int k) {
+  THotKeySlot& slot = hotkeys_.Table().keys[std::size_t(row)];
+  if (!ChooseKey(slot, k)) {
+    SetShown(key_lists_[std::size_t(row)], ShownKeyIndex(slot));
+    ShowWarningBox(this, tx::kKeyRefused);
+  }
+  update();
+}
+
+void TKeysForm1::ModifierChosen(int row, int m) {
+  THotKeySlot& slot = hotkeys_.Table().keys[std::size_t(row)];
+  if (!ChooseModifier(slot, m)) {
+    SetShown(modifier_lists_[std::size_t(row)], ShownModifierIndex(slot));
+    ShowWarningBox(this, tx::kModifierRefused);
+  }
+  update();
+}
+
+void TKeysForm1::DefaultClick() {
+  // The table changes at once; it is stored and registered on closing.
+  hotkeys_.Table().SetDefaultHotKeys();
+  ShowTable();
+  repaint();
+}
+
+void TKeysForm1::CloseClick() {
+  if (HasDuplicateHotKey(hotkeys_.Table())) {
+    ShowWarningBox(this, tx::kDuplicate);
+    return;
+  }
+  {
+    SettingsStore store;
+    hotkeys_.Table().SaveHotKeys(store);
+  }
+  const std::vector<int> refused = hotkeys_.RegisterHotKeys();
+  if (!refused.empty())
+    ShowWarningBox(this, QString::fromStdString(RefusedHotKeysText(hotkeys_.Table(), refused)));
+  accept();
+}
+
+void TKeysForm1::reject() { CloseClick(); }
+
+}  // namespace vistrel
