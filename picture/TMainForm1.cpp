@@ -20,6 +20,7 @@
 #include "imaging/formats/picture_file.h"
 #include "output/file_naming.h"
 #include "output/picture_type_defaults.h"
+#include "output/system_colors.h"
 #include "platform/platform.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
@@ -81,6 +82,8 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   // 5. The settings of the picture-window group.
   LoadSettings();
 
+  UpdateZoomFilter();
+
   // 6. The custom preset rectangle.
   custom_rect_item_->setText(QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
 
@@ -100,7 +103,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
 
   // 10. Picture-type defaults of the writer and the save dialog.
   PictureIO1Params.Reset();
-  ApplyPictureTypeDefaults(options_, PictureIO1Params);
+  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
   save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_);
 
   // 11. The window fits into the capture bounds.
@@ -254,7 +257,9 @@ void TMainForm1::changeEvent(QEvent* event) {
   if (event->type() != QEvent::WindowStateChange) return;
   const Qt::WindowStates old_state = static_cast<QWindowStateChangeEvent*>(event)->oldState();
   const Qt::WindowStates state = windowState();
-  if ((state & Qt::WindowMaximized) && !(old_state & Qt::WindowMaximized)) {
+  // A window opened maximised keeps the stored rectangle: only a shown
+  // window that gets maximised remembers where it was.
+  if ((state & Qt::WindowMaximized) && !(old_state & Qt::WindowMaximized) && isVisible()) {
     restored_rect_ = {normal_rect_.left, normal_rect_.top, normal_rect_.left + normal_rect_.width,
                       normal_rect_.top + normal_rect_.height};
   } else if (state == Qt::WindowNoState &&
@@ -323,19 +328,27 @@ void TMainForm1::Action101Click() {
   const std::string path = dialog.FileName().toStdString();
 
   PictureView1->BeginPaintLock();
-  // A failed write must not leave the lock set: every later save would stop.
-  struct PaintUnlock {
-    TPictureView* view;
-    ~PaintUnlock() { view->EndPaintLock(); }
-  } unlock{PictureView1};
-  QApplication::processEvents();
+  // A failed write must not leave the lock set, nor the progress shown:
+  // every later save would stop.
+  struct SaveEnd {
+    TMainForm1* window;
+    ~SaveEnd() {
+      window->PictureView1->EndPaintLock();
+      window->PictureProc1Progress(100);
+    }
+  } end{this};
+  // The writer reports no steps of its own: the bar and the busy cursor
+  // stand from the start of the write to its end.
+  PictureProc1Progress(0);
   SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
   options_.SaveFolder = FolderOfPath(path);
 }
 
-void TMainForm1::PictureTypeDefaultsChanged() {
-  ApplyPictureTypeDefaults(options_, PictureIO1Params);
-  save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
+void TMainForm1::PictureTypeDefaultsClosed(bool stored) {
+  // However the dialog closed, the stored choices replace what the save
+  // dialog's options button changed in the meantime.
+  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
+  if (stored) save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
 }
 
 }  // namespace vistrel

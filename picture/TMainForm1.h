@@ -11,7 +11,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <array>
+#include <optional>
 
 #include "app/settings/other_options.h"
 #include "imaging/formats/io_params.h"
@@ -101,9 +103,10 @@ class TMainForm1 : public QMainWindow {
   TAppContext& Context() const { return context_; }
   // The save dialog's type entry (1 .. 10); it stays for the window's life.
   int SavePictureEntry() const { return save_entry_; }
-  // After "Save and Picture Type Defaults" was closed with "&Close": the
-  // stored writer choices and the save dialog's type follow the new values.
-  void PictureTypeDefaultsChanged();
+  // After "Save and Picture Type Defaults" has closed: the writer takes the
+  // stored choices again; when they were stored ("&Close"), the save
+  // dialog's type follows the new one too.
+  void PictureTypeDefaultsClosed(bool stored);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -156,6 +159,7 @@ class TMainForm1 : public QMainWindow {
   // View, placement, captures (TMainForm1View.cpp).
   void Close1Click();
   void NormalView1Click();
+  void UpdateZoomFilter();
   void FitView1Click();
   void ScrollSelectionIntoCorner();
   void RectanglePresetClick(int width, int height);
@@ -163,6 +167,7 @@ class TMainForm1 : public QMainWindow {
   void MonitorClick(int item);
   void EnableMonitorsMenu();
   void RestoreWindowToDefault();
+  void RefreshScreen1Click();
   void GetPictureOfVistrelClick();
   void DefineCaptureRectangle1Click();
   TWindowRect CurrentWindowRect() const;
@@ -195,6 +200,9 @@ class TMainForm1 : public QMainWindow {
   TWindowRect normal_rect_;
   int save_entry_ = 5;
   bool progress_cursor_ = false;
+  // Pointer of the last move with the left button alone held, for the
+  // selection text once the view has moved the selection.
+  std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
 };
 
