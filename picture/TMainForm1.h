@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QRect>
 #include <array>
 #include <optional>
 
@@ -171,6 +172,7 @@ class TMainForm1 : public QMainWindow {
   void GetPictureOfVistrelClick();
   void DefineCaptureRectangle1Click();
   TWindowRect CurrentWindowRect() const;
+  void FollowNormalPlacement();
   void ApplyWindowRect(const TWindowRect& rect);
   TWindowRect PrimaryScreenRect() const;
 
@@ -198,6 +200,10 @@ class TMainForm1 : public QMainWindow {
   // window and is what the settings keep.
   TScreenRect restored_rect_;
   TWindowRect normal_rect_;
+  // The same two as client rectangles, which need no frame margins: the
+  // window goes back exactly where it was when it is un-maximised.
+  QRect restored_client_;
+  QRect normal_client_;
   int save_entry_ = 5;
   bool progress_cursor_ = false;
   // Pointer of the last move with the left button alone held, for the
