@@ -10,6 +10,8 @@ namespace vistrel {
 
 namespace {
 
+constexpr double kMaxReach = 32;
+
 // The source pixels and their weights for one client pixel along an axis.
 struct TTaps {
   int first = 0;
@@ -21,7 +23,9 @@ std::vector<TTaps> AxisTaps(const TViewAxis& axis, double zoom_percent, TResampl
                             int extent) {
   const int zoomed = ZoomedSize(axis.picture, zoom_percent);
   const double scale = double(zoomed) / axis.picture;  // below 1 here
-  const double support = FilterSupport(filter) / scale;
+  // At tiny zooms the kernel is cut at kMaxReach pixels each side, so a
+  // repaint stays quick; the weights are normalised over what is left.
+  const double support = std::min(FilterSupport(filter) / scale, kMaxReach);
   std::vector<TTaps> taps(static_cast<std::size_t>(extent));
   for (int d = 0; d < extent; ++d) {
     // Centre of this client pixel in picture coordinates.

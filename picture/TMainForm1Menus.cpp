@@ -3,10 +3,10 @@
 // yet are shown in their place, disabled.
 #include <QActionGroup>
 #include <QApplication>
-#include <QTimer>
 #include <QLayout>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
