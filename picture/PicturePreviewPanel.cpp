@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -18,6 +19,7 @@ namespace {
 constexpr int kPreviewSide = 180;
 constexpr int kDialogWidth = 900;
 constexpr int kDialogHeight = 480;
+constexpr int kPlacesWidth = 120;
 // A large picture zoomed up would not fit into memory: the preview stops
 // at this side.
 constexpr int kLargestSide = 4096;
@@ -70,8 +72,11 @@ PicturePreviewPanel* PicturePreviewPanel::AttachTo(QFileDialog& dialog) {
     for (int column = 1; column < header->count(); ++column)
       header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
-  // Room for the list with its columns beside the panel.
+  // Room for the list with its columns beside the panel, and for the
+  // places at the left with their names.
   dialog.resize(std::max(dialog.width(), kDialogWidth), std::max(dialog.height(), kDialogHeight));
+  if (auto* places = dialog.findChild<QSplitter*>("splitter"))
+    places->setSizes({kPlacesWidth, kDialogWidth});
   return panel;
 }
 
