@@ -17,6 +17,7 @@
 #include "app/picture_window_services.h"
 #include "app/commands/option_defaults.h"
 #include "app/process_flags.h"
+#include "app/tray_banner_menu.h"
 #include "app/settings/date_time.h"
 #include "output/TDefaultsForm1.h"
 #include "app/settings/settings_store.h"
@@ -125,9 +126,8 @@ void TTrayForm1::Action43Execute() {
 }
 
 void TTrayForm1::BuildTrayMenu() {
-  PopupMenu1 = new QMenu(this);
+  PopupMenu1 = new TBannerMenu(texts::kTrayMenuBanner, this);
   PopupMenu1->setObjectName("PopupMenu1");
-  PopupMenu1->setTitle(texts::kTrayMenuBanner);
   PrintDesktop1 = new QAction("Print the Desktop", this);
   PrintDesktop1->setObjectName("PrintDesktop1");
   GetRectangularArea1 = new QAction("Get Rectangular Area", this);
@@ -181,7 +181,8 @@ void TTrayForm1::Action45Execute() {
   // Centred over the picture window, halves truncated toward zero.
   const QRect w = window->frameGeometry();
   dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
-  if (dialog.exec() == QDialog::Accepted) window->PictureTypeDefaultsChanged();
+  const bool stored = dialog.exec() == QDialog::Accepted;
+  window->PictureTypeDefaultsClosed(stored);
 }
 
 void TTrayForm1::Action32Execute() {

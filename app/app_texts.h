@@ -5,6 +5,7 @@
 namespace vistrel::texts {
 
 inline constexpr const char* kApplicationTitle = "Vistrel-Pro";
+inline constexpr const char* kVersion = "1.05";
 inline constexpr const char* kTrayFormCaption = "Vistrel-Pro-1.05";
 inline constexpr const char* kGuardName = "Vistrel_pro";
 // Titles closed before anything else: an old release, then a running copy

@@ -16,43 +16,39 @@
 
 namespace {
 
-enum class Switch { None, Close, Uninstall };
+enum class Switch { None, Close, Uninstall, Help, Version };
 
 Switch SwitchOf(int argc, char** argv) {
   if (argc < 2) return Switch::None;
   if (strcasecmp(argv[1], "/C") == 0) return Switch::Close;
   if (strcasecmp(argv[1], "/U") == 0) return Switch::Uninstall;
+  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) return Switch::Help;
+  if (std::strcmp(argv[1], "--version") == 0) return Switch::Version;
   return Switch::None;
 }
 
-}  // namespace
+// How long a second start waits for a copy that answered its close request
+// to let go of the guard.
+constexpr int kGuardWaitMs = 5000;
 
-int main(int argc, char** argv) {
+void PrintUsage() {
+  std::printf(
+      "Usage: vistrel-pro [/C | /U | --help | --version]\n"
+      "A resident screen-capture tool: it starts without a window, puts its icon\n"
+      "into the tray and waits for its hotkeys. A start closes a running copy.\n"
+      "\n"
+      "  /C         close the running copy and end\n"
+      "  /U         close the running copy, erase every setting and end\n"
+      "  --help     show this text and end\n"
+      "  --version  show the version and end\n"
+      "\n"
+      "Settings: %s\n",
+      vistrel::SettingsFilePath().c_str());
+}
+
+// Steps 4 to 6: the application, the hidden tray form and the message loop.
+int RunResident(int argc, char** argv) {
   using namespace vistrel;
-
-  // 1. Close an old release and a running copy; each finishes its exit
-  //    sequence (and writes its settings) before we go on.
-  SendCloseRequest(texts::kOldReleaseTitle);
-  SendCloseRequest(texts::kRunningCopyTitle);
-
-  // 2. "/C" closes, "/U" closes and erases every setting.
-  if (const Switch sw = SwitchOf(argc, argv); sw != Switch::None) {
-    SendCloseRequest(texts::kSwitchCloseTitle);
-    if (sw == Switch::Uninstall) {
-      SettingsStore store;
-      store.EraseSection("Setup");
-    }
-    return 0;
-  }
-
-  // 3. One copy at a time: a second one ends silently.
-  InstanceGuard guard;
-  if (!guard.Acquire(texts::kGuardName)) return 0;
-
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    std::fprintf(stderr, "Vistrel-Pro: no display to run on (DISPLAY is not set)\n");
-    return 1;
-  }
 
   // 4. The application: no main window, no quitting when a window closes.
   QApplication app(argc, argv);
@@ -79,9 +75,53 @@ int main(int argc, char** argv) {
                  CloseRequestSocketPath().c_str());
 
   // 6. The message loop, until the tray form has closed.
-  const int code = tray.Closed() ? 0 : QApplication::exec();
+  return tray.Closed() ? 0 : QApplication::exec();
+}
 
-  // 7. Release the guard and end.
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace vistrel;
+
+  // Questions about the program: answered without touching a running copy.
+  if (const Switch sw = SwitchOf(argc, argv); sw == Switch::Help || sw == Switch::Version) {
+    if (sw == Switch::Help)
+      PrintUsage();
+    else
+      std::printf("%s %s\n", texts::kApplicationTitle, texts::kVersion);
+    return 0;
+  }
+
+  // 1. Close an old release and a running copy; each finishes its exit
+  //    sequence (and writes its settings) before we go on.
+  SendCloseRequest(texts::kOldReleaseTitle);
+  const bool closed_copy = SendCloseRequest(texts::kRunningCopyTitle);
+
+  // 2. "/C" closes, "/U" closes and erases every setting.
+  if (const Switch sw = SwitchOf(argc, argv); sw != Switch::None) {
+    SendCloseRequest(texts::kSwitchCloseTitle);
+    if (sw == Switch::Uninstall) {
+      SettingsStore store;
+      store.EraseSection("Setup");
+    }
+    return 0;
+  }
+
+  // 3. One copy at a time: a second one ends silently. A copy that has just
+  //    answered our close request still ends its process; wait for it.
+  InstanceGuard guard;
+  if (!guard.Acquire(texts::kGuardName, closed_copy ? kGuardWaitMs : 0)) return 0;
+
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    std::fprintf(stderr, "Vistrel-Pro: no display to run on (DISPLAY is not set)\n");
+    return 1;
+  }
+
+  const int code = RunResident(argc, argv);
+
+  // 7. Release the guard and end. Everything of the resident program is
+  //    gone by now, the close-request socket included: a copy that takes
+  //    the guard next must not lose its own socket to our clean-up.
   guard.Release();
   return code;
 }

@@ -86,15 +86,19 @@ bool SendCloseRequest(const std::string& title, int timeout_ms) {
   return reply.rfind("CLOSED", 0) == 0;
 }
 
-bool InstanceGuard::Acquire(const std::string& name) {
+bool InstanceGuard::Acquire(const std::string& name, int wait_ms) {
   Release();
   const std::string path = RuntimeFolder() + "/" + name;
   fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd_ < 0) return false;
-  if (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    close(fd_);
-    fd_ = -1;
-    return false;
+  const long long deadline = NowMs() + wait_ms;
+  while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || NowMs() >= deadline) {
+      close(fd_);
+      fd_ = -1;
+      return false;
+    }
+    usleep(20000);
   }
   return true;
 }

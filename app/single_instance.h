@@ -33,7 +33,10 @@ class InstanceGuard {
   InstanceGuard& operator=(const InstanceGuard&) = delete;
 
   // False when another process holds the guard, or it cannot be created.
-  bool Acquire(const std::string& name = "Vistrel_pro");
+  // With `wait_ms` above zero a held guard is tried again until that
+  // deadline: a copy that has answered a close request lets go of it a
+  // moment after its reply.
+  bool Acquire(const std::string& name = "Vistrel_pro", int wait_ms = 0);
   void Release();
 
  private:

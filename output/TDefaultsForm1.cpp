@@ -16,6 +16,7 @@
 
 #include "output/file_naming.h"
 #include "output/picture_type_defaults.h"
+#include "output/system_colors.h"
 #include "output/system_info.h"
 
 namespace vistrel {
@@ -32,16 +33,7 @@ QSpinBox* ArrowField(int low, int high, int value) {
 }
 
 QColor ToQColor(std::int32_t stored) {
-  const TRgb rgb = ResolveColor(stored, [](int index) {
-    // System colours: the palette's colour of the same role as far as
-    // there is one; the button face otherwise.
-    const QPalette pal;
-    const QColor c = index == 5 ? pal.color(QPalette::Base)
-                     : index == 8 ? pal.color(QPalette::Text)
-                     : index == 13 ? pal.color(QPalette::Highlight)
-                                   : pal.color(QPalette::Button);
-    return TRgb{std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
-  });
+  const TRgb rgb = ResolveColor(stored, PaletteSystemColor);
   return QColor(rgb.r, rgb.g, rgb.b);
 }
 

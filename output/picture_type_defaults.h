@@ -12,12 +12,14 @@
 namespace vistrel {
 
 // A stored colour: 0x00BBGGRR, or a system colour (high bit set, index in
-// the low byte) that is resolved to its current value.
+// the low byte) that is resolved to its current value by `system`.
 using TSystemColorResolver = std::function<TRgb(int index)>;
 
 TRgb ResolveColor(std::int32_t color, const TSystemColorResolver& system);
 
+// Every caller names its resolver: without one a system colour would reach
+// the writer as black.
 void ApplyPictureTypeDefaults(const PictureWindowOptions& options, TIOParams& params,
-                              const TSystemColorResolver& system = {});
+                              const TSystemColorResolver& system);
 
 }  // namespace vistrel

@@ -3,8 +3,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLabel>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -14,6 +17,9 @@ namespace vistrel {
 namespace {
 
 constexpr int kPreviewSide = 180;
+constexpr int kDialogWidth = 900;
+constexpr int kDialogHeight = 480;
+constexpr int kPlacesWidth = 120;
 // A large picture zoomed up would not fit into memory: the preview stops
 // at this side.
 constexpr int kLargestSide = 4096;
@@ -57,24 +63,39 @@ PicturePreviewPanel* PicturePreviewPanel::AttachTo(QFileDialog& dialog) {
   auto* panel = new PicturePreviewPanel(&dialog);
   if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
     grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
+  // The detail view's Size, Type and Date columns take what their texts
+  // need; the name column takes the rest.
+  if (auto* tree = dialog.findChild<QTreeView*>("treeView")) {
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  // Room for the list with its columns beside the panel, and for the
+  // places at the left with their names.
+  dialog.resize(std::max(dialog.width(), kDialogWidth), std::max(dialog.height(), kDialogHeight));
+  if (auto* places = dialog.findChild<QSplitter*>("splitter"))
+    places->setSizes({kPlacesWidth, kDialogWidth});
   return panel;
 }
 
 void PicturePreviewPanel::ShowPicture(TPictureBitmap picture, const QString& extra) {
   picture_ = std::move(picture);
   if (picture_.Empty()) return ShowMessage(extra);
-  QString line = QString("%1 x %2 pixels, %3 dpi, %4 bits")
-                     .arg(picture_.Width())
-                     .arg(picture_.Height())
-                     .arg(picture_.DpiX())
-                     .arg(picture_.BitsPerPixel());
-  if (!extra.isEmpty()) line += ", " + extra;
-  info_->setText(line);
+  // One line per fact, broken where the program says, never inside "1920
+  // x 1080 pixels" as word wrap would.
+  QStringList lines{QString("%1 x %2 pixels").arg(picture_.Width()).arg(picture_.Height()),
+                    QString("%1 dpi, %2 bits").arg(picture_.DpiX()).arg(picture_.BitsPerPixel())};
+  if (!extra.isEmpty()) lines << extra;
+  info_->setWordWrap(false);
+  info_->setText(lines.join('\n'));
   ShowZoomed();
 }
 
 void PicturePreviewPanel::ShowMessage(const QString& message) {
   picture_.Clear();
+  info_->setWordWrap(true);  // a message may be long
   info_->setText(message);
   ShowZoomed();
 }

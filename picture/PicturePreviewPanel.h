@@ -1,5 +1,5 @@
 // The preview panel of the picture file dialogs: the picture in a small
-// scrolled view with a zoom choice ("Fit", "25%" .. "400%") and a line
+// scrolled view with a zoom choice ("Fit", "25%" .. "400%") and lines
 // below it with size, resolution, colour depth and what else the dialog
 // tells.
 #pragma once

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 #include "app/commands/TActionList1.h"
@@ -20,6 +21,7 @@
 #include "imaging/formats/picture_file.h"
 #include "output/file_naming.h"
 #include "output/picture_type_defaults.h"
+#include "output/system_colors.h"
 #include "platform/platform.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
@@ -81,6 +83,8 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   // 5. The settings of the picture-window group.
   LoadSettings();
 
+  UpdateZoomFilter();
+
   // 6. The custom preset rectangle.
   custom_rect_item_->setText(QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
 
@@ -100,7 +104,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
 
   // 10. Picture-type defaults of the writer and the save dialog.
   PictureIO1Params.Reset();
-  ApplyPictureTypeDefaults(options_, PictureIO1Params);
+  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
   save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_);
 
   // 11. The window fits into the capture bounds.
@@ -190,6 +194,7 @@ void TMainForm1::GrabForPendingRequest() {
 }
 
 void TMainForm1::WriteSettings() {
+  FollowNormalPlacement();  // the frame has settled by now
   for (std::size_t i = 0; i < monitor_items_.size(); ++i)
     options_.Monitor[i] = monitor_items_[i]->isChecked();
   context_.commands.StoreChecks(options_);
@@ -235,6 +240,7 @@ void TMainForm1::ShowModal() {
 }
 
 void TMainForm1::closeEvent(QCloseEvent* event) {
+  FollowNormalPlacement();  // still shown, and its frame has settled by now
   QMainWindow::closeEvent(event);
   if (event->isAccepted() && modal_loop_) modal_loop_->quit();
 }
@@ -254,36 +260,66 @@ void TMainForm1::changeEvent(QEvent* event) {
   if (event->type() != QEvent::WindowStateChange) return;
   const Qt::WindowStates old_state = static_cast<QWindowStateChangeEvent*>(event)->oldState();
   const Qt::WindowStates state = windowState();
-  if ((state & Qt::WindowMaximized) && !(old_state & Qt::WindowMaximized)) {
+  // A window opened maximised keeps the stored rectangle: only a shown
+  // window that gets maximised remembers where it was.
+  if ((state & Qt::WindowMaximized) && !(old_state & Qt::WindowMaximized) && isVisible()) {
     restored_rect_ = {normal_rect_.left, normal_rect_.top, normal_rect_.left + normal_rect_.width,
                       normal_rect_.top + normal_rect_.height};
+    restored_client_ = normal_client_;
   } else if (state == Qt::WindowNoState &&
              (old_state & (Qt::WindowMaximized | Qt::WindowMinimized))) {
     // Restored: back to the remembered rectangle, after the window manager
-    // has applied its own geometry.
+    // has applied its own geometry. The client rectangle it had is exact;
+    // a frame position would be converted with the frame of the maximised
+    // window, which differs (no borders).
     QTimer::singleShot(0, this, [this] {
       if (windowState() != Qt::WindowNoState) return;
       const TScreenRect r = restored_rect_;
-      ApplyWindowRect({r.left, r.top, r.Width(), r.Height()});
+      if (restored_client_.isValid() && restored_client_.width() == r.Width() &&
+          restored_client_.height() == r.Height())
+        setGeometry(restored_client_);
+      else
+        ApplyWindowRect({r.left, r.top, r.Width(), r.Height()});
     });
   }
 }
 
 void TMainForm1::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (isVisible() && windowState() == Qt::WindowNoState) normal_rect_ = CurrentWindowRect();
+  FollowNormalPlacement();
 }
 
 void TMainForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (isVisible() && windowState() == Qt::WindowNoState) normal_rect_ = CurrentWindowRect();
+  FollowNormalPlacement();
 }
 
-TWindowRect TMainForm1::CurrentWindowRect() const { return {x(), y(), width(), height()}; }
+void TMainForm1::FollowNormalPlacement() {
+  if (!isVisible() || windowState() != Qt::WindowNoState) return;
+  normal_rect_ = CurrentWindowRect();
+  normal_client_ = geometry();
+}
+
+TWindowRect TMainForm1::CurrentWindowRect() const {
+  // The frame's position from the window system's current frame margins:
+  // the widget's own copy of them may still be those of another state.
+  if (const QWindow* handle = windowHandle(); handle && isVisible()) {
+    const QMargins frame = handle->frameMargins();
+    return {geometry().x() - frame.left(), geometry().y() - frame.top(), width(), height()};
+  }
+  return {x(), y(), width(), height()};
+}
 
 void TMainForm1::ApplyWindowRect(const TWindowRect& rect) {
-  move(rect.left, rect.top);
-  resize(rect.width, rect.height);
+  if (QWindow* handle = windowHandle(); handle && isVisible()) {
+    // The window manager places the frame itself: right also while the
+    // frame margins known here are still those of another state.
+    resize(rect.width, rect.height);
+    handle->setFramePosition(QPoint(rect.left, rect.top));
+  } else {
+    move(rect.left, rect.top);
+    resize(rect.width, rect.height);
+  }
   normal_rect_ = {rect.left, rect.top, width(), height()};
 }
 
@@ -323,19 +359,27 @@ void TMainForm1::Action101Click() {
   const std::string path = dialog.FileName().toStdString();
 
   PictureView1->BeginPaintLock();
-  // A failed write must not leave the lock set: every later save would stop.
-  struct PaintUnlock {
-    TPictureView* view;
-    ~PaintUnlock() { view->EndPaintLock(); }
-  } unlock{PictureView1};
-  QApplication::processEvents();
+  // A failed write must not leave the lock set, nor the progress shown:
+  // every later save would stop.
+  struct SaveEnd {
+    TMainForm1* window;
+    ~SaveEnd() {
+      window->PictureView1->EndPaintLock();
+      window->PictureProc1Progress(100);
+    }
+  } end{this};
+  // The writer reports no steps of its own: the bar and the busy cursor
+  // stand from the start of the write to its end.
+  PictureProc1Progress(0);
   SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
   options_.SaveFolder = FolderOfPath(path);
 }
 
-void TMainForm1::PictureTypeDefaultsChanged() {
-  ApplyPictureTypeDefaults(options_, PictureIO1Params);
-  save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
+void TMainForm1::PictureTypeDefaultsClosed(bool stored) {
+  // However the dialog closed, the stored choices replace what the save
+  // dialog's options button changed in the meantime.
+  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
+  if (stored) save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
 }
 
 }  // namespace vistrel

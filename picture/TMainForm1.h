@@ -11,7 +11,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
+#include <QRect>
 #include <array>
+#include <optional>
 
 #include "app/settings/other_options.h"
 #include "imaging/formats/io_params.h"
@@ -109,9 +112,10 @@ class TMainForm1 : public QMainWindow {
   TAppContext& Context() const { return context_; }
   // The save dialog's type entry (1 .. 10); it stays for the window's life.
   int SavePictureEntry() const { return save_entry_; }
-  // After "Save and Picture Type Defaults" was closed with "&Close": the
-  // stored writer choices and the save dialog's type follow the new values.
-  void PictureTypeDefaultsChanged();
+  // After "Save and Picture Type Defaults" has closed: the writer takes the
+  // stored choices again; when they were stored ("&Close"), the save
+  // dialog's type follows the new one too.
+  void PictureTypeDefaultsClosed(bool stored);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -164,6 +168,7 @@ class TMainForm1 : public QMainWindow {
   // View, placement, captures (TMainForm1View.cpp).
   void Close1Click();
   void NormalView1Click();
+  void UpdateZoomFilter();
   void FitView1Click();
   void ScrollSelectionIntoCorner();
   void RectanglePresetClick(int width, int height);
@@ -171,9 +176,11 @@ class TMainForm1 : public QMainWindow {
   void MonitorClick(int item);
   void EnableMonitorsMenu();
   void RestoreWindowToDefault();
+  void RefreshScreen1Click();
   void GetPictureOfVistrelClick();
   void DefineCaptureRectangle1Click();
   TWindowRect CurrentWindowRect() const;
+  void FollowNormalPlacement();
   void ApplyWindowRect(const TWindowRect& rect);
   TWindowRect PrimaryScreenRect() const;
 
@@ -201,8 +208,15 @@ class TMainForm1 : public QMainWindow {
   // window and is what the settings keep.
   TScreenRect restored_rect_;
   TWindowRect normal_rect_;
+  // The same two as client rectangles, which need no frame margins: the
+  // window goes back exactly where it was when it is un-maximised.
+  QRect restored_client_;
+  QRect normal_client_;
   int save_entry_ = 5;
   bool progress_cursor_ = false;
+  // Pointer of the last move with the left button alone held, for the
+  // selection text once the view has moved the selection.
+  std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
 };
 

@@ -2,9 +2,11 @@
 // are the command set's own QAction objects; items the program does not have
 // yet are shown in their place, disabled.
 #include <QActionGroup>
+#include <QApplication>
 #include <QLayout>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -17,6 +19,7 @@
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"
+#include "platform/platform.h"
 
 namespace vistrel {
 
@@ -31,6 +34,7 @@ constexpr int kPaste = 6;
 constexpr int kCut = 7;
 constexpr int kCrop = 8;
 constexpr int kUndo = 15;
+constexpr int kQualityZoom = 20;
 constexpr int kPrintPicture = 24;
 constexpr int kAutomaticToClipboard = 31;
 constexpr int kAutomaticSave = 43;
@@ -165,9 +169,11 @@ void TMainForm1::BuildFileMenu() {
   menu->setDefaultAction(Close1);
   menu->addSeparator();
   menu->addAction(SharedCommand(51));
-  // Asking every window of the desktop to repaint needs a desktop service
-  // the program does not have yet.
-  menu->addAction(Disabled(OwnItem(tx::kRefreshScreen, "F5", "view-refresh")));
+  QAction* refresh = OwnItem(tx::kRefreshScreen, "F5", "view-refresh");
+  refresh->setObjectName("RefreshScreen1");
+  refresh->setEnabled(context_.platform.refresh != nullptr);
+  connect(refresh, &QAction::triggered, this, &TMainForm1::RefreshScreen1Click);
+  menu->addAction(refresh);
   menu->addSeparator();
   menu->addAction(Disabled(OwnItem(tx::kLoadPicture, "Ctrl+L", "document-open")));
   QAction* save_picture = OwnItem(tx::kSavePicture, "Ctrl+S", "document-save");
@@ -240,7 +246,10 @@ void TMainForm1::BuildOptionsMenu() {
     QAction* item = filters->addAction(names[i]);
     item->setCheckable(true);
     const TResampleFilter filter = *ResampleFilterFromStored(int(i) + 1);
-    connect(item, &QAction::triggered, this, [filter] { ResampleFilter = filter; });
+    connect(item, &QAction::triggered, this, [this, filter] {
+      ResampleFilter = filter;
+      UpdateZoomFilter();
+    });
     quality->addAction(item);
     filter_items_[i] = item;
   }
@@ -321,11 +330,24 @@ void TMainForm1::BuildPopupMenu() {
 
 void TMainForm1::ConnectCommands() {
   connect(SharedCommand(kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(SharedCommand(kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
   connect(SharedCommand(kPrintPicture), &QAction::triggered, this, [this] {
     if (!PictureBusy) ToolButton11Click();
   });
-  connect(SharedCommand(kAutomaticSave), &QAction::toggled, this,
+  // Switched on by the user, the check mark is set before the tray form's
+  // handler asks its question (and unsets it on No). That handler was
+  // connected first, so "triggered" reaches the caption after the answer.
+  // Switching off needs no question and shows at once; switched on by the
+  // program, the caption follows when the event loop runs and no question
+  // is open.
+  connect(SharedCommand(kAutomaticSave), &QAction::triggered, this,
           &TMainForm1::UpdateAutoSaveCaption);
+  connect(SharedCommand(kAutomaticSave), &QAction::toggled, this, [this](bool on) {
+    if (!on) return UpdateAutoSaveCaption();
+    QTimer::singleShot(0, this, [this] {
+      if (!QApplication::activeModalWidget()) UpdateAutoSaveCaption();
+    });
+  });
   // Enter anywhere in the window prints, as the "Print" button.
   for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
     auto* enter = new QShortcut(QKeySequence(key), this);

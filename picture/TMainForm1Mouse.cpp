@@ -137,18 +137,27 @@ std::string TMainForm1::PointerText(int x, int y) const {
 }
 
 void TMainForm1::PictureView1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+  drag_pointer_.reset();
   PictureView1->SetShowHint(false);
 }
 
 void TMainForm1::PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                        int x, int y) {
-  if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier) SetStatusText(1, PointerText(x, y));
+  if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier) {
+    // The view moves the selection only after this handler; the text is
+    // written again when it has (PictureView1SelectionChanging).
+    drag_pointer_ = QPoint(x, y);
+    SetStatusText(1, PointerText(x, y));
+  } else {
+    drag_pointer_.reset();
+  }
   const TPictureBitmap& picture = PictureView1->Picture();
   SetStatusText(2, ColorText(picture.PixelOrNone(PictureView1->ScreenToPictureX(x),
                                                  PictureView1->ScreenToPictureY(y))));
 }
 
 void TMainForm1::PictureView1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+  drag_pointer_.reset();
   if (PictureView1->Cursor() == crSelect && PictureView1->HasSelection())
     PictureView1->SetHint(PictureView1->MouseInteract() & TPictureView::miSelectCircle
                               ? tx::kMoveSelectionHint
@@ -166,7 +175,12 @@ void TMainForm1::PictureView1MouseWheel(int delta) {
   PictureView1->SetViewOriginX(PictureView1->ViewOriginX() + notches);
 }
 
-void TMainForm1::PictureView1SelectionChanging() { SetCutCropEnabled(true); }
+void TMainForm1::PictureView1SelectionChanging() {
+  SetCutCropEnabled(true);
+  // During a drag the text shows the selection as this move left it.
+  if (drag_pointer_)
+    SetStatusText(1, PointerText(drag_pointer_->x(), drag_pointer_->y()));
+}
 
 void TMainForm1::PictureView1SelectionChange() {
   if (context_.commands.Checked(kAutoCrop)) ToolButtonCropClick();

@@ -35,6 +35,13 @@ void TMainForm1::FitView1Click() {
   ScrollSelectionIntoCorner();
 }
 
+void TMainForm1::UpdateZoomFilter() {
+  // "Quality zoom" draws shrunk pictures through the chosen quality filter.
+  constexpr int kQualityZoom = 20;
+  PictureView1->SetZoomFilter(context_.commands.Checked(kQualityZoom) ? ResampleFilter
+                                                                      : TResampleFilter::rfNone);
+}
+
 void TMainForm1::ScrollSelectionIntoCorner() {
   if (!PictureView1->HasSelection()) return;
   PictureView1->SetViewOrigin(0, 0);
@@ -64,6 +71,9 @@ void TMainForm1::RectanglePresetClick(int width, int height) {
   if (PictureView1->Picture().Empty()) return;
   const TSelectionBox box = PresetRectangle(width, height, VisiblePictureArea());
   PictureView1->SelectRect(box.left, box.top, box.right, box.bottom);
+  SetStatusText(1, SelectionSizeText(PictureView1->SelectionLeft(), PictureView1->SelectionTop(),
+                                     PictureView1->SelectionRight(),
+                                     PictureView1->SelectionBottom()));
   PictureView1->SetHint(tx::kPresetRectangleHint);
   PictureView1->viewport()->update();
   SetCutCropEnabled(true);
@@ -93,6 +103,14 @@ void TMainForm1::RestoreWindowToDefault() {
   showNormal();
   ApplyWindowRect(DefaultWindowRect(screen.width, screen.height));
   update();
+}
+
+// ---- the desktop -----------------------------------------------------------
+
+void TMainForm1::RefreshScreen1Click() {
+  if (!context_.platform.refresh) return;
+  context_.platform.refresh->RefreshScreen();
+  repaint();
 }
 
 // ---- the window's own picture ----------------------------------------------

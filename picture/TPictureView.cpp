@@ -11,6 +11,7 @@
 
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewImage.h"
+#include "picture/PictureViewSmoothZoom.h"
 
 namespace vistrel {
 
@@ -95,6 +96,13 @@ void TPictureView::SetViewOrigin(int x, int y) {
   Relayout();
 }
 
+void TPictureView::SetZoomFilter(TResampleFilter filter) {
+  if (filter == zoom_filter_) return;
+  zoom_filter_ = filter;
+  layer_valid_ = false;
+  Repaint();
+}
+
 void TPictureView::SetCenter(bool center) {
   if (center == center_) return;
   center_ = center;
@@ -175,7 +183,11 @@ void TPictureView::ComposeFrame() {
   if (!layer_valid_ || layer_.size() != size) {
     layer_ = QImage(size, QImage::Format_RGB32);
     layer_.fill(ToQColor(background_));
-    DrawZoomedPicture(picture_, AxisX(), AxisY(), zoom_, QPoint(OffsetX(), OffsetY()), layer_);
+    const QPoint offset(OffsetX(), OffsetY());
+    if (zoom_ < 100 && zoom_filter_ != TResampleFilter::rfNone)
+      DrawFilteredPicture(picture_, AxisX(), AxisY(), zoom_, zoom_filter_, offset, layer_);
+    else
+      DrawZoomedPicture(picture_, AxisX(), AxisY(), zoom_, offset, layer_);
     layer_valid_ = true;
   }
   frame_ = layer_;

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "imaging/picture_bitmap.h"
+#include "imaging/operations/resample.h"
 #include "imaging/picture_mask.h"
 #include "imaging/picture_proc.h"
 #include "imaging/selection_geometry.h"
@@ -74,6 +75,11 @@ class TPictureView : public QAbstractScrollArea {
   int PictureToScreenY(int picture_y) const;
   int VisibleExtentX() const;
   int VisibleExtentY() const;
+
+  // Filter for drawing the picture below 100 %; rfNone draws nearest
+  // pixels, as every zoom above 100 % does.
+  TResampleFilter ZoomFilter() const { return zoom_filter_; }
+  void SetZoomFilter(TResampleFilter filter);
 
   bool Center() const { return center_; }
   void SetCenter(bool center);
@@ -216,6 +222,7 @@ class TPictureView : public QAbstractScrollArea {
   TPictureMask mask_;
 
   double zoom_ = 100;
+  TResampleFilter zoom_filter_ = TResampleFilter::rfNone;
   int origin_x_ = 0;
   int origin_y_ = 0;
   bool center_ = true;

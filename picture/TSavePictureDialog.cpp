@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -110,6 +111,11 @@ void TSavePictureDialog::SetPreview(const TPictureBitmap& picture) {
 }
 
 void TSavePictureDialog::TypeChanged(int combo_index) {
+  // The list shows the chosen type's files. The dialog filters by itself
+  // only when the user picks an entry, not when the entry is set for him.
+  if (auto* model = findChild<QFileSystemModel*>(); model && combo_index >= 0 &&
+                                                     combo_index < kSaveTypeEntryCount)
+    model->setNameFilters({kSaveTypeEntries[std::size_t(combo_index)].pattern});
   const std::string extension = SaveEntryExtension(combo_index + 1);
   // A name typed without an extension gets the chosen type's one.
   setDefaultSuffix(QString::fromStdString(extension));

@@ -4,6 +4,7 @@
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_cursor_source.h"
 #include "platform/x11/x11_hotkeys.h"
+#include "platform/x11/x11_screen_refresh.h"
 #include "platform/x11/x11_screen_source.h"
 #include "platform/x11/x11_window_source.h"
 
@@ -22,6 +23,7 @@ std::unique_ptr<TPlatform> OpenDesktopPlatform(std::string& error, const char* d
   platform->windows = std::make_unique<X11WindowSource>(main);
   platform->hotkeys = std::make_unique<X11Hotkeys>(keys);
   platform->sound = std::make_unique<AlsaSoundPlayer>();
+  platform->refresh = std::make_unique<X11ScreenRefresh>(main);
   return platform;
 }
 

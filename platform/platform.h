@@ -6,6 +6,7 @@
 
 #include "platform/cursor_source.h"
 #include "platform/hotkeys.h"
+#include "platform/screen_refresh.h"
 #include "platform/screen_source.h"
 #include "platform/sound_player.h"
 #include "platform/window_source.h"
@@ -18,6 +19,7 @@ struct TPlatform {
   std::unique_ptr<IWindowSource> windows;
   std::unique_ptr<IHotkeys> hotkeys;
   std::unique_ptr<ISoundPlayer> sound;
+  std::unique_ptr<IScreenRefresh> refresh;
 };
 
 // Opens the X11 desktop named by `display` ($DISPLAY when null). Without a

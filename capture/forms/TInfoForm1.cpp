@@ -3,9 +3,12 @@
 #include "app/commands/message_boxes.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 #include <QThread>
 #include <QWindow>
@@ -33,7 +36,19 @@ TInfoForm1::TInfoForm1(QWidget* parent)
   Label1->setPalette(text);
 }
 
-void TInfoForm1::SetText(const QString& text) { Label1->setText(BoxText(text)); }
+void TInfoForm1::SetText(const QString& text) {
+  Label1->setText(BoxText(text));
+  // Grow to the text: a long file name must show whole, not cut on both
+  // sides of the centred line.
+  constexpr int kPadding = 8;
+  const QSize needed = Label1->fontMetrics()
+                           .boundingRect(QRect(), Qt::AlignCenter, Label1->text())
+                           .size() + QSize(2 * kPadding, kPadding);
+  const int label_width = std::max(kWidth - kHeight, needed.width());
+  const int height = std::max(kHeight, needed.height());
+  setFixedSize(kHeight + label_width, height);
+  Label1->setGeometry(kHeight, 0, label_width, height);
+}
 QString TInfoForm1::Text() const { return Label1->text(); }
 
 void TInfoForm1::paintEvent(QPaintEvent*) {
@@ -52,8 +67,14 @@ void ShowInfoPopup(int x, int y, const QString& text, bool show_info) {
   if (!show_info) return;
   QApplication::processEvents();
   TInfoForm1 popup;
-  popup.move(x, y);
   popup.SetText(text);
+  // A popup grown by a long name still shows whole near the screen's edge.
+  if (const QScreen* screen = QGuiApplication::screenAt(QPoint(x, y))) {
+    const QRect area = screen->geometry();
+    x = std::max(area.left(), std::min(x, area.right() + 1 - popup.width()));
+    y = std::max(area.top(), std::min(y, area.bottom() + 1 - popup.height()));
+  }
+  popup.move(x, y);
   popup.show();
   popup.repaint();
   // Let the window system map and draw it before the thread waits.

@@ -11,6 +11,7 @@ namespace vistrel {
 class TInfoForm1 : public QWidget {
   Q_OBJECT
  public:
+  // The smallest size; a longer text widens and heightens the text box.
   static constexpr int kWidth = 152;
   static constexpr int kHeight = 42;
   static constexpr int kShowMs = 1500;

@@ -89,14 +89,24 @@ class StartupTest(unittest.TestCase):
         second = Program(self.desktop)
         self.assertEqual(first.wait_ended(), 0)
         self.assertIn("TimerEnabled", read_settings(self.desktop)[OTHER])
-        # The second copy either found the guard free and runs, or ended
-        # silently; never two copies.
-        wait_until(lambda: not second.running() or os.path.exists(second.socket()),
-                   what="the second copy to settle")
-        if second.running():
-            self.assertEqual(self.visible_windows(), [])
-        else:
-            self.assertEqual(second.output(), "")
+        second.wait_resident()
+        self.assertEqual(self.visible_windows(), [])
+
+    def test_every_second_start_leaves_exactly_one_copy(self):
+        running = Program(self.desktop).wait_resident()
+        for attempt in range(10):
+            with self.subTest(attempt=attempt):
+                newer = Program(self.desktop)
+                self.assertEqual(running.wait_ended(), 0)
+                newer.wait_resident()
+                # The copy that stays answers close requests: its socket
+                # survived the old copy's clean-up.
+                self.assertTrue(os.path.exists(newer.socket()))
+                self.assertTrue(newer.running())
+                running = newer
+        done = run_program(self.desktop, "/C")
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(running.wait_ended(), 0)
 
     def test_copy_started_while_the_guard_is_held_ends_silently(self):
         guard = os.path.join(self.desktop.runtime, "Vistrel_pro")
@@ -123,6 +133,28 @@ class StartupTest(unittest.TestCase):
 
 
 class NoDesktopTest(unittest.TestCase):
+    def test_help_and_version_answer_without_starting_or_closing_anything(self):
+        desktop = Desktop()
+        try:
+            program = Program(desktop).wait_resident()
+            env = dict(desktop.env)
+            env.pop("DISPLAY")  # they need no desktop either
+            settings = settings_path(desktop)
+            for argument, expected in (("--help", ["/C", "/U", settings]),
+                                       ("--version", ["Vistrel-Pro 1.05"])):
+                with self.subTest(argument=argument):
+                    done = subprocess.run([os.environ.get("VISTREL_PRO", "build/vistrel-pro"),
+                                           argument], env=env, capture_output=True, text=True,
+                                          timeout=20)
+                    self.assertEqual((done.returncode, done.stderr), (0, ""))
+                    for text in expected:
+                        self.assertIn(text, done.stdout)
+            self.assertTrue(program.running())
+            program.signal(signal.SIGTERM)
+            self.assertEqual(program.wait_ended(), 0)
+        finally:
+            desktop.close()
+
     def test_without_a_display_it_says_so(self):
         desktop = Desktop()
         try:

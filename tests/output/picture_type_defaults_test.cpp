@@ -17,7 +17,7 @@ TEST(PictureTypeDefaults, StoredChoicesReachTheWriterParameters) {
   o.DefPngComp = 9;
   o.DefPngBColor = 0x00123456;
   TIOParams p;
-  ApplyPictureTypeDefaults(o, p);
+  ApplyPictureTypeDefaults(o, p, [](int) { return TRgb{1, 2, 3}; });
   EXPECT_EQ(p.gif_version, "GIF87a");
   EXPECT_TRUE(p.gif_transparent);
   EXPECT_EQ(p.gif_transparent_color, (TRgb{0, 0, 255}));

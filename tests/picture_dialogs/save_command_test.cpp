@@ -1,6 +1,9 @@
 // The "Save Picture" command of the picture window: its proposal, the write,
 // the folder and type it remembers, and the paint lock around the write.
 #include <QDir>
+#include <QApplication>
+#include <algorithm>
+#include <vector>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -8,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "dialog_driver.h"
+#include "picture/MainFormStatusBar.h"
 #include "imaging/formats/picture_file.h"
 #include "window_fixture.h"
 
@@ -92,6 +96,47 @@ TEST_F(SaveCommandTest, FailedWriteReleasesThePaintLock) {
   const QString good = second_.path() + "/shot.png";
   RunSave(*window, good);
   EXPECT_TRUE(QFileInfo::exists(good));
+}
+
+// Notes what the first status panel shows each time it is drawn.
+class ProgressWatch : public QObject {
+ public:
+  explicit ProgressWatch(TStatusPanel* panel) : panel_(panel) { panel->installEventFilter(this); }
+  std::vector<int> drawn;  // the bar's length, -1 for text
+  bool busy_cursor = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      drawn.push_back(panel_->Progress());
+      if (panel_->Progress() >= 0 && QApplication::overrideCursor())
+        busy_cursor = QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    }
+    return false;
+  }
+
+ private:
+  TStatusPanel* panel_;
+};
+
+TEST_F(SaveCommandTest, SavingShowsItsProgressUntilTheWriteEnds) {
+  for (const char* name : {"/shot.png", "/shot.xyz"}) {  // written, refused
+    auto window = NewWindow();
+    window->show();
+    QApplication::processEvents();
+    ProgressWatch watch(window->StatusBar1()->Panel(0));
+    try {
+      RunSave(*window, second_.path() + name);
+    } catch (const PictureFileError&) {
+    }
+    EXPECT_NE(std::find(watch.drawn.begin(), watch.drawn.end(), 0), watch.drawn.end()) << name;
+    EXPECT_TRUE(watch.busy_cursor) << name;
+    // Over afterwards, also after a refusal.
+    EXPECT_EQ(window->StatusBar1()->Panel(0)->Progress(), -1) << name;
+    EXPECT_EQ(window->StatusText(0), " ") << name;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << name;
+    EXPECT_FALSE(PictureBusy) << name;
+  }
 }
 
 TEST_F(SaveCommandTest, NothingIsWrittenWhileTheViewIsPaintLocked) {

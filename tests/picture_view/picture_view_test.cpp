@@ -53,6 +53,39 @@ TEST_F(PictureViewTest, ZoomedPictureShowsNearestPixels) {
   EXPECT_EQ(Shot().pixel(150 + 10, 125 + 5), Rgb(view->Picture().Pixel(20, 10)));
 }
 
+TEST_F(PictureViewTest, ZoomFilterSmoothsShrunkPicturesOnly) {
+  // One-pixel black and white stripes: nearest pixels at 50 % keep only
+  // one colour of them, a filter mixes both into grey.
+  TPictureBitmap& picture = view->Picture();
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x) picture.SetPixel(x, y, x % 2 ? kWhite : kBlack);
+  view->UpdateView();
+  const auto grey_level = [](QRgb c) { return qGreen(c); };
+  view->SetZoomPercent(50);
+  EXPECT_EQ(view->ZoomFilter(), TResampleFilter::rfNone);
+  const int nearest = grey_level(Shot().pixel(150 + 20, 125 + 20));
+  EXPECT_TRUE(nearest == 0 || nearest == 255) << nearest;
+  for (TResampleFilter filter : {TResampleFilter::rfTriangle, TResampleFilter::rfBell,
+                                 TResampleFilter::rfLanczos3, TResampleFilter::rfMitchell}) {
+    view->SetZoomFilter(filter);
+    const QImage shot = Shot();
+    for (int x : {151, 170, 200, 248})
+      EXPECT_NEAR(grey_level(shot.pixel(x, 125 + 20)), 128, 12) << ResampleFilterName(filter) << x;
+    // The edge columns mix too, with what the picture has there.
+    for (int x : {150, 249}) {
+      EXPECT_GT(grey_level(shot.pixel(x, 125 + 20)), 60) << ResampleFilterName(filter) << x;
+      EXPECT_LT(grey_level(shot.pixel(x, 125 + 20)), 200) << ResampleFilterName(filter) << x;
+    }
+  }
+  // Above 100 % every pixel stays a picture pixel.
+  view->SetZoomPercent(300);
+  const QImage enlarged = Shot();
+  for (int x = 0; x < 400; ++x) {
+    const int level = grey_level(enlarged.pixel(x, 150));
+    EXPECT_TRUE(level == 0 || level == 255) << x;
+  }
+}
+
 TEST_F(PictureViewTest, WheelZoomsByEightPercentOfTheZoom) {
   double zoom_seen_by_handler = 0;
   QObject::connect(view.get(), &TPictureView::OnMouseWheel,

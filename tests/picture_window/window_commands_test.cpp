@@ -99,6 +99,7 @@ TEST_F(PictureWindowTest, ToolbarButtonsWithCaptionsAndHints) {
     EXPECT_FALSE(window->ToolButton(button)->isEnabled());
   EXPECT_EQ(MenuTexts(window->PopupMenu3()), QStringList({"Timer Setup", "Define Capture Rectangle"}));
   commands_.SetChecked(43, true);
+  QApplication::processEvents();
   EXPECT_EQ(window->ToolButton(TMainForm1::tbAutoSave)->text(), "On");
 }
 

@@ -18,6 +18,7 @@
 #include "picture/picture_state.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
+#include "platform/fake/fake_screen_refresh.h"
 #include "platform/fake/fake_screen_source.h"
 #include "platform/fake/fake_sound.h"
 #include "platform/fake/fake_window_source.h"
@@ -39,6 +40,7 @@ class PictureWindowTest : public ::testing::Test {
     platform_.windows = std::make_unique<FakeWindowSource>();
     platform_.hotkeys = std::make_unique<FakeHotkeys>();
     platform_.sound = std::make_unique<FakeSoundPlayer>();
+    platform_.refresh = std::make_unique<FakeScreenRefresh>();
     SetDesktop({{TScreenRect{0, 0, 1024, 768}, true, "ONE"}});
     ResetPending = false;
     PictureBusy = false;

@@ -208,6 +208,7 @@ TEST_F(PictureWindowTest, RestoreWindowToDefaultCentresTheSmallestWindow) {
   Store("MainFormWidth", 900);
   auto window = NewWindow();
   FindItem(window->findChild<QMenu*>("ViewMenu"), "Restore Window to Default")->trigger();
+  QApplication::processEvents();  // the shown window is placed by the window system
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(window->size(), QSize(636, 434));
   EXPECT_EQ(window->pos(), QPoint((screen.width() - 636) / 2, (screen.height() - 434) / 2));

@@ -1,6 +1,10 @@
 // The X11 backend against real X servers (Xvfb, openbox, xdotool).
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdlib>
 
 #include "platform/hotkey_keys.h"
 #include "platform/platform.h"
@@ -258,6 +262,64 @@ TEST(X11PlatformLoader, UnreachableDisplayIsReportedClearly) {
   EXPECT_EQ(error, "Cannot open the X display \":4711\"");
   EXPECT_FALSE(OpenDesktopPlatform(error, ""));
   EXPECT_EQ(error, "No X display: DISPLAY is not set");
+}
+
+
+// A window of another client that counts the repaint requests it gets.
+class ExposeCounter {
+ public:
+  explicit ExposeCounter(const std::string& display) : conn_(xcb_connect(display.c_str(), nullptr)) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
+    window_ = xcb_generate_id(conn_);
+    const std::uint32_t values[] = {0x336699, XCB_EVENT_MASK_EXPOSURE};
+    xcb_create_window(conn_, XCB_COPY_FROM_PARENT, window_, screen->root, 100, 100, 200, 150, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
+    xcb_map_window(conn_, window_);
+    xcb_flush(conn_);
+  }
+  ~ExposeCounter() { xcb_disconnect(conn_); }
+
+  // Waits (with a deadline) for the next repaint request.
+  bool NextExpose() {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < end) {
+      while (xcb_generic_event_t* event = xcb_poll_for_event(conn_)) {
+        const bool expose = (event->response_type & 0x7F) == XCB_EXPOSE;
+        std::free(event);
+        if (expose) return true;
+      }
+      pollfd pfd{xcb_get_file_descriptor(conn_), POLLIN, 0};
+      poll(&pfd, 1, 100);
+    }
+    return false;
+  }
+  // Drops what has arrived so far (the first exposure after mapping).
+  void Drain() {
+    std::free(xcb_get_input_focus_reply(conn_, xcb_get_input_focus(conn_), nullptr));
+    while (xcb_generic_event_t* event = xcb_poll_for_event(conn_)) std::free(event);
+  }
+
+ private:
+  xcb_connection_t* conn_;
+  std::uint32_t window_ = 0;
+};
+
+TEST_F(X11PlatformTest, RefreshScreenMakesOtherWindowsRepaint) {
+  ExposeCounter other(server->display());
+  ASSERT_TRUE(other.NextExpose());  // mapped
+  other.Drain();
+  const TPictureBitmap before = [&] {
+    TPictureBitmap picture;
+    platform->screen->GrabRect(TScreenRect{0, 0, kWidth, kHeight}, picture);
+    return picture;
+  }();
+  platform->refresh->RefreshScreen();
+  EXPECT_TRUE(other.NextExpose());
+  // Nothing of the covering window stays on the screen.
+  TPictureBitmap after;
+  platform->screen->GrabRect(TScreenRect{0, 0, kWidth, kHeight}, after);
+  EXPECT_TRUE(SameArea(after, before, 0, 0));
 }
 
 }  // namespace
