@@ -240,7 +240,7 @@ QWidget* TEditForm1::BuildColors() {
   FrameSize->setObjectName("FrameSize");
   FrameSize->setRange(0, kFrameSizeMax);
   // Stepped with the arrows only, so every value is a finished choice.
-  FrameSize->lineEdit()->setReadOnly(true);
+  if (auto* text = FrameSize->findChild<QLineEdit*>()) text->setReadOnly(true);
   FrameSize->installEventFilter(this);
   size_label->setBuddy(FrameSize);
   row->addWidget(size_label);

@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,7 +36,8 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   EXPECT_EQ(form_->windowTitle(), "Standard Picture Editing Window");
   EXPECT_TRUE(form_->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_EQ(form_->pos().y(), 2);
-  EXPECT_EQ(form_->frameGeometry().right() + 1, 1024 - 2);
+  const int screen_width = QGuiApplication::primaryScreen()->geometry().width();
+  EXPECT_EQ(form_->frameGeometry().right() + 1, screen_width - 2);
   EXPECT_EQ(form_->CheckListBox1->currentRow(), int(efGrayscale));
   EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"Negative"});
   EXPECT_EQ(Picture().Pixel(3, 4), before ^ 0xFFFFFFu);
@@ -235,7 +238,7 @@ TEST_F(EditFormTest, ColourBoxDropTakesThePixelUnderThePointer) {
   QMimeData box_data;
   box_data.setData(TColorBox::kMimeType, "4");
   QDropEvent drop(at, Qt::CopyAction, &box_data, Qt::LeftButton, {});
-  QApplication::sendEvent(view->viewport(), &drop);
+  emit view->OnDragDrop(&drop);
   EXPECT_EQ(form_->ColorBoxes[S::bxFrame]->Color(), want);
   EXPECT_TRUE(UndoCaptions().empty());  // a drop runs nothing
 
@@ -243,7 +246,7 @@ TEST_F(EditFormTest, ColourBoxDropTakesThePixelUnderThePointer) {
   QMimeData file;
   file.setUrls({QUrl::fromLocalFile("/tmp/x.png")});
   QDropEvent file_drop(at, Qt::CopyAction, &file, Qt::LeftButton, {});
-  QApplication::sendEvent(view->viewport(), &file_drop);
+  emit view->OnDragDrop(&file_drop);
   EXPECT_EQ(form_->ColorBoxes[S::bxFrame]->Color(), want);
 }
 

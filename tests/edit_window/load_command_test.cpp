@@ -109,8 +109,8 @@ TEST_F(LoadTest, ElevenLoadsKeepTenAcrossARestartAndTheNextReplacesTheOldest) {
   EXPECT_EQ(HistoryTexts()[1], QString::fromStdString(paths[2]));
 
   // An entry loads its file; check marks stay.
-  Window().N8Click(3);
-  EXPECT_EQ(Picture().Width(), 4 + 4);
+  Window().N8Click(3);  // p5.png
+  EXPECT_EQ(Picture().Width(), 4 + 5);
   EXPECT_TRUE(Window().PopupMenu2()->actions()[0]->isChecked());
   EXPECT_FALSE(Window().PopupMenu2()->actions()[3]->isChecked());
 }
