@@ -437,14 +437,21 @@ void TEditForm1::Action3Execute(TMainForm1& window) {
   AttachTo(window);
   ShowPictureSize();
   show();
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const int screen_width = screen ? screen->geometry().width() : 1024;
-  move(screen_width - frameGeometry().width() - kScreenMargin, kScreenMargin);
+  PlaceTopRight();
+  // The window manager's frame is known only once it has framed the window.
+  QTimer::singleShot(0, this, &TEditForm1::PlaceTopRight);
   raise();
   activateWindow();
   CheckListBox1->setFocus();
-  CheckListBox1->setCurrentRow(efGrayscale);
   ApplyPictureOptions(window);
+  CheckListBox1->setFocus();
+  CheckListBox1->setCurrentRow(efGrayscale);
+}
+
+void TEditForm1::PlaceTopRight() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int screen_width = screen ? screen->geometry().width() : 1024;
+  move(screen_width - frameGeometry().width() - kScreenMargin, kScreenMargin);
 }
 
 void TEditForm1::done(int result) {
@@ -463,7 +470,8 @@ void TEditForm1::RunBatch() {
   if (!window_ || PictureBusy || running_) return;
   TMainForm1& window = *window_;
   ApplyTurn90ToRotation();
-  const bool list_focused = CheckListBox1->hasFocus();
+  // The window may not be active yet: ask for its focus child.
+  const bool list_focused = focusWidget() == CheckListBox1;
   CheckListBox1->setEnabled(false);
   {
     // Enabled again when the batch ends (focus kept), also after an error.

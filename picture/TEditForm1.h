@@ -111,6 +111,8 @@ class TEditForm1 : public QDialog {
   void SaveAsDefaultClick();
   void ResetClick();
   void ApplyTurn90ToRotation();
+  // Top 2, right edge 2 pixels from the screen's.
+  void PlaceTopRight();
   void ShowPictureSize();
 
   QPointer<TMainForm1> window_;

@@ -39,6 +39,8 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   const int screen_width = QGuiApplication::primaryScreen()->geometry().width();
   EXPECT_EQ(form_->frameGeometry().right() + 1, screen_width - 2);
   EXPECT_EQ(form_->CheckListBox1->currentRow(), int(efGrayscale));
+  // The batch disables the list; it gets the focus back.
+  EXPECT_EQ(form_->focusWidget(), form_->CheckListBox1);
   EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"Negative"});
   EXPECT_EQ(Picture().Pixel(3, 4), before ^ 0xFFFFFFu);
   EXPECT_FALSE(PictureBusy);
@@ -89,6 +91,7 @@ TEST_F(EditFormTest, EffectsListTogglesRunsAndComesBackEnabled) {
   EXPECT_EQ(list->item(efInvert)->checkState(), Qt::Checked);
   EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"Negative"});
   EXPECT_TRUE(list->isEnabled());
+  EXPECT_EQ(form_->focusWidget(), list);
 
   const QRect row = list->visualItemRect(list->item(efHorizontalMirror));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
