@@ -228,6 +228,9 @@ TEST_F(EditFormTest, EscapeClosesAndTheClosingPictureWindowClosesTheForm) {
   QTest::keyClick(form_.get(), Qt::Key_Escape);
   EXPECT_FALSE(form_->isVisible());
   OpenForm();
+  QTest::keyClick(form_->CheckListBox1, Qt::Key_Return);
+  EXPECT_FALSE(form_->isVisible());
+  OpenForm();
   window_.reset();
   EXPECT_FALSE(form_->isVisible());
 }
