@@ -46,6 +46,9 @@ constexpr int kQualityZoom = 20;
 constexpr int kMinChangeSize = 16;
 // Distance of the window from the screen's top and right edges.
 constexpr int kScreenMargin = 2;
+// How long the window waits for its frame: kFramePolls x kFramePollMs.
+constexpr int kFramePolls = 25;
+constexpr int kFramePollMs = 20;
 
 struct TSliderRange {
   int min, max;
@@ -437,9 +440,7 @@ void TEditForm1::Action3Execute(TMainForm1& window) {
   AttachTo(window);
   ShowPictureSize();
   show();
-  PlaceTopRight();
-  // The window manager's frame is known only once it has framed the window.
-  QTimer::singleShot(0, this, &TEditForm1::PlaceTopRight);
+  PlaceTopRight(kFramePolls);
   raise();
   activateWindow();
   CheckListBox1->setFocus();
@@ -448,10 +449,18 @@ void TEditForm1::Action3Execute(TMainForm1& window) {
   CheckListBox1->setCurrentRow(efGrayscale);
 }
 
-void TEditForm1::PlaceTopRight() {
+void TEditForm1::PlaceTopRight(int polls) {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const int screen_width = screen ? screen->geometry().width() : 1024;
-  move(screen_width - frameGeometry().width() - kScreenMargin, kScreenMargin);
+  // The client area is placed, inside the frame's margins.
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  setGeometry(screen_width - kScreenMargin - (frame.right() - client.right()) - client.width(),
+              kScreenMargin + (client.top() - frame.top()), client.width(), client.height());
+  // The frame's width is known only once the window manager has framed the
+  // window (not at all without one): placed again when it is.
+  if (polls > 0 && isVisible() && frameGeometry().width() == width())
+    QTimer::singleShot(kFramePollMs, this, [this, polls] { PlaceTopRight(polls - 1); });
 }
 
 void TEditForm1::done(int result) {

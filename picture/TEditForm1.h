@@ -112,7 +112,8 @@ class TEditForm1 : public QDialog {
   void ResetClick();
   void ApplyTurn90ToRotation();
   // Top 2, right edge 2 pixels from the screen's.
-  void PlaceTopRight();
+  // `polls`: how often to look again for the window manager's frame.
+  void PlaceTopRight(int polls = 0);
   void ShowPictureSize();
 
   QPointer<TMainForm1> window_;
