@@ -1,6 +1,7 @@
 // The standard editing window's controls and what each does to the picture
 // window's picture and to the stored recipe.
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -279,6 +280,30 @@ TEST_F(EditFormTest, FirstPaintAndTheCaptureRunTheStoredRecipe) {
   const TColor c = Picture().Pixel(100, 50);
   EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
   EXPECT_FALSE(PictureBusy);
+}
+
+}  // namespace
+}  // namespace vistrel::testing
+
+namespace vistrel::testing {
+namespace {
+
+TEST_F(EditFormTest, RightClickOnAColourBoxChoosesAColourAndRunsTheRecipe) {
+  OpenForm();
+  form_->SubstituteColors->setChecked(true);
+  bool seen = false;
+  QTimer::singleShot(0, qApp, [&] {
+    auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    seen = true;
+    EXPECT_EQ(dialog->currentColor(), QColor(0, 0, 0));
+    dialog->setCurrentColor(QColor(10, 20, 30));
+    dialog->accept();
+  });
+  QTest::mousePress(form_->ColorBoxes[TEditForm1::bxSubstitute1], Qt::RightButton);
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(form_->ColorBoxes[TEditForm1::bxSubstitute1]->Color(), MakeColor(10, 20, 30));
+  EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"CastColorRange"});
 }
 
 }  // namespace
