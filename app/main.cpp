@@ -11,6 +11,7 @@
 #include "app/settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
+#include "picture/TEditForm1.h"
 #include "picture/MainFormIcons.h"
 #include "platform/platform.h"
 
@@ -65,6 +66,9 @@ int RunResident(int argc, char** argv) {
 
   // 5. The hidden tray form.
   TTrayForm1 tray(std::move(platform));
+  // The standard editing window, hidden until the picture window shows it.
+  TEditForm1 edit_form;
+  edit_form.InstallHooks();
   // Signals are routed before the close-request socket appears: whoever
   // sees this copy resident may end it either way and lose no settings.
   RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });

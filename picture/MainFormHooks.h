@@ -21,6 +21,8 @@ struct TMainFormHooks {
   std::function<void(TMainForm1&)> ApplyPictureOptions;
   // Destruction step 1: closes the standard editing window if it is shown.
   std::function<void()> CloseStandardEditingWindow;
+  // "Standard editing window" (command 3, the "Edit" button).
+  std::function<void(TMainForm1&)> ShowStandardEditingWindow;
   // The print routine behind the "Print" button (ToolButton11Click).
   std::function<void(TMainForm1&)> PrintPicture;
   // The window's own captures, whole (busy flag, hiding, showing again):

@@ -171,6 +171,8 @@ void TMainForm1::LoadSettings() {
                                       options_.CustomRight, options_.CustomBottom};
   restored_rect_ = {options_.OldWinLeft, options_.OldWinTop, options_.OldWinRight,
                     options_.OldWinBottom};
+  load_history_ = TLoadHistory::FromStored(options_.LoadHistory);
+  ShowLoadHistory();
   ApplyWindowRect({options_.MainFormLeft, options_.MainFormTop, options_.MainFormWidth,
                    options_.MainFormHeight});
   if (WindowShowFromStored(options_.MainFormState) == TWindowShow::Maximised)

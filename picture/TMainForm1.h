@@ -23,6 +23,7 @@
 #include "picture/MainFormRules.h"
 #include "picture/MainFormStatusTexts.h"
 #include "picture/TPictureView.h"
+#include "picture/load_history.h"
 
 class QActionGroup;
 class QEventLoop;
@@ -80,6 +81,18 @@ class TMainForm1 : public QMainWindow {
   void CreateShortcutonStartupFolder1Click();
   // Help > "Vistrel-Pro Help".
   void QuickHelp1Click();
+  // "Load Picture": the load dialog in LoadFolder, then LoadPictureFromDialog.
+  void Action91Click();
+  // A file the load dialog confirmed: loaded under the paint lock with an
+  // undo entry, the picture options applied, the folder and the history
+  // updated. Ignored while the view is paint-locked. A file that cannot be
+  // read raises PictureFileError and changes nothing.
+  void LoadPictureFromDialog(const std::string& path);
+  // A history entry of PopupMenu2 (slot 0..9).
+  void N8Click(int slot);
+  // "Clear History List".
+  void ClearList1Click();
+  const TLoadHistory& LoadHistory() const { return load_history_; }
   // Progress of every engine operation and of file input and output.
   void PictureProc1Progress(int percent);
   // Picture-changed notification of the view: status bar, Paste, busy flag.
@@ -149,6 +162,11 @@ class TMainForm1 : public QMainWindow {
   void EditMenuShow();
   void ToolButtonCropClick();
 
+  // Loading and the load history (TMainForm1Load.cpp).
+  void BuildLoadHistoryMenu();
+  void ShowLoadHistory();
+  void LoadIntoPicture(const std::string& path);
+
   // Status bar and mouse (TMainForm1Mouse.cpp).
   void SetStatusText(int panel, const std::string& text);
   void EndProgress();
@@ -202,6 +220,10 @@ class TMainForm1 : public QMainWindow {
   QMenu* monitors_menu_ = nullptr;
   std::array<QAction*, 5> monitor_items_{};  // All Monitors, Monitor 1 .. 4
   QAction* custom_rect_item_ = nullptr;
+  TLoadHistory load_history_;
+  std::array<QAction*, TLoadHistory::kSlots> history_items_{};
+  QAction* history_separator_ = nullptr;
+  QAction* clear_history_item_ = nullptr;
 
   // Normal-position rectangle: restored_rect_ is remembered on maximise
   // (OldWin*), normal_rect_ follows every move and resize of the normal

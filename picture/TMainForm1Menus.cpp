@@ -106,11 +106,10 @@ void TMainForm1::BuildToolBar() {
   }
 
   const TMainFormHooks& hooks = MainFormHooks();
-  // The load history (Part of loading pictures) and the page menu (print
-  // setup) fill their drop-downs; until then the buttons stay disabled.
-  popup_menu2_ = new QMenu(this);
+  // The page menu (print setup) fills its drop-down; until then the
+  // button stays disabled.
+  BuildLoadHistoryMenu();
   AddDropDown(tool_bar_, tool_buttons_[tbLoad], popup_menu2_);
-  tool_buttons_[tbLoad]->setEnabled(false);
   tool_buttons_[tbEMail]->setEnabled(CommandBuilt(kSendEMail));
   tool_buttons_[tbPaste]->setEnabled(false);
   tool_buttons_[tbCut]->setEnabled(false);
@@ -149,6 +148,7 @@ void TMainForm1::BuildToolBar() {
           &QAction::trigger);
   connect(tool_buttons_[tbPrint], &QAction::triggered, this, &TMainForm1::ToolButton11Click);
   connect(tool_buttons_[tbSave], &QAction::triggered, this, Guarded([this] { Action101Click(); }));
+  connect(tool_buttons_[tbLoad], &QAction::triggered, this, Guarded([this] { Action91Click(); }));
 }
 
 void TMainForm1::BuildMenus() {
@@ -175,7 +175,9 @@ void TMainForm1::BuildFileMenu() {
   connect(refresh, &QAction::triggered, this, &TMainForm1::RefreshScreen1Click);
   menu->addAction(refresh);
   menu->addSeparator();
-  menu->addAction(Disabled(OwnItem(tx::kLoadPicture, "Ctrl+L", "document-open")));
+  QAction* load_picture = OwnItem(tx::kLoadPicture, "Ctrl+L", "document-open");
+  connect(load_picture, &QAction::triggered, this, Guarded([this] { Action91Click(); }));
+  menu->addAction(load_picture);
   QAction* save_picture = OwnItem(tx::kSavePicture, "Ctrl+S", "document-save");
   connect(save_picture, &QAction::triggered, this, Guarded([this] { Action101Click(); }));
   menu->addAction(save_picture);
@@ -331,6 +333,9 @@ void TMainForm1::BuildPopupMenu() {
 void TMainForm1::ConnectCommands() {
   connect(SharedCommand(kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
   connect(SharedCommand(kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
+  connect(SharedCommand(kStandardEditing), &QAction::triggered, this, [this] {
+    if (MainFormHooks().ShowStandardEditingWindow) MainFormHooks().ShowStandardEditingWindow(*this);
+  });
   connect(SharedCommand(kPrintPicture), &QAction::triggered, this, [this] {
     if (!PictureBusy) ToolButton11Click();
   });

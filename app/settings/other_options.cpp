@@ -8,9 +8,8 @@ namespace vistrel {
 
 namespace {
 const std::string S = kOtherOptionsSection;
-// Upper bound for the history count read from the file, so a damaged value
-// cannot make the window read millions of keys.
-constexpr int kMaxHistory = 100;
+// The load history has ten slots; a damaged count reads no more than that.
+constexpr int kMaxHistory = 10;
 }  // namespace
 
 TrayOptions TrayOptions::Load(const SettingsStore& st, const OptionDefaults& d) {
