@@ -70,8 +70,8 @@ TPrintForm1::TPrintForm1(TMainForm1& window, IPrinters& printers)
     : QDialog(&window), window_(window), printers_(printers) {
   setObjectName("PrintForm1");
   setWindowTitle(kCaption);
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   BuildControls();
   {
     SettingsStore store;

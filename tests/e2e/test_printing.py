@@ -196,18 +196,41 @@ class PrintingTest(unittest.TestCase):
         self.window()
         self.assertTrue(self.program.running())
 
+    def error_boxes(self):
+        return [w for w in windows_named(self.desktop, "Vistrel-Pro")
+                if self.desktop.run(["xdotool", "getwindowname", w]).strip() == "Vistrel-Pro"]
+
+    def test_a_chosen_queue_deleted_meanwhile_is_an_error_and_the_window_stays(self):
+        self.cups.add_printer("Second")
+        try:
+            self.start(printer=dict(RPrinter="Second"))
+            self.key("Print")
+            window = self.window()
+            # The dialog lists the queues; "Second" is the chosen one.
+            self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+w"])
+            dialog = wait_until(lambda: windows_named(self.desktop, "Print Setup and page preview"),
+                                what="the print setup dialog")[0]
+            self.desktop.run(["xdotool", "windowactivate", "--sync", dialog, "key", "Escape"])
+            wait_until(lambda: not windows_named(self.desktop, "Print Setup and page preview"),
+                       what="the dialog to close")
+            self.cups.remove_printer("Second")
+            self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+p"])
+            box = wait_until(self.error_boxes, what="the error box")[0]
+            self.desktop.run(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
+            wait_until(lambda: not self.error_boxes(), what="the error box to close")
+            self.assertTrue(windows_named(self.desktop, PICTURE_WINDOW))
+            self.assertEqual(self.cups.pdfs(), [])
+            self.assertTrue(self.program.running())
+        finally:
+            self.cups.lp(["lpadmin", "-x", "Second"], check=False)
+
     def test_without_cups_the_fault_is_reported_and_nothing_waits(self):
         self.desktop.env["CUPS_SERVER"] = os.path.join(self.desktop.folder, "no-cups.sock")
         self.start(DirectPrint=True, printer=dict(RPrinter="PDF"))
         self.key("Print")
-        box = wait_until(lambda: windows_named(self.desktop, "Vistrel-Pro")
-                         and [w for w in windows_named(self.desktop, "Vistrel-Pro")
-                              if self.desktop.run(["xdotool", "getwindowname", w]).strip() == "Vistrel-Pro"],
-                         what="the error box")[0]
+        box = wait_until(self.error_boxes, what="the error box")[0]
         self.desktop.run(["xdotool", "windowactivate", "--sync", box, "key", "Return"])
-        wait_until(lambda: not [w for w in windows_named(self.desktop, "Vistrel-Pro")
-                                if self.desktop.run(["xdotool", "getwindowname", w]).strip() == "Vistrel-Pro"],
-                   what="the error box to close")
+        wait_until(lambda: not self.error_boxes(), what="the error box to close")
         self.assertTrue(self.program.running())
         self.assertEqual(self.cups.pdfs(), [])
         # The stored printer survived the outage.
