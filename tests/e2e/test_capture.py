@@ -175,9 +175,10 @@ class CaptureTest(unittest.TestCase):
     def test_suspend_silences_the_hotkeys_and_brings_them_back(self):
         self.start()
         for expect_window in (False, True):
-            # Open, Automatic Save, Suspend: the enabled items from the top.
+            # Open, Automatic Save, Direct Printing, Suspend: the enabled
+            # items from the top.
             self.tray_menu()
-            self.key("Down", "Down", "Down", "Return")
+            self.key("Down", "Down", "Down", "Down", "Return")
             self.key("Print")
             if expect_window:
                 self.close_window(self.picture_window())
@@ -202,8 +203,9 @@ class CaptureTest(unittest.TestCase):
     def test_reset_to_default_and_exit_erases_every_setting(self):
         program = self.start()
         self.tray_menu()
-        # Open, Automatic Save, Suspend, Reset to Default and Exit.
-        self.key("Down", "Down", "Down", "Down", "Return")
+        # Open, Automatic Save, Direct Printing, Suspend, Print the Desktop,
+        # Reset to Default and Exit.
+        self.key("Down", "Down", "Down", "Down", "Down", "Down", "Return")
         box = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"), what="the question")[0]
         self.desktop.run(["xdotool", "windowactivate", "--sync", box, "key", "alt+y"])
         self.assertEqual(program.wait_ended(), 0)

@@ -74,7 +74,9 @@ class PrintingTest(unittest.TestCase):
             os.remove(path)
         self.cups.lp(["cancel", "-a", "-x"], check=False)
         self.done_before = len(self.cups.completed_jobs())
-        self.desktop = Desktop(self.WIDTH, self.HEIGHT, window_manager=True)
+        # The tray menu's test needs a tray host.
+        self.desktop = Desktop(self.WIDTH, self.HEIGHT, window_manager=True,
+                               tray=self._testMethodName.startswith("test_tray_"))
         self.desktop.env["CUPS_SERVER"] = self.cups.socket
         background = os.path.join(self.desktop.folder, "background.png")
         make_picture(background, self.WIDTH, self.HEIGHT)
@@ -195,6 +197,26 @@ class PrintingTest(unittest.TestCase):
         self.key("Print")
         self.window()
         self.assertTrue(self.program.running())
+
+    def test_tray_print_the_desktop_prints_without_a_window_and_leaves_direct_printing_off(self):
+        self.start()
+        def ours():
+            return set(self.desktop.run(["xdotool", "search", "--onlyvisible", "--class",
+                                         "vistrel-pro"]).split())
+        icon = wait_until(lambda: [w for w in ours() if "24x24" in
+                                   self.desktop.run(["xdotool", "getwindowgeometry", w])],
+                          what="the tray icon")[0]
+        self.desktop.run(["xdotool", "mousemove", "--window", icon, "12", "12", "click", "3"], check=True)
+        wait_until(lambda: ours() - {icon}, what="the tray menu")
+        # Open, Automatic Save, Direct Printing, Suspend, Print the Desktop.
+        self.key("Down", "Down", "Down", "Down", "Down", "Return")
+        [pdf] = self.pdfs(1)
+        self.assertEqual(pdf_images(pdf, self.desktop.folder)[0][:2], (self.WIDTH, self.HEIGHT))
+        self.assertFalse(windows_named(self.desktop, PICTURE_WINDOW))
+        # Direct Printing was forced for that one request only.
+        self.key("Print")
+        self.window()
+        self.assertEqual(len(self.cups.pdfs()), 1)
 
     def error_boxes(self):
         return [w for w in windows_named(self.desktop, "Vistrel-Pro")
