@@ -163,6 +163,30 @@ TEST_F(PrintFormTest, DefaultRestoresTheLayout) {
   EXPECT_EQ(Child<QComboBox>("ComboBox2")->currentText(), "Picture Centered");
 }
 
+TEST_F(PrintFormTest, SetupTakesOrientationAndPaperFromThePlatformDialog) {
+  Open();
+  printers->setup_dialog = [](TPageSetup& setup) {
+    EXPECT_EQ(setup.printer, "Laser");
+    setup.orientation = TPageOrientation::Landscape;
+    setup.paper_size = 8;  // A3
+    setup.paper_source = 4;
+    return true;
+  };
+  QTest::mouseClick(Child<QPushButton>("SetupButton"), Qt::LeftButton);
+  const TPrintLayout layout = form->Layout();
+  EXPECT_EQ(layout.orientation, TPageOrientation::Landscape);
+  EXPECT_EQ(layout.paper_size, 8);
+  EXPECT_EQ(layout.paper_source, 4);
+  EXPECT_EQ(Child<QFrame>("Paper")->height(), 236);
+}
+
+TEST_F(PrintFormTest, RotateTurnsThePictureItself) {
+  Open();
+  QTest::mouseClick(Child<QPushButton>("RotateButton"), Qt::LeftButton);
+  EXPECT_EQ(window->PictureView1->Picture().Width(), 768);
+  EXPECT_EQ(window->PictureView1->Picture().Height(), 1024);
+}
+
 TEST_F(PrintFormTest, EscapeClosesAndTheSettingsAreWrittenWithTheWindow) {
   Open();
   Child<QListWidget>("CheckListBox1")->item(1)->setCheckState(Qt::Checked);
