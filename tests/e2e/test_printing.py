@@ -122,6 +122,8 @@ class PrintingTest(unittest.TestCase):
         [(w, h, raw)] = pdf_images(pdf, self.desktop.folder)
         self.assertEqual((w, h), (self.WIDTH, self.HEIGHT))
         self.assertEqual(raw, self.background[2])
+        if not self.cups.root:
+            return  # the queue without cups-pdf has margins of its own
         # Centred on the printable area (all of A4 at 1200 dpi: 9917 x 14033)
         # at 12 dots a pixel, above one line's height and 4 dots.
         (left, top, right, bottom), _ = ink_box(pdf, 72, self.desktop.folder)
@@ -153,8 +155,9 @@ class PrintingTest(unittest.TestCase):
         # Top left, at its natural size: 12 printer dots (1200 dpi) a pixel,
         # from the printable area's corner; the footer lines below it.
         (left, top, right, bottom), _ = ink_box(files[0], 72, self.desktop.folder)
-        self.assertLess(left, 30)
-        self.assertLess(top, 30)
+        corner = 30 if self.cups.root else 60
+        self.assertLess(left, corner)
+        self.assertLess(top, corner)
         self.assertAlmostEqual(right - left, 640 * 12 * 72 / 1200, delta=2)
         self.assertGreater(bottom - top, 480 * 12 * 72 / 1200)
 
@@ -186,11 +189,14 @@ class PrintingTest(unittest.TestCase):
         window = self.window()
         self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+p"])
         [pdf] = self.pdfs(1)
-        # The A4 sheet carries the page turned: the 4:3 picture, filling the
-        # landscape width, stands taller than wide on it.
-        self.assertIn("595 x 842", pdf_info(pdf)["Page size"])
+        # Either a landscape page, or (cups-pdf) the A4 sheet carrying the
+        # page turned: then the 4:3 picture stands taller than wide on it.
         (left, top, right, bottom), _ = ink_box(pdf, 36, self.desktop.folder)
-        self.assertAlmostEqual((bottom - top) / (right - left), 640 / 480, delta=0.1)
+        if "842 x 595" in pdf_info(pdf)["Page size"]:
+            self.assertAlmostEqual((right - left) / (bottom - top), 640 / 480, delta=0.1)
+        else:
+            self.assertIn("595 x 842", pdf_info(pdf)["Page size"])
+            self.assertAlmostEqual((bottom - top) / (right - left), 640 / 480, delta=0.1)
         wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW),
                    what="the window to close after printing")
         # The program goes on: the next capture opens a window again.

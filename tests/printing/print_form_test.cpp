@@ -231,6 +231,20 @@ TEST_F(PrintFormTest, ThePageMenuListsAndSelectsPrinters) {
   EXPECT_FALSE(testing::FindItem(menu, "Default Printer")->isChecked());
 }
 
+TEST_F(PrintFormTest, ThePageMenuShowsAtMostFifteenEntries) {
+  printers->list.names.clear();
+  for (int i = 0; i < 20; ++i) printers->list.names.push_back("Queue" + std::to_string(i));
+  window = NewWindow();
+  form = PrintForm(*window);
+  QMenu* menu = window->PopupMenu4();
+  emit menu->aboutToShow();
+  int shown = 0;
+  for (QAction* a : menu->actions()) shown += a->isVisible() && a->text().startsWith("Queue");
+  EXPECT_EQ(shown, TPrintForm1::kMaxMenuPrinters);
+  testing::FindItem(menu, "Queue14")->trigger();
+  EXPECT_EQ(form->Layout().queue, "Queue14");
+}
+
 TEST_F(PrintFormTest, OptimizeAndGrayscaleFollowTheirCommands) {
   Open();
   commands_.Action(4)->trigger();
