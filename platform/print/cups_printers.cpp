@@ -26,19 +26,21 @@ bool CupsAnswers() {
   return true;
 }
 
-void CheckInstalled(const std::string& name) {
+QPrinterInfo Installed(const std::string& name) {
   if (name.empty()) throw PrinterError("There is no default printer currently selected");
-  if (QPrinterInfo::printerInfo(QString::fromStdString(name)).isNull()) {
+  QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
+  if (info.isNull()) {
     if (!CupsAnswers())
       throw PrinterError("Printer " + Quoted(name) + ": the print system (CUPS) is not running");
     throw PrinterError("Printer " + Quoted(name) + " is not installed");
   }
+  return info;
 }
 
-// Prepares a printer for the set-up: queue, orientation, paper, margins at
-// the queue's minimum.
+// Prepares a printer of the set-up's queue (made for that queue, so the
+// default queue's description is never fetched): orientation, paper,
+// margins at the queue's minimum.
 void Configure(QPrinter& printer, const TPageSetup& setup) {
-  printer.setPrinterName(QString::fromStdString(setup.printer));
   printer.setFullPage(false);
   if (setup.paper_size != 0) {
     const QPageSize::PageSizeId id = QPageSize::id(setup.paper_size);
@@ -59,8 +61,8 @@ TPageMetrics MetricsOf(const QPrinter& printer) {
 
 class CupsJob : public IPrintJob {
  public:
-  CupsJob(const TPageSetup& setup, const std::string& title)
-      : printer_(QPrinter::HighResolution), name_(setup.printer) {
+  CupsJob(const QPrinterInfo& queue, const TPageSetup& setup, const std::string& title)
+      : printer_(queue, QPrinter::HighResolution), name_(setup.printer) {
     Configure(printer_, setup);
     printer_.setDocName(QString::fromStdString(title));
     printer_.setCreator(QString::fromStdString(title));
@@ -103,20 +105,17 @@ class CupsPrinters : public IPrinters {
   }
 
   TPageMetrics Metrics(const TPageSetup& setup) override {
-    CheckInstalled(setup.printer);
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(Installed(setup.printer), QPrinter::HighResolution);
     Configure(printer, setup);
     return MetricsOf(printer);
   }
 
   std::unique_ptr<IPrintJob> BeginJob(const TPageSetup& setup, const std::string& title) override {
-    CheckInstalled(setup.printer);
-    return std::make_unique<CupsJob>(setup, title);
+    return std::make_unique<CupsJob>(Installed(setup.printer), setup, title);
   }
 
   bool SetupDialog(TPageSetup& setup, QWidget* parent) override {
-    CheckInstalled(setup.printer);
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(Installed(setup.printer), QPrinter::HighResolution);
     Configure(printer, setup);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
