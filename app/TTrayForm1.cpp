@@ -20,6 +20,7 @@
 #include "app/tray_banner_menu.h"
 #include "app/settings/date_time.h"
 #include "output/TDefaultsForm1.h"
+#include "output/printing_hooks.h"
 #include "app/settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/capture_pipeline.h"
@@ -79,6 +80,8 @@ void TTrayForm1::FormCreate() {
   context_ = std::make_unique<TAppContext>(TAppContext{
       *ActionList1, options_, *platform_, beeper_, [this] { return Timer1->isActive(); }});
   pipeline_ = std::make_unique<TCapturePipeline>(*context_);
+  // Printing through CUPS; nothing asks it anything before a print is due.
+  InstallPrinting(OpenCupsPrinters());
 
   // 5. The hotkeys: stored or default, then registered in every case.
   hotkeys_ = std::make_unique<THotKeys>(*platform_->hotkeys);
@@ -132,8 +135,7 @@ void TTrayForm1::BuildTrayMenu() {
   PrintDesktop1->setObjectName("PrintDesktop1");
   GetRectangularArea1 = new QAction("Get Rectangular Area", this);
   GetRectangularArea1->setObjectName("GetRectangularArea1");
-  // Printing and the area selection are not part of the program yet.
-  PrintDesktop1->setEnabled(false);
+  // The area selection is not part of the program yet.
   GetRectangularArea1->setEnabled(false);
 
   PopupMenu1->addAction(ActionList1->Action(1));

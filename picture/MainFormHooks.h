@@ -9,6 +9,8 @@
 
 #include "app/shortcuts/desktop_entry.h"
 
+class QMenu;
+
 namespace vistrel {
 
 class TMainForm1;
@@ -25,6 +27,10 @@ struct TMainFormHooks {
   std::function<void(TMainForm1&)> ShowStandardEditingWindow;
   // The print routine behind the "Print" button (ToolButton11Click).
   std::function<void(TMainForm1&)> PrintPicture;
+  // The print setup dialog behind the "Page" button and "Print Preview".
+  std::function<void(TMainForm1&)> ShowPrintSetup;
+  // Fills the "Page" drop-down (PopupMenu4).
+  std::function<void(TMainForm1&, QMenu&)> BuildPageMenu;
   // The window's own captures, whole (busy flag, hiding, showing again):
   // "Rect.", "Object" and "Define Capture Rectangle".
   std::function<void(TMainForm1&)> SelectAreaIntoPicture;

@@ -118,7 +118,7 @@ void TMainForm1::BuildToolBar() {
   tool_buttons_[tbObject]->setEnabled(bool(hooks.PickObjectIntoPicture));
   tool_buttons_[tbEdit]->setEnabled(CommandBuilt(kStandardEditing));
   tool_buttons_[tbAutoSave]->setEnabled(CommandBuilt(kAutomaticSave));
-  tool_buttons_[tbPage]->setEnabled(false);
+  tool_buttons_[tbPage]->setEnabled(bool(hooks.ShowPrintSetup));
   tool_buttons_[tbPrint]->setEnabled(bool(hooks.PrintPicture));
 
   popup_menu3_ = new QMenu(this);
@@ -130,7 +130,12 @@ void TMainForm1::BuildToolBar() {
   AddDropDown(tool_bar_, tool_buttons_[tbAutoSave], popup_menu3_);
 
   popup_menu4_ = new QMenu(this);
+  popup_menu4_->setObjectName("PopupMenu4");
+  if (hooks.BuildPageMenu) hooks.BuildPageMenu(*this, *popup_menu4_);
   AddDropDown(tool_bar_, tool_buttons_[tbPage], popup_menu4_);
+  connect(tool_buttons_[tbPage], &QAction::triggered, this, [this] {
+    if (MainFormHooks().ShowPrintSetup) MainFormHooks().ShowPrintSetup(*this);
+  });
 
   connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(kSendEMail), &QAction::trigger);
   connect(tool_buttons_[tbPaste], &QAction::triggered, SharedCommand(kPaste), &QAction::trigger);
@@ -182,7 +187,10 @@ void TMainForm1::BuildFileMenu() {
   connect(save_picture, &QAction::triggered, this, Guarded([this] { Action101Click(); }));
   menu->addAction(save_picture);
   menu->addAction(SharedCommand(kPrintPicture));
-  menu->addAction(Disabled(OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview")));
+  QAction* print_preview = OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview");
+  print_preview->setEnabled(bool(MainFormHooks().ShowPrintSetup));
+  connect(print_preview, &QAction::triggered, tool_buttons_[tbPage], &QAction::trigger);
+  menu->addAction(print_preview);
   menu->addAction(SharedCommand(kSendEMail));
   QAction* get_picture = OwnItem(tx::kGetPictureOfVistrel, "Ctrl+G", "camera-photo");
   connect(get_picture, &QAction::triggered, this, &TMainForm1::GetPictureOfVistrelClick);

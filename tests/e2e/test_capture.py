@@ -175,9 +175,10 @@ class CaptureTest(unittest.TestCase):
     def test_suspend_silences_the_hotkeys_and_brings_them_back(self):
         self.start()
         for expect_window in (False, True):
-            # About, Open, Automatic Save, Suspend: the enabled items from the top.
+            # About, Open, Automatic Save, Direct Printing, Suspend: the enabled
+            # items from the top.
             self.tray_menu()
-            self.key("Down", "Down", "Down", "Down", "Return")
+            self.key("Down", "Down", "Down", "Down", "Down", "Return")
             self.key("Print")
             if expect_window:
                 self.close_window(self.picture_window())

@@ -1,0 +1,65 @@
+// Shows the print setup dialog over a picture window on a made-up desktop
+// and the fake printers, and writes a picture of it (not a test):
+// print_form_preview OUTPUT.png [landscape] [original] [footer]
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "output/TPrintForm1.h"
+#include "output/printing_hooks.h"
+#include "picture/TMainForm1.h"
+#include "platform/fake/fake_cursor_source.h"
+#include "platform/fake/fake_hotkeys.h"
+#include "platform/fake/fake_printers.h"
+#include "platform/fake/fake_screen_source.h"
+#include "platform/fake/fake_sound.h"
+#include "platform/fake/fake_window_source.h"
+#include "platform/platform.h"
+
+using namespace vistrel;
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) return 2;
+  const QString output = argv[1];
+  const QStringList options = app.arguments().mid(2);
+
+  TPlatform platform;
+  auto screen = std::make_unique<FakeScreenSource>();
+  screen->monitors = {TMonitor{TScreenRect{0, 0, 800, 600}, true, "ONE"}};
+  screen->desktop.Allocate(800, 600);
+  for (int y = 0; y < 600; ++y)
+    for (int x = 0; x < 800; ++x)
+      screen->desktop.SetPixel(x, y, MakeColor(std::uint8_t(x / 4), std::uint8_t(y / 3),
+                                               std::uint8_t(((x / 40 + y / 40) & 1) * 160)));
+  platform.screen = std::move(screen);
+  platform.cursor = std::make_unique<FakeCursorSource>();
+  platform.windows = std::make_unique<FakeWindowSource>();
+  platform.hotkeys = std::make_unique<FakeHotkeys>();
+  platform.sound = std::make_unique<FakeSoundPlayer>();
+  FakeBeeper beeper;
+  TActionList1 commands;
+  TrayOptions tray;
+  TAppContext context{commands, tray, platform, beeper, [] { return false; }};
+  InstallPrinting(std::make_unique<TFakePrinters>());
+
+  TMainForm1 window(context);
+  TPrintForm1* form = PrintForm(window);
+  QTimer::singleShot(300, form, [&] {
+    if (options.contains("landscape")) form->findChild<QRadioButton*>("Landscape")->click();
+    if (options.contains("footer"))
+      for (int i = 0; i < 4; ++i)
+        form->findChild<QListWidget*>("CheckListBox1")->item(i)->setCheckState(Qt::Checked);
+    if (options.contains("original")) form->findChild<QCheckBox*>("OriginalSize")->click();
+    QTimer::singleShot(300, form, [&] {
+      form->grab().save(output);
+      form->reject();
+    });
+  });
+  form->ToolButton9Click();
+  return 0;
+}
