@@ -20,7 +20,7 @@ namespace tx = editing_texts;
 namespace {
 
 constexpr int kPaste = 6, kCut = 7, kCrop = 8, kUndo = 15;
-constexpr int kSelectCircle = 23, kInsertText = 25, kFreeHand = 26;
+constexpr int kAdvancedEditing = 22, kSelectCircle = 23, kInsertText = 25, kFreeHand = 26;
 constexpr int kQualityRotate = 19, kQualityZoom = 20;
 constexpr int kPictureFunctions[] = {11, 12, 13, 14, 16, 28, 29, 30};
 
@@ -53,6 +53,7 @@ TEditingCommands::TEditingCommands(TMainForm1& window) : QObject(&window), w_(wi
   on(kSelectCircle, [this] { SelectCircularArea(); });
   on(kFreeHand, [this] { FreeHandDraw(); });
   on(kInsertText, [this] { InsertText(); });
+  on(kAdvancedEditing, [this] { AdvancedEditing(); });
   connect(w_.PictureView1, &TPictureView::OnImageChange, this, &TEditingCommands::UpdateUndoCommand);
   UpdateUndoCommand();
 }

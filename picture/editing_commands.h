@@ -35,6 +35,7 @@ class TEditingCommands : public QObject {
   void SelectCircularArea();
   void FreeHandDraw();
   void InsertText();
+  void AdvancedEditing();
 
   // The Undo command's caption and state from the undo stack.
   void UpdateUndoCommand();
