@@ -236,6 +236,28 @@ TEST_F(EditingTest, PasteTakesAPictureAndIgnoresText) {
   EXPECT_FALSE(View().PaintLocked());
 }
 
+TEST_F(EditingTest, APictureTooLargeToPasteIsReportedAndChangesNothing) {
+  Run(12);
+  const TPictureBitmap before = Picture();
+  // Just beyond the program's limit; one bit a pixel keeps the test small.
+  QImage huge(16385, 16385, QImage::Format_Mono);
+  huge.fill(1);
+  QApplication::clipboard()->setImage(huge);
+  QString message;
+  DialogAnswers answers({[&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_TRUE(box);
+    message = box->text();
+    box->accept();
+  }});
+  Run(6);
+  EXPECT_FALSE(message.isEmpty());
+  EXPECT_TRUE(Picture() == before);
+  EXPECT_EQ(Undo().UndoDepth(), 1);
+  EXPECT_FALSE(View().PaintLocked());
+  QApplication::clipboard()->clear();
+}
+
 TEST_F(EditingTest, UndoSelectionAndCircularArea) {
   Run(23);
   EXPECT_EQ(View().MouseInteract(), TPictureView::TMouseInteract(TPictureView::miSelectCircle));

@@ -1,5 +1,9 @@
 // The effects dialog "Previews" and the "Advanced editing window" command.
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QSlider>
@@ -164,6 +168,48 @@ TEST_F(AdvancedEditingTest, OneBitTinyPicturesAndBusyOpenNothing) {
   RunDialog([](TEffectsForm& form) { form.reject(); });
   EXPECT_FALSE(opened_);
   QApplication::processEvents();
+}
+
+}  // namespace
+}  // namespace vistrel::testing
+
+namespace vistrel::testing {
+namespace {
+
+TEST(EffectsForm, UserFilterDivisorZeroCountsAsOne) {
+  TEffectsForm form(Photo(30, 20));
+  form.Pages->setCurrentIndex(4);
+  form.SetValue(4, 9, 0);
+  EXPECT_TRUE(form.Result() == Photo(30, 20));
+}
+
+TEST(EffectsForm, AUserFilterFileThatCannotBeParsedIsNamedInAMessage) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("broken.flt");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("1 2 3 not a filter");
+  file.close();
+  TEffectsForm form(Photo(30, 20));
+  form.show();
+  form.Pages->setCurrentIndex(4);
+  QString message;
+  DialogAnswers answers({[&](QWidget* w) {
+                           auto* dialog = qobject_cast<QFileDialog*>(w);
+                           ASSERT_TRUE(dialog);
+                           dialog->selectFile(path);
+                           QMetaObject::invokeMethod(dialog, "accept");
+                         },
+                         [&](QWidget* w) {
+                           auto* box = qobject_cast<QMessageBox*>(w);
+                           ASSERT_TRUE(box);
+                           message = box->text();
+                           box->accept();
+                         }});
+  for (QPushButton* button : form.findChildren<QPushButton*>())
+    if (button->text() == "Load ...") button->click();
+  EXPECT_TRUE(message.contains(path)) << message.toStdString();
+  EXPECT_EQ(form.Values(4)[4], 1);  // the filter is unchanged
 }
 
 }  // namespace
