@@ -8,6 +8,7 @@
 #include "imaging/operations/color_ops.h"
 #include "imaging/operations/convolution.h"
 #include "imaging/operations/count_colors.h"
+#include "imaging/operations/effects.h"
 #include "imaging/operations/flip_canvas.h"
 #include "imaging/operations/hsl_adjust.h"
 #include "imaging/operations/picture_area.h"
@@ -50,6 +51,19 @@ constexpr std::array kCanvasArgs{A{"W", K::Integer, 1, kMaxSide, {}}, A{"H", K::
                                  A{"HALIGN", K::Integer, 0, 2, 0.0}, A{"VALIGN", K::Integer, 0, 2, 0.0}};
 constexpr std::array kColorsArgs{A{"N", K::Integer, 3, 1024, {}}};
 constexpr std::array kThresholdArgs{A{"T", K::Integer, -1, 255, {}}};
+// Effects of the effects dialog, with the ranges of its controls.
+constexpr std::array kEffectContrastArgs{A{"C", K::Integer, -100, 100, {}}, A{"B", K::Integer, -100, 100, 0.0}};
+constexpr std::array kEffectHsvArgs{A{"H", K::Integer, -180, 180, {}}, A{"S", K::Integer, -100, 100, 0.0},
+                                    A{"V", K::Integer, -100, 100, 0.0}};
+constexpr std::array kEffectLevelsArgs{A{"LOW", K::Integer, 0, 255, {}}, A{"HIGH", K::Integer, 0, 255, {}},
+                                       A{"OUTLOW", K::Integer, 0, 255, 0.0}, A{"OUTHIGH", K::Integer, 0, 255, 255.0}};
+constexpr std::array kEffectBumpArgs{A{"DEPTH", K::Integer, 0, 100, {}}, A{"AZIMUTH", K::Integer, 0, 359, 135.0}};
+constexpr std::array kEffectLensArgs{A{"STRENGTH", K::Integer, -100, 100, {}}};
+constexpr std::array kEffectWaveArgs{A{"AMPLITUDE", K::Integer, 0, 50, {}}, A{"WAVELENGTH", K::Integer, 2, 200, 20.0}};
+constexpr std::array kEffectMorphArgs{A{"MODE", K::Integer, 0, 3, {}}, A{"RADIUS", K::Integer, 0, 10, 1.0}};
+constexpr std::array kEffectFftArgs{A{"MODE", K::Integer, 0, 1, {}}, A{"CUTOFF", K::Integer, 0, 100, {}}};
+constexpr std::array kEffectGammaArgs{A{"GAMMA", K::Integer, 10, 500, {}}};
+constexpr std::array kEffectSharpenArgs{A{"AMPLITUDE", K::Integer, 0, 100, {}}, A{"WINDOW", K::Integer, 3, 15, 3.0}};
 
 // Captions ------------------------------------------------------------------
 
@@ -177,6 +191,66 @@ const TOperation kOperations[] = {
     {"ClearSel", TOpFormats::Any, TOpArea::SelectionOnly, kNoArgs, Fixed<kClear>, nullptr,
      [](TPictureBitmap& t, const TOpContext& c, const TOpArgs&) -> std::int64_t {
        t.Fill(c.background);
+       return 0;
+     }},
+    {"EffectContrast", TOpFormats::Color24, TOpArea::Selection, kEffectContrastArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectContrast", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectContrast(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"EffectHSV", TOpFormats::Color24, TOpArea::Selection, kEffectHsvArgs,
+     [](const TOpArgs& a) { return Joined<3>("EffectHSV", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectHsv(t, a.Int(0), a.Int(1), a.Int(2), c.progress);
+       return 0;
+     }},
+    {"EffectLevels", TOpFormats::Color24, TOpArea::Selection, kEffectLevelsArgs,
+     [](const TOpArgs& a) { return Joined<4>("EffectLevels", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectLevels(t, a.Int(0), a.Int(1), a.Int(2), a.Int(3), c.progress);
+       return 0;
+     }},
+    {"EffectBumpMap", TOpFormats::Color24, TOpArea::Selection, kEffectBumpArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectBumpMap", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectBumpMap(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"EffectLens", TOpFormats::Color24, TOpArea::Selection, kEffectLensArgs,
+     [](const TOpArgs& a) { return Joined<1>("EffectLens", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectLens(t, a.Int(0), c.progress);
+       return 0;
+     }},
+    {"EffectWave", TOpFormats::Color24, TOpArea::Selection, kEffectWaveArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectWave", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectWave(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"EffectMorph", TOpFormats::Color24, TOpArea::Selection, kEffectMorphArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectMorph", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectMorph(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"EffectFFT", TOpFormats::Color24, TOpArea::Selection, kEffectFftArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectFFT", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectFft(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"EffectGamma", TOpFormats::Color24, TOpArea::Selection, kEffectGammaArgs,
+     [](const TOpArgs& a) { return Joined<1>("EffectGamma", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectGamma(t, a.Int(0), c.progress);
+       return 0;
+     }},
+    {"EffectSharpen", TOpFormats::Color24, TOpArea::Selection, kEffectSharpenArgs,
+     [](const TOpArgs& a) { return Joined<2>("EffectSharpen", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       EffectSharpen(t, a.Int(0), a.Int(1), c.progress);
        return 0;
      }},
     {"CropSel", TOpFormats::Any, TOpArea::Whole, kNoArgs, Fixed<kCrop>, nullptr,

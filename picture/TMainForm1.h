@@ -34,6 +34,7 @@ namespace vistrel {
 
 struct TAppContext;
 class TMainFormStatusBar;
+class TEditingCommands;
 
 class TMainForm1 : public QMainWindow {
   Q_OBJECT
@@ -123,6 +124,8 @@ class TMainForm1 : public QMainWindow {
   // For the dialogs that edit the window's settings group.
   PictureWindowOptions& Options() { return options_; }
   TAppContext& Context() const { return context_; }
+  // The editing commands working on this window's picture.
+  TEditingCommands* Editing() const { return editing_; }
   // The save dialog's type entry (1 .. 10); it stays for the window's life.
   int SavePictureEntry() const { return save_entry_; }
   // After "Save and Picture Type Defaults" has closed: the writer takes the
@@ -202,8 +205,12 @@ class TMainForm1 : public QMainWindow {
   void ApplyWindowRect(const TWindowRect& rect);
   TWindowRect PrimaryScreenRect() const;
 
+  friend class TEditingCommands;
+
   TAppContext& context_;
   PictureWindowOptions options_;
+  TEditingCommands* editing_ = nullptr;
+  QAction* UndoSelection1 = nullptr;
 
   QToolBar* tool_bar_ = nullptr;
   std::array<QAction*, kToolButtonCount> tool_buttons_{};

@@ -18,6 +18,7 @@
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/editing_commands.h"
 #include "picture/picture_state.h"
 #include "platform/platform.h"
 
@@ -138,13 +139,13 @@ void TMainForm1::BuildToolBar() {
   });
 
   connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(kSendEMail), &QAction::trigger);
-  connect(tool_buttons_[tbPaste], &QAction::triggered, SharedCommand(kPaste), &QAction::trigger);
+  connect(tool_buttons_[tbPaste], &QAction::triggered, this, Guarded([this] { editing_->Paste(); }));
   connect(tool_buttons_[tbCopy], &QAction::triggered, this, &TMainForm1::Action5Execute);
-  connect(tool_buttons_[tbCut], &QAction::triggered, this, [this] {
+  connect(tool_buttons_[tbCut], &QAction::triggered, this, Guarded([this] {
     if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
-    SharedCommand(kCut)->trigger();
-  });
-  connect(tool_buttons_[tbCrop], &QAction::triggered, this, &TMainForm1::ToolButtonCropClick);
+    editing_->Cut();
+  }));
+  connect(tool_buttons_[tbCrop], &QAction::triggered, this, Guarded([this] { ToolButtonCropClick(); }));
   connect(tool_buttons_[tbRect], &QAction::triggered, this, &TMainForm1::ToolButton12Click);
   connect(tool_buttons_[tbObject], &QAction::triggered, this, &TMainForm1::ToolButton13Click);
   connect(tool_buttons_[tbEdit], &QAction::triggered, SharedCommand(kStandardEditing),
@@ -208,7 +209,8 @@ void TMainForm1::BuildEditMenu() {
   menu->setObjectName("EditMenu");
   connect(menu, &QMenu::aboutToShow, this, &TMainForm1::EditMenuShow);
   menu->addAction(SharedCommand(kUndo));
-  menu->addAction(Disabled(OwnItem(tx::kUndoSelection, "Ctrl+U")));
+  UndoSelection1 = OwnItem(tx::kUndoSelection, "Ctrl+U");
+  menu->addAction(UndoSelection1);
   menu->addSeparator();
   for (int n : {kCopy, kPaste, kCut, kCrop}) menu->addAction(SharedCommand(n));
   menu->addSeparator();
@@ -339,6 +341,8 @@ void TMainForm1::BuildPopupMenu() {
 }
 
 void TMainForm1::ConnectCommands() {
+  editing_ = new TEditingCommands(*this);
+  connect(UndoSelection1, &QAction::triggered, editing_, &TEditingCommands::UndoSelection);
   connect(SharedCommand(kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
   connect(SharedCommand(kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
   connect(SharedCommand(kStandardEditing), &QAction::triggered, this, [this] {
@@ -376,17 +380,14 @@ void TMainForm1::EditMenuShow() {
   const bool selection = PictureView1->HasSelection();
   SetCutCropEnabled(selection);
   SetPasteEnabled(ClipboardHoldsPicture());
-  const int depth = UndoStack1.UndoDepth();
-  QAction* undo = SharedCommand(kUndo);
-  undo->setText(depth > 0 ? QString("Undo (%1)").arg(depth) : QString("Undo"));
-  context_.commands.SetEnabled(kUndo, depth > 0);
+  editing_->UpdateUndoCommand();
 }
 
 void TMainForm1::ToolButtonCropClick() {
   // Crop runs only while its button is enabled, whatever the command says.
   if (!tool_buttons_[tbCrop]->isEnabled()) return;
   if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
-  SharedCommand(kCrop)->trigger();
+  editing_->Crop();
 }
 
 }  // namespace vistrel

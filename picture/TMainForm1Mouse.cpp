@@ -8,10 +8,12 @@
 #include "app/commands/TActionList1.h"
 #include "app/commands/app_context.h"
 #include "app/commands/command_table.h"
+#include "app/commands/error_guard.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/editing_commands.h"
 #include "picture/picture_state.h"
 
 namespace vistrel {
@@ -136,14 +138,18 @@ std::string TMainForm1::PointerText(int x, int y) const {
                               PictureView1->SelectionRight(), PictureView1->SelectionBottom());
 }
 
-void TMainForm1::PictureView1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+void TMainForm1::PictureView1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
   drag_pointer_.reset();
   PictureView1->SetShowHint(false);
+  editing_->MovePenTo(x, y);
 }
 
 void TMainForm1::PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                        int x, int y) {
-  if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier) {
+  if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier && PictureView1->Cursor() == crPen) {
+    drag_pointer_.reset();
+    editing_->FreeHandMove(x, y);
+  } else if (buttons == Qt::LeftButton && modifiers == Qt::NoModifier) {
     // The view moves the selection only after this handler; the text is
     // written again when it has (PictureView1SelectionChanging).
     drag_pointer_ = QPoint(x, y);
@@ -158,12 +164,16 @@ void TMainForm1::PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardMod
 
 void TMainForm1::PictureView1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
   drag_pointer_.reset();
+  if (PictureView1->Cursor() == crPen) editing_->EndFreeHand();
   if (PictureView1->Cursor() == crSelect && PictureView1->HasSelection())
     PictureView1->SetHint(PictureView1->MouseInteract() & TPictureView::miSelectCircle
                               ? tx::kMoveSelectionHint
                               : tx::kMoveSelectionGripsHint);
   PictureView1->SetShowHint(true);
-  SetStatusText(1, PointerText(x, y));
+  if (PictureView1->Cursor() == crTextCross)
+    editing_->PlaceText(button == Qt::LeftButton, x, y);
+  else
+    SetStatusText(1, PointerText(x, y));
   PictureView1->SetCursor(crSelect);
   if (button == Qt::RightButton) popup_menu1_->popup(QCursor::pos());
 }
@@ -183,7 +193,7 @@ void TMainForm1::PictureView1SelectionChanging() {
 }
 
 void TMainForm1::PictureView1SelectionChange() {
-  if (context_.commands.Checked(kAutoCrop)) ToolButtonCropClick();
+  if (context_.commands.Checked(kAutoCrop)) RunGuarded([this] { ToolButtonCropClick(); });
 }
 
 // ---- buttons that other parts of the program carry out ---------------------

@@ -164,3 +164,30 @@ void PenOptions::Save(SettingsStore& st) const {
 }
 
 }  // namespace vistrel
+
+namespace vistrel {
+
+namespace {
+constexpr const char* T = kTextOptionsSection;
+}
+
+TextOptions TextOptions::Load(const SettingsStore& st) {
+  TextOptions o;
+  o.FontName = st.ReadString(T, "FontName", o.FontName);
+  o.FontSize = st.ReadInteger(T, "FontSize", o.FontSize);
+  if (o.FontSize < 1 || o.FontSize > 1000) o.FontSize = TextOptions().FontSize;
+  o.FontColor = st.ReadInteger(T, "FontColor", o.FontColor);
+  o.FontStyle = st.ReadInteger(T, "FontStyle", o.FontStyle);
+  o.UserText = st.ReadString(T, "UserText", o.UserText);
+  return o;
+}
+
+void TextOptions::Save(SettingsStore& st) const {
+  st.WriteString(T, "FontName", FontName);
+  st.WriteInteger(T, "FontSize", FontSize);
+  st.WriteInteger(T, "FontColor", FontColor);
+  st.WriteInteger(T, "FontStyle", FontStyle);
+  st.WriteString(T, "UserText", UserText);
+}
+
+}  // namespace vistrel

@@ -94,3 +94,21 @@ struct PenOptions {
 };
 
 }  // namespace vistrel
+
+namespace vistrel {
+
+inline constexpr const char* kTextOptionsSection = "Setup\\TextOptions";
+
+// The text editor's font and text, section "Setup\TextOptions".
+struct TextOptions {
+  std::string FontName = "Arial";
+  int FontSize = 10;   // points; a stored size outside 1..1000 reads as 10
+  int FontColor = 0;   // 0x00BBGGRR
+  int FontStyle = 0;   // 0 regular, 1 bold, 2 italic, 3 underline, 4 strikeout, 5 bold italic
+  std::string UserText = "Sample Text";  // each displayed line followed by CR LF
+
+  static TextOptions Load(const SettingsStore& store);
+  void Save(SettingsStore& store) const;
+};
+
+}  // namespace vistrel

@@ -139,3 +139,22 @@ TEST_F(ConvertRun, HostileInputFailsCleanly) {
 
 }  // namespace
 }  // namespace vistrel
+
+namespace vistrel {
+namespace {
+
+TEST_F(ConvertRun, EffectsOfTheEffectsDialogRunFromTheCommandLine) {
+  const std::string neutral =
+      "--op EffectContrast=0,0 --op EffectHSV=0 --op EffectLevels=0,255 --op EffectBumpMap=0 --op EffectLens=0 "
+      "--op EffectWave=0 --op EffectMorph=0,0 --op EffectFFT=0,100 --op EffectGamma=100 --op EffectSharpen=0 ";
+  const RunResult same = Run(neutral + Path("in.png") + " " + Path("same.png"));
+  ASSERT_EQ(same.exit_code, 0) << same.err;
+  EXPECT_TRUE(Load("same.png") == Load("in.png"));
+  const RunResult darker = Run("--op EffectContrast=0,-100 " + Path("in.png") + " " + Path("dark.png"));
+  ASSERT_EQ(darker.exit_code, 0) << darker.err;
+  EXPECT_EQ(Load("dark.png").Pixel(5, 5), kBlack);
+  EXPECT_EQ(Run("--op EffectGamma=5 " + Path("in.png") + " -").exit_code, 2);  // below the range
+}
+
+}  // namespace
+}  // namespace vistrel

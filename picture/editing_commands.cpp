@@ -1,0 +1,181 @@
+#include "picture/editing_commands.h"
+
+#include <QApplication>
+#include <new>
+#include <stdexcept>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "app/commands/command_table.h"
+#include "app/commands/error_guard.h"
+#include "picture/EditingTexts.h"
+#include "picture/TMainForm1.h"
+#include "picture/picture_state.h"
+#include "platform/beeper.h"
+
+namespace vistrel {
+
+namespace tx = editing_texts;
+
+namespace {
+
+constexpr int kPaste = 6, kCut = 7, kCrop = 8, kUndo = 15;
+constexpr int kAdvancedEditing = 22, kSelectCircle = 23, kInsertText = 25, kFreeHand = 26;
+constexpr int kQualityRotate = 19, kQualityZoom = 20;
+constexpr int kPictureFunctions[] = {11, 12, 13, 14, 16, 28, 29, 30};
+
+// The paint lock held for the length of a scope.
+class PaintLock {
+ public:
+  explicit PaintLock(TPictureView* view) : view_(view) { view_->BeginPaintLock(); }
+  ~PaintLock() { view_->EndPaintLock(); }
+  PaintLock(const PaintLock&) = delete;
+  PaintLock& operator=(const PaintLock&) = delete;
+
+ private:
+  TPictureView* view_;
+};
+
+}  // namespace
+
+TEditingCommands::TEditingCommands(TMainForm1& window) : QObject(&window), w_(window) {
+  w_.PictureProc1.SetSelection(&w_.PictureView1->Selection());
+  TActionList1& commands = w_.Context().commands;
+  auto on = [&](int number, auto handler) {
+    connect(commands.Action(number), &QAction::triggered, this, Guarded(handler));
+  };
+  on(kPaste, [this] { Paste(); });
+  on(kCut, [this] { Cut(); });
+  on(kCrop, [this] { Crop(); });
+  on(kUndo, [this] { Undo(); });
+  for (int n : kPictureFunctions) on(n, [this, n] { PictureFunction(n); });
+  for (const TResizePreset& preset : kResizePresets) on(preset.command, [this, preset] { Resize(preset); });
+  on(kSelectCircle, [this] { SelectCircularArea(); });
+  on(kFreeHand, [this] { FreeHandDraw(); });
+  on(kInsertText, [this] { InsertText(); });
+  on(kAdvancedEditing, [this] { AdvancedEditing(); });
+  connect(w_.PictureView1, &TPictureView::OnImageChange, this, &TEditingCommands::UpdateUndoCommand);
+  UpdateUndoCommand();
+}
+
+bool TEditingCommands::Refused(int command) const {
+  // An operation reports progress and lets events run; nothing may touch
+  // the picture until it has ended.
+  if (running_ || w_.PictureView1->PaintLocked()) return true;
+  return PictureBusy && RefusedWhilePictureBusy(command);
+}
+
+void TEditingCommands::Engine(const std::function<bool()>& operation) {
+  running_ = true;
+  bool changed = false;
+  try {
+    changed = operation();
+  } catch (const std::bad_alloc&) {
+    running_ = false;
+    throw std::runtime_error(tx::kOutOfMemory);
+  } catch (...) {
+    running_ = false;
+    throw;
+  }
+  running_ = false;
+  if (changed) w_.PictureView1->ImageChanged();
+  UpdateUndoCommand();
+}
+
+void TEditingCommands::UpdateUndoCommand() {
+  const int depth = w_.UndoStack1.UndoDepth();
+  TActionList1& commands = w_.Context().commands;
+  commands.Action(kUndo)->setText(QString::fromStdString(UndoCaption(depth)));
+  commands.SetEnabled(kUndo, depth > 0);
+}
+
+// ---- clipboard, cut, crop, undo --------------------------------------------
+
+void TEditingCommands::Paste() {
+  if (Refused(kPaste)) return;
+  PaintLock lock(w_.PictureView1);
+  Engine([this] { return w_.PictureView1->PasteFromClipboard(w_.PictureProc1); });
+}
+
+void TEditingCommands::Cut() {
+  if (Refused(kCut)) return;
+  {
+    PaintLock lock(w_.PictureView1);
+    Engine([this] { return w_.PictureProc1.ClearSel(); });
+    w_.PictureView1->ClearSelection();
+    w_.SetCutCropEnabled(false);
+  }
+}
+
+void TEditingCommands::Crop() {
+  if (Refused(kCrop) || !w_.ToolButton(TMainForm1::tbCrop)->isEnabled()) return;
+  {
+    PaintLock lock(w_.PictureView1);
+    Engine([this] { return w_.PictureProc1.CropSel(); });
+    w_.PictureView1->SetMouseInteract(TPictureView::miSelect);
+    w_.PictureView1->SetHint(tx::kMoreOptionsHint);
+    pen_width_ = 1;
+  }
+  w_.SetCutCropEnabled(false);
+}
+
+void TEditingCommands::Undo() {
+  if (Refused(kUndo)) return;
+  TPictureView* view = w_.PictureView1;
+  if (w_.UndoStack1.UndoDepth() > 0) {
+    PaintLock lock(view);
+    if (!w_.UndoStack1.RestoreUndo(view->Picture())) return;
+    w_.UndoStack1.DropNewestUndo();
+    view->ClearSelection();
+    w_.SetCutCropEnabled(false);
+    view->SetMouseInteract(TPictureView::miSelect);
+    view->ImageChanged();
+  } else {
+    w_.Context().beeper.Beep();
+  }
+  view->SetHint(tx::kMoreOptionsHint);
+  UpdateUndoCommand();
+}
+
+void TEditingCommands::UndoSelection() {
+  TPictureView* view = w_.PictureView1;
+  if (PictureBusy || !view->HasSelection()) return;
+  view->ClearSelection();
+  view->SetHint(tx::kMoreOptionsHint);
+  view->SetMouseInteract(TPictureView::miSelect);
+  w_.SetCutCropEnabled(false);
+}
+
+void TEditingCommands::SelectCircularArea() {
+  w_.PictureView1->SetMouseInteract(TPictureView::miSelectCircle);
+  w_.PictureView1->SetHint(tx::kCircleHint);
+}
+
+// ---- picture functions and resize presets ----------------------------------
+
+void TEditingCommands::PictureFunction(int command) {
+  if (Refused(command)) return;
+  TPictureProc& proc = w_.PictureProc1;
+  const bool quality_rotate = w_.Context().commands.Checked(kQualityRotate);
+  Engine([&]() -> bool {
+    switch (command) {
+      case 11: return proc.ConvertToGray();
+      case 12: return proc.Negative();
+      case 13: return proc.Flip(TFlipDirection::Horizontal);
+      case 14: return proc.Flip(TFlipDirection::Vertical);
+      case 16: return proc.ApplyFilter(kSharpenKernel, kSharpenDivisor);
+      case 28: return proc.Rotate(90.0, quality_rotate, -1);
+      case 29: return proc.HSLvar(0, 0, 4);
+      case 30: return proc.Contrast(2);
+    }
+    return false;
+  });
+}
+
+void TEditingCommands::Resize(const TResizePreset& preset) {
+  if (Refused(preset.command)) return;
+  const TResampleFilter filter = PresetFilter(w_.Context().commands.Checked(kQualityZoom), ResampleFilter);
+  Engine([&] { return w_.PictureProc1.Resample(preset.width, preset.height, filter); });
+}
+
+}  // namespace vistrel
