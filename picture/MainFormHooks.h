@@ -26,6 +26,11 @@ struct TMainFormHooks {
   std::function<void(TMainForm1&)> SelectAreaIntoPicture;
   std::function<void(TMainForm1&)> PickObjectIntoPicture;
   std::function<void(TMainForm1&)> DefineCaptureRectangle;
+  // Rectangles > "Define": the custom rectangle size dialog, which may
+  // change CustomW and CustomH of the window's options.
+  std::function<void(TMainForm1&)> DefineRectangleSize;
+  // "Timer Setup" on the Automatic Save drop-down.
+  std::function<void(TMainForm1&)> TimerSetup;
 };
 
 // The one set of the running program.

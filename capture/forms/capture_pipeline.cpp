@@ -5,6 +5,7 @@
 #include "app/commands/TActionList1.h"
 #include "app/commands/app_context.h"
 #include "capture/capture_state.h"
+#include "capture/forms/area_selection.h"
 #include "output/auto_save.h"
 #include "picture/MainFormHooks.h"
 
@@ -66,9 +67,8 @@ void TCapturePipeline::RunCaptureRequest() {
       break;
     case cmRectArea:
     case cmSpareSlot:
-      // The choice on the frozen desktop comes with the area selection
-      // window; until then the window keeps its own grab, as when the user
-      // leaves that window without a selection.
+      // Without a selection the window keeps its own grab.
+      RunAreaSelection(*window_);
       window_->ShowModal();
       break;
   }

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/x11/x11_connection.h"
@@ -133,28 +134,79 @@ std::optional<TScreenRect> X11WindowSource::ClientRect(TWindowId window) {
   return InsideRect(id, nullptr);
 }
 
+bool X11WindowSource::IsOwnWindow(std::uint32_t top_level) {
+  xcb_connection_t* c = conn_->get();
+  const std::uint32_t pid_atom = conn_->Atom("_NET_WM_PID");
+  const auto own = [&](std::uint32_t window) {
+    const auto pid = Property32(c, window, pid_atom, XCB_ATOM_CARDINAL, 1);
+    return !pid.empty() && pid[0] == std::uint32_t(getpid());
+  };
+  if (own(top_level)) return true;
+  // A window manager's frame holds the client that carries the process id.
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_tree_reply_t> tree(
+      xcb_query_tree_reply(c, xcb_query_tree(c, top_level), &error));
+  std::free(error);
+  if (!tree) return false;
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+    if (own(children[i])) return true;
+  return false;
+}
+
+std::uint32_t X11WindowSource::TopLevelAt(int x, int y) {
+  xcb_connection_t* c = conn_->get();
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_tree_reply_t> tree(
+      xcb_query_tree_reply(c, xcb_query_tree(c, conn_->root()), &error));
+  std::free(error);
+  if (!tree) return 0;
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  // Topmost first; the program's own windows (an overlay that is still
+  // being taken off the screen, a hidden picture window) are looked through.
+  for (int i = xcb_query_tree_children_length(tree.get()) - 1; i >= 0; --i) {
+    const std::uint32_t window = children[i];
+    error = nullptr;
+    XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error));
+    std::free(error);
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+        attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT)
+      continue;
+    const std::optional<TScreenRect> rect = RootRectWithBorder(window);
+    if (!rect || !rect->Contains(x, y) || IsOwnWindow(window)) continue;
+    return window;
+  }
+  return 0;
+}
+
 std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
   xcb_connection_t* c = conn_->get();
-  std::uint32_t window = conn_->root();
-  std::uint32_t top_level = 0;
-  std::uint32_t client = 0;
-  for (int depth = 0; depth < 64; ++depth) {
-    xcb_generic_error_t* error = nullptr;
-    XcbReply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, window), &error));
-    std::free(error);
-    if (!pointer) return std::nullopt;
-    if (pointer->child == XCB_NONE) break;
-    window = pointer->child;
-    if (!top_level) top_level = window;
-    if (!client && HasWmState(window)) client = window;
-  }
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_pointer_reply_t> at_root(
+      xcb_query_pointer_reply(c, xcb_query_pointer(c, conn_->root()), &error));
+  std::free(error);
+  if (!at_root) return std::nullopt;
+  const std::uint32_t top_level = TopLevelAt(at_root->root_x, at_root->root_y);
   TPointedWindow pointed;
   if (!top_level) {
     // Over the bare desktop: the desktop itself.
     pointed.window = conn_->root();
     pointed.rect = conn_->RootRect();
     return pointed;
+  }
+  // Down the chain of windows under the pointer to the deepest one.
+  std::uint32_t window = top_level;
+  std::uint32_t client = HasWmState(top_level) ? top_level : 0;
+  for (int depth = 0; depth < 64; ++depth) {
+    error = nullptr;
+    XcbReply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(c, xcb_query_pointer(c, window), &error));
+    std::free(error);
+    if (!pointer) return std::nullopt;
+    if (pointer->child == XCB_NONE) break;
+    window = pointer->child;
+    if (!client && HasWmState(window)) client = window;
   }
   // A control inside an application window is taken by itself; the
   // application window itself, or its frame, means the whole framed window.

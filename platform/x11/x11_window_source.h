@@ -27,6 +27,12 @@ class X11WindowSource : public IWindowSource {
   // The child of the root that holds `window`; 0 when it is gone.
   std::uint32_t TopLevelOf(std::uint32_t window);
   bool HasWmState(std::uint32_t window);
+  // Whether a child of the root (or the client in its frame) is this
+  // process's window.
+  bool IsOwnWindow(std::uint32_t top_level);
+  // The topmost shown child of the root at (x, y) that is not ours; 0 for
+  // none.
+  std::uint32_t TopLevelAt(int x, int y);
 
   std::shared_ptr<X11Connection> conn_;
 };

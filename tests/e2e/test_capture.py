@@ -202,8 +202,9 @@ class CaptureTest(unittest.TestCase):
     def test_reset_to_default_and_exit_erases_every_setting(self):
         program = self.start()
         self.tray_menu()
-        # Open, Automatic Save, Suspend, Reset to Default and Exit.
-        self.key("Down", "Down", "Down", "Down", "Return")
+        # Open, Automatic Save, Suspend, Get Rectangular Area, Reset to
+        # Default and Exit.
+        self.key("Down", "Down", "Down", "Down", "Down", "Return")
         box = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"), what="the question")[0]
         self.desktop.run(["xdotool", "windowactivate", "--sync", box, "key", "alt+y"])
         self.assertEqual(program.wait_ended(), 0)
