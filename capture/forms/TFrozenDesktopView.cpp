@@ -5,10 +5,12 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <cmath>
+#include <cstdlib>
 
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewCursors.h"
 #include "picture/PictureViewImage.h"
+#include "platform/qt/device_pointer.h"
 
 namespace vistrel {
 
@@ -76,10 +78,20 @@ QPoint TFrozenDesktopView::PictureOffset() const {
 }
 
 QPoint TFrozenDesktopView::DevicePoint(QPointF position) const {
-  // Scaled positions arrive as fractions of logical pixels; the small bias
-  // keeps an exact device pixel from rounding down to its neighbour.
+  // The small bias keeps a fraction that stands for an exact device pixel
+  // from rounding down to its neighbour.
   const double r = Ratio();
-  return QPoint(int(std::floor(position.x() * r + 1e-3)), int(std::floor(position.y() * r + 1e-3)));
+  const QPoint scaled(int(std::floor(position.x() * r + 1e-3)), int(std::floor(position.y() * r + 1e-3)));
+  if (r == 1 || !screen_origin_) return scaled;
+  // Qt rounds scaled positions to whole logical pixels; the desktop's own
+  // position of this event is exact. It belongs to this event when it lies
+  // within that rounding.
+  const std::optional<TScreenPoint> pointer = TDevicePointer::LastScreenPosition();
+  if (!pointer) return scaled;
+  const QPoint exact(pointer->x - screen_origin_->x(), pointer->y - screen_origin_->y());
+  const int reach = int(std::ceil(r));
+  if (std::abs(exact.x() - scaled.x()) <= reach && std::abs(exact.y() - scaled.y()) <= reach) return exact;
+  return scaled;
 }
 
 QPoint TFrozenDesktopView::PicturePointAt(QPointF position) const {

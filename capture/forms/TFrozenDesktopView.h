@@ -53,6 +53,9 @@ class TFrozenDesktopView : public QWidget {
   // centres it.
   void SetPictureOffset(QPoint device_offset);
   void SetSelecting(bool on) { selecting_ = on; }
+  // Where the view's top-left corner is on the screen, in screen pixels:
+  // lets it read the exact pointer pixel when Qt scales the interface.
+  void SetScreenOrigin(QPoint origin) { screen_origin_ = origin; }
   // Shown where no grip or selection is under the mouse.
   void SetNormalCursor(const QCursor& cursor);
 
@@ -91,6 +94,7 @@ class TFrozenDesktopView : public QWidget {
   TPictureBitmap picture_;
   QImage image_;
   std::optional<QPoint> fixed_offset_;
+  std::optional<QPoint> screen_origin_;
   bool selecting_ = true;
   QCursor normal_cursor_;  // over picture_'s rows
   TSelection selection_;

@@ -68,6 +68,7 @@ void TFullRectForm1::FormCreate() {
   IScreenSource& screen = *window_.Context().platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   PlaceOver(desktop);
+  PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
   PictureView1->PictureChanged();
 }

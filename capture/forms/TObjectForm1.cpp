@@ -26,6 +26,7 @@ void TObjectForm1::FormCreate() {
   IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   PlaceOver(desktop);
+  Image1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, Image1->Picture(), desktop);
   Image1->PictureChanged();
   // What the user points at on the image is what lies there on the screen.

@@ -8,6 +8,8 @@
 #include <QWindow>
 #include <cmath>
 
+#include "platform/qt/device_pointer.h"
+
 namespace vistrel {
 
 namespace {
@@ -37,6 +39,7 @@ TOverlayWindow::TOverlayWindow(QWidget* parent)
                           Qt::X11BypassWindowManagerHint) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
+  TDevicePointer::Install();
 }
 
 void TOverlayWindow::PlaceOver(const TScreenRect& desktop) {
