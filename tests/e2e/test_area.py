@@ -85,8 +85,8 @@ class AreaTest(unittest.TestCase):
             return None
         window = wait_until(covering, what="the frozen desktop")
         # Shown once its picture is on the screen.
-        wait_until(lambda: self.screen_rgb()[200 * self.WIDTH * 3:201 * self.WIDTH * 3] ==
-                   self.background_rgb[200 * self.WIDTH * 3:201 * self.WIDTH * 3],
+        row = slice((200 * self.WIDTH + 16) * 3, (201 * self.WIDTH - 16) * 3)  # inside any outline
+        wait_until(lambda: self.screen_rgb()[row] == self.background_rgb[row],
                    what="the frozen picture")
         return window
 
@@ -222,6 +222,56 @@ class TrayAndWindowTest(AreaTest):
         self.assertEqual(self.picture_window(), window)
         self.xdotool("windowactivate", "--sync", window, "key", "ctrl+c")
         self.assert_picture(500, 300, 564, 332)
+        self.close_window(window)
+
+
+class CustomRectangleTest(AreaTest):
+    def automatic_save_menu(self, window):
+        """Opens the Automatic Save button's drop-down of the picture window."""
+        info = dict(line.strip().split(": ", 1) for line in
+                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
+        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        shown = self.ours()
+        # The arrow beside "Off", the eleventh button of the toolbar.
+        self.xdotool("mousemove", "--sync", str(x + 520), str(y + 46), "click", "1")
+        wait_until(lambda: self.ours() - shown, what="the Automatic Save menu")
+
+    def test_defined_rectangle_is_what_timed_files_and_get_desktop_take(self):
+        shots = os.path.join(self.desktop.folder, "shots") + "/"
+        os.makedirs(shots)
+        self.start(AutoFolder=shots, AutoIntTime=10 / 86400.0)
+        self.xdotool("key", "Print")
+        window = self.picture_window()
+        self.automatic_save_menu(window)
+        self.xdotool("key", "Down", "Down", "Return")  # Define Capture Rectangle
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
+        self.overlay()
+        # The stored rectangle, the desktop inset by 4, resized by its grips.
+        self.drag(4, 4, 100, 50)
+        self.drag(1019, 763, 300, 200)
+        self.xdotool("key", "Return")
+        window = self.picture_window()
+        self.close_window(window)
+        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
+                         [value(100), value(50), value(301), value(201)])
+        # Automatic Save on from the tray: the timed files hold the rectangle.
+        self.tray_menu()
+        self.xdotool("key", "Down", "Down", "Return")
+        box = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"), what="the question")[0]
+        self.xdotool("windowactivate", "--sync", box, "key", "alt+y")
+        first = wait_until(lambda: sorted(glob.glob(shots + "*.png")), timeout=60,
+                           what="a timed file")[0]
+        wait_until(lambda: os.path.getsize(first) > 0, what="the file to be written")
+        with open(first, "rb") as f:
+            width, height, raw = rgb_pixels(f.read())
+        self.assertEqual((width, height), (201, 151))
+        self.assertEqual(raw, crop_rgb(self.WIDTH, self.background_rgb, 100, 50, 301, 201))
+        # Get Desktop while the timer runs: the same rectangle.
+        clear_clipboard(self.desktop)
+        self.xdotool("key", "Print")
+        window = self.picture_window()
+        self.assert_picture(100, 50, 301, 201)
         self.close_window(window)
 
 
