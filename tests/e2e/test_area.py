@@ -75,8 +75,9 @@ class AreaTest(unittest.TestCase):
         return set(self.desktop.run(["xdotool", "search", "--onlyvisible", "--class",
                                      "vistrel-pro"]).split())
 
-    def overlay(self):
-        """The frozen-desktop window, once it covers the whole desktop."""
+    def overlay(self, y=200):
+        """The frozen-desktop window, once it covers the whole desktop and
+        shows the background's row y (which nothing else may cover)."""
         def covering():
             for window in self.ours():
                 geometry = self.desktop.run(["xdotool", "getwindowgeometry", window])
@@ -85,7 +86,7 @@ class AreaTest(unittest.TestCase):
             return None
         window = wait_until(covering, what="the frozen desktop")
         # Shown once its picture is on the screen.
-        row = slice((200 * self.WIDTH + 16) * 3, (201 * self.WIDTH - 16) * 3)  # inside any outline
+        row = slice((y * self.WIDTH + 16) * 3, ((y + 1) * self.WIDTH - 16) * 3)  # inside any outline
         wait_until(lambda: self.screen_rgb()[row] == self.background_rgb[row],
                    what="the frozen picture")
         return window
@@ -272,6 +273,59 @@ class CustomRectangleTest(AreaTest):
         self.xdotool("key", "Print")
         window = self.picture_window()
         self.assert_picture(100, 50, 301, 201)
+        self.close_window(window)
+
+
+class ObjectTest(AreaTest):
+    def deepest_window(self, top, x, y):
+        """(id, left, top, right, bottom) of the deepest window under (x, y)
+        inside `top`, its border included."""
+        best = None
+        for line in self.desktop.run(["xwininfo", "-tree", "-id", top]).splitlines():
+            parts = line.split()
+            if not parts or not parts[0].startswith("0x"):
+                continue
+            info = dict(l.strip().split(": ", 1) for l in
+                        self.desktop.run(["xwininfo", "-id", parts[0]]).splitlines() if ": " in l)
+            if info.get("Map State") != "IsViewable":
+                continue
+            left, top_ = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+            border = int(info["Border width"])
+            # xwininfo's upper-left corner is outside the border already.
+            rect = (left, top_, left + int(info["Width"]) + 2 * border,
+                    top_ + int(info["Height"]) + 2 * border)
+            if rect[0] <= x < rect[2] and rect[1] <= y < rect[3]:
+                if best is None or (rect[2] - rect[0]) * (rect[3] - rect[1]) < \
+                        (best[3] - best[1]) * (best[4] - best[2]):
+                    best = (parts[0],) + rect
+        return best
+
+    def test_object_takes_the_button_of_another_program(self):
+        self.start(MainFormLeft=380, MainFormTop=300)
+        self.desktop.start(["xmessage", "-geometry", "300x200+20+20", "-name", "victim",
+                            "Another program"])
+        app = wait_until(lambda: windows_named(self.desktop, "victim"), what="xmessage")[0]
+        self.xdotool("key", "Print")
+        window = self.picture_window()
+        info = dict(line.strip().split(": ", 1) for line in
+                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
+        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        # The button of xmessage, bottom left of its window.
+        button = wait_until(lambda: [r for r in [self.deepest_window(app, 40, 220)]
+                                     if r and r[3] - r[1] < 150], what="the button")[0]
+        bx, by = (button[1] + button[3]) // 2, (button[2] + button[4]) // 2
+        # "Object", the ninth button of the toolbar.
+        self.xdotool("mousemove", "--sync", str(x + 412), str(y + 37), "click", "1")
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
+        self.overlay(y=270)
+        frozen = self.screen_rgb()
+        self.xdotool("mousemove", "--sync", str(bx), str(by), "click", "1")
+        self.picture_window()
+        self.xdotool("windowactivate", "--sync", window, "key", "ctrl+c")
+        width, height, raw = self.grabbed()
+        self.assertEqual((width, height), (button[3] - button[1], button[4] - button[2]))
+        # As the frozen desktop showed it, at its own place on the screen.
+        self.assertEqual(raw, crop_rgb(self.WIDTH, frozen, *button[1:]))
         self.close_window(window)
 
 
