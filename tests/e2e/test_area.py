@@ -144,6 +144,16 @@ class AreaTest(unittest.TestCase):
         # Open, Automatic Save, Suspend, Get Rectangular Area.
         self.xdotool("key", "Down", "Down", "Down", "Down", "Return")
 
+    def automatic_save_menu(self, window):
+        """Opens the Automatic Save button's drop-down of the picture window."""
+        info = dict(line.strip().split(": ", 1) for line in
+                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
+        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        shown = self.ours()
+        # The arrow beside "Off", the eleventh button of the toolbar.
+        self.xdotool("mousemove", "--sync", str(x + 520), str(y + 46), "click", "1")
+        wait_until(lambda: self.ours() - shown, what="the Automatic Save menu")
+
 
 class FrozenDesktopTest(AreaTest):
     def test_the_overlay_stays_frozen_and_a_drag_takes_exactly_its_pixels(self):
@@ -227,16 +237,6 @@ class TrayAndWindowTest(AreaTest):
 
 
 class CustomRectangleTest(AreaTest):
-    def automatic_save_menu(self, window):
-        """Opens the Automatic Save button's drop-down of the picture window."""
-        info = dict(line.strip().split(": ", 1) for line in
-                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
-        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
-        shown = self.ours()
-        # The arrow beside "Off", the eleventh button of the toolbar.
-        self.xdotool("mousemove", "--sync", str(x + 520), str(y + 46), "click", "1")
-        wait_until(lambda: self.ours() - shown, what="the Automatic Save menu")
-
     def test_defined_rectangle_is_what_timed_files_and_get_desktop_take(self):
         shots = os.path.join(self.desktop.folder, "shots") + "/"
         os.makedirs(shots)
@@ -327,6 +327,65 @@ class ObjectTest(AreaTest):
         # As the frozen desktop showed it, at its own place on the screen.
         self.assertEqual(raw, crop_rgb(self.WIDTH, frozen, *button[1:]))
         self.close_window(window)
+
+
+class TwoMonitorsTest(AreaTest):
+    """A 1920 x 1080 monitor and a 1024 x 768 one to its right."""
+    WIDTH, HEIGHT = 2944, 1080
+
+    def setUp(self):
+        self.desktop = Desktop(window_manager=True, two_monitors=True, second_output=True)
+        self.background = os.path.join(self.desktop.folder, "background.png")
+        make_picture(self.background, self.WIDTH, self.HEIGHT)
+        self.desktop.run(["hsetroot", "-full", self.background], check=True)
+
+    def monitor2_overlay(self):
+        return wait_until(lambda: [w for w in self.ours() if "%dx%d" % (self.WIDTH, self.HEIGHT) in
+                                   self.desktop.run(["xdotool", "getwindowgeometry", w])],
+                          what="the frozen desktop")
+
+    def test_drags_across_the_boundary_and_on_monitor_2(self):
+        self.start()
+        screen = self.screen_rgb()
+        self.background_rgb = screen
+        for area in ((1800, 100, 2100, 200), (2500, 300, 2700, 700)):
+            clear_clipboard(self.desktop)
+            self.xdotool("key", "F9")
+            self.overlay(y=50)
+            self.drag(*area)
+            window = self.picture_window()
+            self.assert_picture(area[0], area[1], area[2] + 1, area[3] + 1)
+            self.close_window(window)
+
+    def test_monitor_2_alone_is_centred_on_white_and_keeps_screen_pixels(self):
+        self.start(Monitor_0=False, Monitor_2=True)
+        self.background_rgb = self.screen_rgb()
+        self.xdotool("key", "F9")
+        self.monitor2_overlay()
+        left, top = (self.WIDTH - 1024) // 2, (self.HEIGHT - 768) // 2
+        shown = wait_until(lambda: [s for s in [self.screen_rgb()]
+                                    if s[:3] == b"\xff\xff\xff"], what="the white background")[0]
+        self.desktop.screenshot(os.path.join(tempfile.gettempdir(), "vistrel-area-monitor2.png"))
+        self.assertEqual(crop_rgb(self.WIDTH, shown, left, top, left + 1024, top + 768),
+                         crop_rgb(self.WIDTH, self.background_rgb, 1920, 0, 2944, 768))
+        # An area: the pixels under the selection, which are monitor 2's.
+        self.drag(left + 10, top + 20, left + 109, top + 119)
+        window = self.picture_window()
+        self.assert_picture(1930, 20, 2030, 120)
+        # The custom capture rectangle: monitor 2's screen pixels, stored.
+        self.automatic_save_menu(window)
+        self.xdotool("key", "Down", "Down", "Return")
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
+        self.monitor2_overlay()
+        # The stored rectangle (the desktop inset by 4) covers nearly all of
+        # monitor 2; a new one starts in its free top-right corner.
+        self.drag(left + 1022, top + 1, left + 900, top + 100)
+        self.xdotool("key", "Return")
+        window = self.picture_window()
+        self.close_window(window)
+        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
+                         [value(2820), value(1), value(2943), value(101)])
 
 
 class ScaledTest(AreaTest):
