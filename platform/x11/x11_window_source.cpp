@@ -134,36 +134,31 @@ std::optional<TScreenRect> X11WindowSource::ClientRect(TWindowId window) {
   return InsideRect(id, nullptr);
 }
 
-bool X11WindowSource::IsOwnWindow(std::uint32_t top_level) {
+bool X11WindowSource::IsOwnWindow(std::uint32_t window, int depth) {
   xcb_connection_t* c = conn_->get();
-  const std::uint32_t pid_atom = conn_->Atom("_NET_WM_PID");
-  const auto own = [&](std::uint32_t window) {
-    const auto pid = Property32(c, window, pid_atom, XCB_ATOM_CARDINAL, 1);
-    return !pid.empty() && pid[0] == std::uint32_t(getpid());
-  };
-  if (own(top_level)) return true;
-  // A window manager's frame holds the client that carries the process id.
+  const auto pid = Property32(c, window, conn_->Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 1);
+  if (!pid.empty()) return pid[0] == std::uint32_t(getpid());
+  // A window manager's frame holds the client that carries the process id
+  // a level or two further down.
+  if (depth <= 0) return false;
   xcb_generic_error_t* error = nullptr;
-  XcbReply<xcb_query_tree_reply_t> tree(
-      xcb_query_tree_reply(c, xcb_query_tree(c, top_level), &error));
+  XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), &error));
   std::free(error);
   if (!tree) return false;
   const xcb_window_t* children = xcb_query_tree_children(tree.get());
   for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
-    if (own(children[i])) return true;
+    if (IsOwnWindow(children[i], depth - 1)) return true;
   return false;
 }
 
-std::uint32_t X11WindowSource::TopLevelAt(int x, int y) {
+std::uint32_t X11WindowSource::ChildAt(std::uint32_t parent, int x, int y, bool skip_own) {
   xcb_connection_t* c = conn_->get();
   xcb_generic_error_t* error = nullptr;
-  XcbReply<xcb_query_tree_reply_t> tree(
-      xcb_query_tree_reply(c, xcb_query_tree(c, conn_->root()), &error));
+  XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, parent), &error));
   std::free(error);
   if (!tree) return 0;
   const xcb_window_t* children = xcb_query_tree_children(tree.get());
-  // Topmost first; the program's own windows (an overlay that is still
-  // being taken off the screen, a hidden picture window) are looked through.
+  // Topmost first.
   for (int i = xcb_query_tree_children_length(tree.get()) - 1; i >= 0; --i) {
     const std::uint32_t window = children[i];
     error = nullptr;
@@ -174,7 +169,7 @@ std::uint32_t X11WindowSource::TopLevelAt(int x, int y) {
         attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT)
       continue;
     const std::optional<TScreenRect> rect = RootRectWithBorder(window);
-    if (!rect || !rect->Contains(x, y) || IsOwnWindow(window)) continue;
+    if (!rect || !rect->Contains(x, y) || (skip_own && IsOwnWindow(window, 3))) continue;
     return window;
   }
   return 0;
@@ -187,7 +182,12 @@ std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
       xcb_query_pointer_reply(c, xcb_query_pointer(c, conn_->root()), &error));
   std::free(error);
   if (!at_root) return std::nullopt;
-  const std::uint32_t top_level = TopLevelAt(at_root->root_x, at_root->root_y);
+  const int x = at_root->root_x, y = at_root->root_y;
+  // The program's own windows (an overlay that is still being taken off
+  // the screen, a hidden picture window) are looked through, so the windows
+  // are found by their places rather than by where the server sends the
+  // pointer's events.
+  const std::uint32_t top_level = ChildAt(conn_->root(), x, y, true);
   TPointedWindow pointed;
   if (!top_level) {
     // Over the bare desktop: the desktop itself.
@@ -195,17 +195,13 @@ std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
     pointed.rect = conn_->RootRect();
     return pointed;
   }
-  // Down the chain of windows under the pointer to the deepest one.
+  // Down to the deepest window at the pointer.
   std::uint32_t window = top_level;
   std::uint32_t client = HasWmState(top_level) ? top_level : 0;
   for (int depth = 0; depth < 64; ++depth) {
-    error = nullptr;
-    XcbReply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, window), &error));
-    std::free(error);
-    if (!pointer) return std::nullopt;
-    if (pointer->child == XCB_NONE) break;
-    window = pointer->child;
+    const std::uint32_t child = ChildAt(window, x, y, false);
+    if (!child) break;
+    window = child;
     if (!client && HasWmState(window)) client = window;
   }
   // A control inside an application window is taken by itself; the
