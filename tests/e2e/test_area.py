@@ -405,5 +405,17 @@ class ScaledTest(AreaTest):
         self.close_window(window)
 
 
+class DpiScaledTest(ScaledTest):
+    """The desktop says 192 dots per inch (Xft.dpi), which Qt turns into a
+    scale of two on its own."""
+    SCALE = None
+
+    def setUp(self):
+        super().setUp()
+        subprocess.run(["xrdb", "-merge"], input="Xft.dpi: 192\n", env=self.desktop.env, text=True,
+                       check=True, timeout=30)
+        self.desktop.env["QT_AUTO_SCREEN_SCALE_FACTOR"] = "1"
+
+
 if __name__ == "__main__":
     unittest.main()
