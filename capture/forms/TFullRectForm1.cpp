@@ -64,12 +64,18 @@ void TFullRectForm1::BuildPopupMenu() {
   connect(exit, &QAction::triggered, this, &TFullRectForm1::TakeSelection);
 }
 
-void TFullRectForm1::FormCreate() {
+void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   IScreenSource& screen = *window_.Context().platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   PlaceOver(desktop);
   PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
-  frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
+  const TScreenRect area = ConfineToCaptureBounds(desktop, CaptureState().CaptureBounds);
+  if (desktop_grab && desktop_grab->Width() == area.Width() && desktop_grab->Height() == area.Height()) {
+    frozen_ = area;
+    PictureView1->Picture() = *desktop_grab;
+  } else {
+    frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
+  }
   PictureView1->PictureChanged();
 }
 

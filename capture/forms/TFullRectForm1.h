@@ -25,8 +25,10 @@ class TFullRectForm1 : public TOverlayWindow {
   explicit TFullRectForm1(TMainForm1& window);
 
   // Places the window over the virtual desktop and freezes the desktop,
-  // confined to the capture bounds, into the view.
-  void FormCreate();
+  // confined to the capture bounds, into the view. `desktop_grab`, when
+  // given, is a grab of that very area made a moment ago for this capture;
+  // it is taken instead of grabbing the screen again.
+  void FormCreate(const TPictureBitmap* desktop_grab = nullptr);
   // Shows a stored screen rectangle as the selection, as far as it lies on
   // the frozen picture.
   void Preselect(const TScreenRect& rect);

@@ -21,9 +21,10 @@ void WaitForDesktop(int ms) {
   QThread::msleep(ms);
 }
 
-void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect) {
+void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect,
+                      const TPictureBitmap* desktop_grab) {
   TFullRectForm1 form(window);
-  form.FormCreate();
+  form.FormCreate(desktop_grab);
   if (preselect) form.Preselect(*preselect);
   form.ShowModal();
 }

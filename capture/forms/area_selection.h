@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "imaging/picture_bitmap.h"
 #include "platform/screen_rect.h"
 
 namespace vistrel {
@@ -12,7 +13,9 @@ class TMainForm1;
 
 // The selection window over the whole desktop, shown until the user takes
 // a selection or leaves; `preselect` (screen pixels) is selected first.
-void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect = std::nullopt);
+// `desktop_grab`: see TFullRectForm1::FormCreate.
+void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect = std::nullopt,
+                      const TPictureBitmap* desktop_grab = nullptr);
 
 // "Rect.": an area of the frozen desktop replaces the picture (one undo
 // entry); the window hides meanwhile.

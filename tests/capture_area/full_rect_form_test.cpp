@@ -192,6 +192,22 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   EXPECT_EQ(Corners(Selected()), (Corners4{10, 20, 109, 119}));
 }
 
+TEST_F(FullRectTest, DesktopGrabOfTheRequestIsFrozenWithoutGrabbingAgain) {
+  window_ = NewWindow();
+  const std::size_t grabs = Screen().grabs.size();
+  form_ = std::make_unique<TFullRectForm1>(*window_);
+  form_->FormCreate(&window_->PictureView1->Picture());
+  EXPECT_EQ(Screen().grabs.size(), grabs);
+  EXPECT_EQ(View().Picture(), window_->PictureView1->Picture());
+  EXPECT_EQ(form_->FrozenRect(), (TScreenRect{0, 0, 1024, 768}));
+  // A grab of another area (a window, a custom rectangle) is not the desktop.
+  TPictureBitmap window_grab(300, 200);
+  form_ = std::make_unique<TFullRectForm1>(*window_);
+  form_->FormCreate(&window_grab);
+  EXPECT_EQ(Screen().grabs.size(), grabs + 1);
+  EXPECT_TRUE(PictureShowsDesktop(View().Picture(), {0, 0, 1024, 768}));
+}
+
 TEST_F(FullRectTest, OneScreenPixelForEachFrozenPixel) {
   Open();
   const double ratio = View().devicePixelRatioF();
