@@ -87,6 +87,8 @@ void TOverlayWindow::TryKeyboardGrab(int attempts_left) {
   // Esc and Enter must reach the window although no window manager gives it
   // the focus; the grab fails until the window is on the screen.
   grabKeyboard();
+  // Only a desktop with grabs (X11) needs them retried.
+  if (QGuiApplication::platformName() != "xcb") return;
   QWindow* window = windowHandle();
   if (window && window->setKeyboardGrabEnabled(true)) return;
   if (attempts_left > 0)
