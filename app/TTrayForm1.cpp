@@ -23,8 +23,13 @@
 #include "output/printing_hooks.h"
 #include "app/settings/settings_store.h"
 #include "capture/capture_state.h"
+#include "capture/forms/TTimerForm1.h"
+#include "capture/forms/capture_hooks.h"
+#include "capture/forms/dialog_placement.h"
 #include "capture/forms/capture_pipeline.h"
+#include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
+#include "picture/TMainForm1.h"
 #include "picture/picture_state.h"
 #include "platform/qt/hotkey_notifier.h"
 
@@ -55,6 +60,11 @@ void TTrayForm1::FormCreate() {
   // 1. Dates are shown as "m.d.y" from here on (see ShortDateText).
   // 2. Hints: 4000 ms, at most 204 pixels wide.
   qApp->installEventFilter(new HintHook(this));
+
+  // The picture window's captures on the frozen desktop, and the timer
+  // dialog, whose Start runs the tray's capture timer.
+  InstallCaptureHooks();
+  MainFormHooks().TimerSetup = [this](TMainForm1& window) { TimerSetup(window); };
 
   // 3. The tray icon, its tooltip and its menu with the banner caption.
   ActionList1 = new TActionList1(this);
@@ -115,6 +125,15 @@ void TTrayForm1::Timer1Timer() {
   pipeline_->RunTimedCapture();
 }
 
+void TTrayForm1::TimerSetup(TMainForm1& window) {
+  TTimerForm1 dialog(options_, NowAsDateTime, &window);
+  CentreOver(dialog, window);
+  if (dialog.exec() != QDialog::Accepted) return;
+  // Start: Automatic Save on without the question, the timer anew.
+  ActionList1->SetChecked(kAutomaticSave, true);
+  StartCaptureTimer();
+}
+
 void TTrayForm1::Action43Execute() {
   // The action has flipped its check mark already.
   if (ActionList1->Checked(kAutomaticSave) &&
@@ -135,8 +154,6 @@ void TTrayForm1::BuildTrayMenu() {
   PrintDesktop1->setObjectName("PrintDesktop1");
   GetRectangularArea1 = new QAction("Get Rectangular Area", this);
   GetRectangularArea1->setObjectName("GetRectangularArea1");
-  // The area selection is not part of the program yet.
-  GetRectangularArea1->setEnabled(false);
 
   PopupMenu1->addAction(ActionList1->Action(1));
   PopupMenu1->addAction(ActionList1->Action(44));

@@ -21,6 +21,7 @@ namespace vistrel {
 
 class TActionList1;
 class TCapturePipeline;
+class TMainForm1;
 class THotkeyNotifier;
 
 class TTrayForm1 : public QWidget {
@@ -39,6 +40,7 @@ class TTrayForm1 : public QWidget {
   THotKeys& HotKeys() { return *hotkeys_; }
   QSystemTrayIcon* TrayIcon() const { return TrayIcon1; }
   QMenu* TrayMenu() const { return PopupMenu1; }
+  QTimer* CaptureTimer() const { return Timer1; }
 
   void Action2Execute();   // "Terminate Vistrel-Pro"
   void Action32Execute();  // "Reset to Default and Exit"
@@ -48,6 +50,8 @@ class TTrayForm1 : public QWidget {
   void Action51Execute();  // "Suspend"
   void PrintDesktop1Click();
   void GetRectangularArea1Click();
+  // "Timer Setup" of the picture window.
+  void TimerSetup(TMainForm1& window);
   // One tick of the capture timer.
   void Timer1Timer();
   // A hotkey with id 1000..1005 was pressed.

@@ -14,6 +14,10 @@ struct TCaptureState {
   TScreenRect CustomCaptureRect;
 };
 
+// Set only while the custom capture rectangle is being chosen on the frozen
+// desktop: the selection is stored, not copied.
+inline bool DefineRectMode = false;
+
 // The one instance of the running program.
 TCaptureState& CaptureState();
 

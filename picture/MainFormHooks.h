@@ -40,6 +40,11 @@ struct TMainFormHooks {
   std::function<void(TMainForm1&)> HotKeySetup;
   std::function<void(TMainForm1&, TShortcutFolder)> CreateRemoveShortcut;
   std::function<void(TMainForm1&)> OpenHelp;
+  // Rectangles > "Define": the custom rectangle size dialog, which may
+  // change CustomW and CustomH of the window's options.
+  std::function<void(TMainForm1&)> DefineRectangleSize;
+  // "Timer Setup" on the Automatic Save drop-down.
+  std::function<void(TMainForm1&)> TimerSetup;
 };
 
 // The one set of the running program.

@@ -124,7 +124,10 @@ void TMainForm1::BuildToolBar() {
 
   popup_menu3_ = new QMenu(this);
   QAction* timer_setup = popup_menu3_->addAction(tx::kTimerSetup);
-  timer_setup->setEnabled(false);  // the timer dialog is not part of the program yet
+  timer_setup->setEnabled(bool(hooks.TimerSetup));
+  connect(timer_setup, &QAction::triggered, this, Guarded([this] {
+            if (MainFormHooks().TimerSetup) MainFormHooks().TimerSetup(*this);
+          }));
   QAction* define = popup_menu3_->addAction(tx::kDefineCaptureRect);
   define->setEnabled(bool(hooks.DefineCaptureRectangle));
   connect(define, &QAction::triggered, this, &TMainForm1::DefineCaptureRectangle1Click);
@@ -332,8 +335,13 @@ void TMainForm1::BuildPopupMenu() {
   connect(custom_rect_item_, &QAction::triggered, this,
           [this] { RectanglePresetClick(options_.CustomW, options_.CustomH); });
   rectangles->addSeparator();
-  // The custom rectangle size dialog is not part of the program yet.
-  rectangles->addAction(tx::kDefineRect)->setEnabled(false);
+  QAction* define = rectangles->addAction(tx::kDefineRect);
+  define->setEnabled(bool(MainFormHooks().DefineRectangleSize));
+  connect(define, &QAction::triggered, this, Guarded([this] {
+            if (PictureBusy || !MainFormHooks().DefineRectangleSize) return;
+            MainFormHooks().DefineRectangleSize(*this);
+            custom_rect_item_->setText(QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
+          }));
   for (int n : {23, 25, 26}) popup_menu1_->addAction(SharedCommand(n));
   popup_menu1_->addSeparator();
   popup_menu1_->addAction(SharedCommand(kStandardEditing));

@@ -32,7 +32,8 @@ class IWindowSource {
 
   // The object under the mouse pointer: the innermost shown window inside an
   // application window, or the whole application window (frame included)
-  // when the pointer is on its frame.
+  // when the pointer is on its frame. The program's own windows are looked
+  // through; over the bare desktop it is the desktop.
   virtual std::optional<TPointedWindow> WindowUnderPointer() = 0;
 };
 

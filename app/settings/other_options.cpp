@@ -91,8 +91,12 @@ PictureWindowOptions PictureWindowOptions::Load(const SettingsStore& st, const O
   o.ResampleFilter = st.ReadInteger(S, "ResampleFilter", o.ResampleFilter);
   o.CustomLeft = st.ReadInteger(S, "CustomLeft", d.desktop_left + 4);
   o.CustomTop = st.ReadInteger(S, "CustomTop", d.desktop_top + 4);
-  o.CustomRight = st.ReadInteger(S, "CustomRight", d.desktop_width - o.CustomLeft);
-  o.CustomBottom = st.ReadInteger(S, "CustomBottom", d.desktop_height - o.CustomTop);
+  // Mirrored at the desktop's far side, so that a desktop left of or above
+  // the primary monitor still gets an inset rectangle.
+  o.CustomRight = st.ReadInteger(S, "CustomRight",
+                                 2 * d.desktop_left + d.desktop_width - o.CustomLeft);
+  o.CustomBottom = st.ReadInteger(S, "CustomBottom",
+                                  2 * d.desktop_top + d.desktop_height - o.CustomTop);
   // Window size first: the centred position defaults are computed from it.
   o.MainFormWidth = st.ReadInteger(S, "MainFormWidth", o.MainFormWidth);
   o.MainFormHeight = st.ReadInteger(S, "MainFormHeight", o.MainFormHeight);

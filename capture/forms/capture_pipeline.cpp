@@ -5,6 +5,7 @@
 #include "app/commands/TActionList1.h"
 #include "app/commands/app_context.h"
 #include "capture/capture_state.h"
+#include "capture/forms/area_selection.h"
 #include "output/auto_save.h"
 #include "picture/MainFormHooks.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr int kAutomaticToClipboard = 31;
 constexpr int kDirectPrinting = 48;
 constexpr int kShowInfoMessage = 46;
+constexpr int kIncludeCursor = 39;
 }  // namespace
 
 // Creates the picture window (which grabs) and destroys it, with its print
@@ -66,9 +68,14 @@ void TCapturePipeline::RunCaptureRequest() {
       break;
     case cmRectArea:
     case cmSpareSlot:
-      // The choice on the frozen desktop comes with the area selection
-      // window; until then the window keeps its own grab, as when the user
-      // leaves that window without a selection.
+      // Without a selection the window keeps its own grab. A desktop grab
+      // without a cursor drawn in is the frozen desktop already: at 4K a
+      // second grab would hold the overlay back by a tenth of a second.
+      RunAreaSelection(*window_, std::nullopt,
+                       mode == cmRectArea && !context_.commands.Checked(kIncludeCursor) &&
+                               !(context_.capture_timer_running && context_.capture_timer_running())
+                           ? &window_->PictureView1->Picture()
+                           : nullptr);
       window_->ShowModal();
       break;
   }

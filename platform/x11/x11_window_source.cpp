@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/x11/x11_connection.h"
@@ -133,28 +134,75 @@ std::optional<TScreenRect> X11WindowSource::ClientRect(TWindowId window) {
   return InsideRect(id, nullptr);
 }
 
+bool X11WindowSource::IsOwnWindow(std::uint32_t window, int depth) {
+  xcb_connection_t* c = conn_->get();
+  const auto pid = Property32(c, window, conn_->Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 1);
+  if (!pid.empty()) return pid[0] == std::uint32_t(getpid());
+  // A window manager's frame holds the client that carries the process id
+  // a level or two further down.
+  if (depth <= 0) return false;
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), &error));
+  std::free(error);
+  if (!tree) return false;
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+    if (IsOwnWindow(children[i], depth - 1)) return true;
+  return false;
+}
+
+std::uint32_t X11WindowSource::ChildAt(std::uint32_t parent, int x, int y, bool skip_own) {
+  xcb_connection_t* c = conn_->get();
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, parent), &error));
+  std::free(error);
+  if (!tree) return 0;
+  const xcb_window_t* children = xcb_query_tree_children(tree.get());
+  // Topmost first.
+  for (int i = xcb_query_tree_children_length(tree.get()) - 1; i >= 0; --i) {
+    const std::uint32_t window = children[i];
+    error = nullptr;
+    XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), &error));
+    std::free(error);
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+        attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT)
+      continue;
+    const std::optional<TScreenRect> rect = RootRectWithBorder(window);
+    if (!rect || !rect->Contains(x, y) || (skip_own && IsOwnWindow(window, 3))) continue;
+    return window;
+  }
+  return 0;
+}
+
 std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
   xcb_connection_t* c = conn_->get();
-  std::uint32_t window = conn_->root();
-  std::uint32_t top_level = 0;
-  std::uint32_t client = 0;
-  for (int depth = 0; depth < 64; ++depth) {
-    xcb_generic_error_t* error = nullptr;
-    XcbReply<xcb_query_pointer_reply_t> pointer(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, window), &error));
-    std::free(error);
-    if (!pointer) return std::nullopt;
-    if (pointer->child == XCB_NONE) break;
-    window = pointer->child;
-    if (!top_level) top_level = window;
-    if (!client && HasWmState(window)) client = window;
-  }
+  xcb_generic_error_t* error = nullptr;
+  XcbReply<xcb_query_pointer_reply_t> at_root(
+      xcb_query_pointer_reply(c, xcb_query_pointer(c, conn_->root()), &error));
+  std::free(error);
+  if (!at_root) return std::nullopt;
+  const int x = at_root->root_x, y = at_root->root_y;
+  // The program's own windows (an overlay that is still being taken off
+  // the screen, a hidden picture window) are looked through, so the windows
+  // are found by their places rather than by where the server sends the
+  // pointer's events.
+  const std::uint32_t top_level = ChildAt(conn_->root(), x, y, true);
   TPointedWindow pointed;
   if (!top_level) {
     // Over the bare desktop: the desktop itself.
     pointed.window = conn_->root();
     pointed.rect = conn_->RootRect();
     return pointed;
+  }
+  // Down to the deepest window at the pointer.
+  std::uint32_t window = top_level;
+  std::uint32_t client = HasWmState(top_level) ? top_level : 0;
+  for (int depth = 0; depth < 64; ++depth) {
+    const std::uint32_t child = ChildAt(window, x, y, false);
+    if (!child) break;
+    window = child;
+    if (!client && HasWmState(window)) client = window;
   }
   // A control inside an application window is taken by itself; the
   // application window itself, or its frame, means the whole framed window.

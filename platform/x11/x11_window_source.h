@@ -27,6 +27,12 @@ class X11WindowSource : public IWindowSource {
   // The child of the root that holds `window`; 0 when it is gone.
   std::uint32_t TopLevelOf(std::uint32_t window);
   bool HasWmState(std::uint32_t window);
+  // Whether a child of the root (or the client in its frame, at most
+  // `depth` levels down) is this process's window.
+  bool IsOwnWindow(std::uint32_t window, int depth);
+  // The topmost shown child of `parent` at (x, y) (root coordinates),
+  // passing over this process's windows when asked; 0 for none.
+  std::uint32_t ChildAt(std::uint32_t parent, int x, int y, bool skip_own);
 
   std::shared_ptr<X11Connection> conn_;
 };

@@ -34,7 +34,7 @@ class Desktop:
     a tray host."""
 
     def __init__(self, width=1280, height=800, window_manager=False, tray=False,
-                 two_monitors=False):
+                 two_monitors=False, second_output=False):
         self.folder = tempfile.mkdtemp(prefix="vistrel-e2e-")
         self.processes = []
         read_fd, write_fd = os.pipe()
@@ -65,9 +65,14 @@ class Desktop:
         for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"):
             self.env.pop(key, None)
         if two_monitors:
-            for argv in (["xrandr", "--fb", "2944x1080"],
-                         ["xrandr", "--setmonitor", "LEFT", "1920/508x1080/286+0+0", "DUMMY0"],
-                         ["xrandr", "--setmonitor", "RIGHT", "1024/271x768/203+1920+0", "none"]):
+            # A second real output lets the pointer reach monitor 2; the
+            # --setmonitor split keeps it on the first.
+            second = ([["xrandr", "--addmode", "DUMMY1", "1024x768"],
+                       ["xrandr", "--output", "DUMMY1", "--mode", "1024x768", "--pos", "1920x0"]]
+                      if second_output else
+                      [["xrandr", "--setmonitor", "LEFT", "1920/508x1080/286+0+0", "DUMMY0"],
+                       ["xrandr", "--setmonitor", "RIGHT", "1024/271x768/203+1920+0", "none"]])
+            for argv in [["xrandr", "--fb", "2944x1080"]] + second:
                 self.run(argv, check=True)
         if window_manager or tray:  # tint2 waits for a window manager
             self.start(["openbox", "--config-file", os.path.join(HERE, "openbox-rc.xml")])

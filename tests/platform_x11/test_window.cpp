@@ -3,6 +3,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_icccm.h>
 
+#include <cstdlib>
+
 namespace vistrel::testing {
 
 TestWindow::TestWindow(const std::string& display, const TScreenRect& rect, std::uint32_t rgb) {
@@ -34,6 +36,15 @@ std::uint32_t TestWindow::AddChild(const TScreenRect& rect, std::uint32_t rgb) {
   xcb_map_window(conn_, child);
   xcb_flush(conn_);
   return child;
+}
+
+void TestWindow::SetProcessId(std::uint32_t pid) {
+  xcb_intern_atom_reply_t* atom =
+      xcb_intern_atom_reply(conn_, xcb_intern_atom(conn_, 0, 11, "_NET_WM_PID"), nullptr);
+  if (!atom) return;
+  xcb_change_property(conn_, XCB_PROP_MODE_REPLACE, id_, atom->atom, XCB_ATOM_CARDINAL, 32, 1, &pid);
+  free(atom);
+  xcb_flush(conn_);
 }
 
 }  // namespace vistrel::testing

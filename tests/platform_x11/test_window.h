@@ -22,6 +22,8 @@ class TestWindow {
   std::uint32_t id() const { return id_; }
   // A mapped child at (x, y) inside the window.
   std::uint32_t AddChild(const TScreenRect& rect, std::uint32_t rgb);
+  // Claims the window for a process (_NET_WM_PID).
+  void SetProcessId(std::uint32_t pid);
 
  private:
   xcb_connection_t* conn_ = nullptr;

@@ -1,5 +1,6 @@
 // The X11 backend against real X servers (Xvfb, openbox, xdotool).
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <poll.h>
 #include <xcb/xcb.h>
 
@@ -254,6 +255,22 @@ TEST_F(X11WindowManagerTest, PointedObjectIsTheControlOrTheWholeWindow) {
   pointed = pointed_at(kWidth - 5, kHeight - 5);  // bare desktop
   ASSERT_TRUE(pointed);
   EXPECT_EQ(pointed->rect, (TScreenRect{0, 0, kWidth, kHeight}));
+}
+
+TEST_F(X11WindowManagerTest, PointingLooksThroughTheProgramsOwnWindows) {
+  TestWindow other(server->display(), {200, 150, 600, 450}, 0x3060C0);
+  ASSERT_TRUE(server->Xdotool({"windowactivate", "--sync", std::to_string(other.id())}));
+  // One of this program's windows on top, still being taken off the screen.
+  TestWindow own(server->display(), {150, 100, 650, 500}, 0xC06030);
+  own.SetProcessId(std::uint32_t(getpid()));
+  ASSERT_TRUE(server->Xdotool({"windowactivate", "--sync", std::to_string(own.id())}));
+  IWindowSource& windows = *platform->windows;
+  ASSERT_TRUE(WaitUntil([&] { return windows.ActiveWindow() == own.id(); }));
+  ASSERT_TRUE(server->Xdotool({"mousemove", "--sync", "400", "300"}));
+  const std::optional<TPointedWindow> pointed = windows.WindowUnderPointer();
+  ASSERT_TRUE(pointed);
+  EXPECT_EQ(pointed->window, other.id());
+  EXPECT_EQ(pointed->rect, windows.OuterRect(other.id()));
 }
 
 TEST(X11PlatformLoader, UnreachableDisplayIsReportedClearly) {

@@ -57,7 +57,7 @@ TEST_F(OtherOptionsTest, FreshUserGetsTheCatalogueDefaults) {
   EXPECT_EQ(p.ResampleFilter, 1);
   EXPECT_EQ(p.CustomLeft, -1276);                  // desktop left + 4
   EXPECT_EQ(p.CustomTop, 4);
-  EXPECT_EQ(p.CustomRight, 2944 - -1276);          // desktop width - left read
+  EXPECT_EQ(p.CustomRight, 1664 - 4);              // desktop right - 4, as on the left
   EXPECT_EQ(p.CustomBottom, 1076);
   EXPECT_EQ(p.OldWinLeft, (1920 - 636) / 2);
   EXPECT_EQ(p.OldWinBottom, (1080 - 434) / 2 + 434);

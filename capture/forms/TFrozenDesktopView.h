@@ -1,0 +1,114 @@
+// The view of a frozen desktop picture in the selection window: one screen
+// pixel for each picture pixel, also when Qt scales the user interface, the
+// picture centred on white, and a rectangle selection that the mouse draws,
+// moves and resizes by its grips. Selections are kept in picture pixels,
+// right and bottom inclusive.
+#pragma once
+
+#include <QCursor>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+
+#include "imaging/picture_bitmap.h"
+#include "imaging/selection_geometry.h"
+#include "picture/PictureViewGrips.h"
+
+namespace vistrel {
+
+class TFrozenDesktopView : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kGripSize = 3;
+  static constexpr int kOutlineIntervalMs = 210;
+
+  explicit TFrozenDesktopView(QWidget* parent = nullptr);
+
+  // After changing the picture call PictureChanged, which also removes the
+  // selection.
+  TPictureBitmap& Picture() { return picture_; }
+  const TPictureBitmap& Picture() const { return picture_; }
+  void PictureChanged();
+
+  bool HasSelection() const { return selection_.HasSelection(); }
+  // Bounding box of the selection; the whole picture without one.
+  TPictureRect SelectionBox() const { return selection_.BoundingBox(); }
+  // Replaces any selection (clipped to the picture).
+  void SelectRect(int left, int top, int right, int bottom);
+  // The selected pixels, or the whole picture without a selection.
+  TPictureBitmap CopySelection() const;
+
+  // Device pixels of the window from its top-left corner to the picture's.
+  QPoint PictureOffset() const;
+  // The picture pixel under a point of the widget (logical coordinates, as
+  // Qt reports them, possibly fractional), not clamped.
+  QPoint PicturePointAt(QPointF position) const;
+  // The widget point (logical) of a picture pixel's top-left corner.
+  QPointF PositionOf(QPoint picture_point) const;
+
+  // The object overlay shows the picture at a fixed place (device pixels
+  // from the window's corner) and without selecting; the selection window
+  // centres it.
+  void SetPictureOffset(QPoint device_offset);
+  void SetSelecting(bool on) { selecting_ = on; }
+  // Where the view's top-left corner is on the screen, in screen pixels:
+  // lets it read the exact pointer pixel when Qt scales the interface.
+  void SetScreenOrigin(QPoint origin) { screen_origin_ = origin; }
+  // Shown where no grip or selection is under the mouse.
+  void SetNormalCursor(const QCursor& cursor);
+
+  void SetHint(const QString& hint);
+  // Tooltips are shown only while on.
+  void SetShowHint(bool on) { show_hint_ = on; }
+  int OutlinePhase() const { return phase_; }
+
+ signals:
+  // Raised before the view's own handling of the event.
+  void OnMouseDown(Qt::MouseButton button);
+  void OnMouseUp(Qt::MouseButton button);
+  void OnSelectionChange();
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  enum class TDrag { None, NewRect, Move, Resize };
+
+  double Ratio() const;
+  QPoint DevicePoint(QPointF position) const;
+  QPoint ClampToPicture(QPoint picture_point) const;
+  // The selection's outline in device pixels of the widget.
+  QRect OutlineRect() const;
+  TGrip GripAt(QPoint device) const;
+  bool InsideSelection(QPoint picture_point) const;
+  void ShowCursorFor(QPoint device);
+  void UpdateOutline(const QRect& outline);
+  void AdvanceOutline();
+
+  TPictureBitmap picture_;
+  QImage image_;
+  std::optional<QPoint> fixed_offset_;
+  std::optional<QPoint> screen_origin_;
+  bool selecting_ = true;
+  QCursor normal_cursor_;  // over picture_'s rows
+  TSelection selection_;
+  QString hint_;
+  bool show_hint_ = true;
+  QTimer outline_timer_;
+  int phase_ = 0;
+
+  TDrag drag_ = TDrag::None;
+  QPoint press_device_;
+  QPoint press_picture_;
+  bool moved_ = false;
+  TSelection drag_base_;
+  TGripDrag grip_drag_;
+};
+
+}  // namespace vistrel

@@ -1,0 +1,151 @@
+#include "capture/forms/TFullRectForm1.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "app/commands/TActionList1.h"
+#include "app/commands/app_context.h"
+#include "capture/area_rects.h"
+#include "capture/capture_state.h"
+#include "capture/forms/full_rect_texts.h"
+#include "capture/screen_grab.h"
+#include "picture/MainFormRules.h"
+#include "picture/TMainForm1.h"
+#include "platform/platform.h"
+
+namespace vistrel {
+
+namespace tx = full_rect_texts;
+
+namespace {
+constexpr int kAutoCrop = 50;
+}  // namespace
+
+TFullRectForm1::TFullRectForm1(TMainForm1& window)
+    : PictureView1(new TFrozenDesktopView(this)), window_(window) {
+  setObjectName("FullRectForm1");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(PictureView1);
+  PictureView1->setObjectName("PictureView1");
+  PictureView1->SetHint(tx::kFirstHint);
+  BuildPopupMenu();
+  connect(PictureView1, &TFrozenDesktopView::OnMouseDown, this, &TFullRectForm1::PictureView1MouseDown);
+  connect(PictureView1, &TFrozenDesktopView::OnMouseUp, this, &TFullRectForm1::PictureView1MouseUp);
+  connect(PictureView1, &TFrozenDesktopView::OnSelectionChange, this,
+          &TFullRectForm1::PictureView1SelectionChange);
+}
+
+void TFullRectForm1::BuildPopupMenu() {
+  popup_menu1_ = new QMenu(this);
+  popup_menu1_->setObjectName("PopupMenu1");
+  rectangles1_ = popup_menu1_->addMenu(tx::kRectangles);
+  for (int size : {16, 32, 64, 128}) {
+    QAction* item = rectangles1_->addAction(QString("%1 x %1").arg(size));
+    connect(item, &QAction::triggered, this, [this, size] { PresetClick(size, size); });
+    if (size == 32) rectangles1_->setDefaultAction(item);
+  }
+  rectangles1_->addSeparator();
+  const PictureWindowOptions& options = window_.Options();
+  const int custom_w = options.CustomW, custom_h = options.CustomH;
+  QAction* custom = rectangles1_->addAction(QString("%1 x %2").arg(custom_w).arg(custom_h));
+  connect(custom, &QAction::triggered, this, [this, custom_w, custom_h] { PresetClick(custom_w, custom_h); });
+  rectangles1_->addSeparator();
+  connect(rectangles1_->addAction(tx::kDesktopSize), &QAction::triggered, this,
+          &TFullRectForm1::DesktopSize1Click);
+  crop_selection1_ = popup_menu1_->addAction(tx::kCropSelection);
+  crop_selection1_->setEnabled(false);
+  connect(crop_selection1_, &QAction::triggered, this, &TFullRectForm1::TakeSelection);
+  popup_menu1_->addSeparator();
+  QAction* exit = popup_menu1_->addAction(tx::kExit);
+  popup_menu1_->setDefaultAction(exit);
+  connect(exit, &QAction::triggered, this, &TFullRectForm1::TakeSelection);
+}
+
+void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
+  IScreenSource& screen = *window_.Context().platform.screen;
+  const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
+  PlaceOver(desktop);
+  PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
+  const TScreenRect area = ConfineToCaptureBounds(desktop, CaptureState().CaptureBounds);
+  if (desktop_grab && desktop_grab->Width() == area.Width() && desktop_grab->Height() == area.Height()) {
+    frozen_ = area;
+    PictureView1->Picture() = *desktop_grab;
+  } else {
+    frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
+  }
+  PictureView1->PictureChanged();
+}
+
+void TFullRectForm1::Preselect(const TScreenRect& rect) {
+  if (const auto box = SelectionOfScreenRect(rect, frozen_)) {
+    PictureView1->SelectRect(box->left, box->top, box->right, box->bottom);
+    crop_selection1_->setEnabled(true);
+  }
+}
+
+void TFullRectForm1::PresetClick(int width, int height) {
+  const TPictureBitmap& picture = PictureView1->Picture();
+  if (picture.Empty()) return;
+  const TSelectionBox box = PresetRectangle(width, height, {0, 0, picture.Width(), picture.Height()});
+  PictureView1->SelectRect(box.left, box.top, box.right, box.bottom);
+  crop_selection1_->setEnabled(true);
+}
+
+void TFullRectForm1::DesktopSize1Click() {
+  const TPictureBitmap& picture = PictureView1->Picture();
+  if (picture.Empty()) return;
+  PictureView1->SelectRect(0, 0, picture.Width() - 1, picture.Height() - 1);
+  crop_selection1_->setEnabled(true);
+}
+
+void TFullRectForm1::TakeSelection() {
+  if (PictureView1->HasSelection()) {
+    if (DefineRectMode) {
+      CaptureState().CustomCaptureRect = ScreenRectOfSelection(PictureView1->SelectionBox(), frozen_);
+    } else {
+      TPictureView& target = *window_.PictureView1;
+      target.Picture() = PictureView1->CopySelection();
+      target.ImageChanged();
+    }
+  }
+  close();
+}
+
+void TFullRectForm1::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      TakeSelection();
+      return;
+    default:
+      TOverlayWindow::keyPressEvent(event);
+  }
+}
+
+void TFullRectForm1::PictureView1MouseDown(Qt::MouseButton button) {
+  PictureView1->SetShowHint(false);
+  if (button != Qt::RightButton) return;
+  // The menu takes the keyboard while it is open, then gives it back.
+  ReleaseKeyboardGrab();
+  popup_menu1_->exec(QCursor::pos());
+  if (isVisible()) TakeKeyboardGrab();
+  PictureView1->SetShowHint(true);
+}
+
+void TFullRectForm1::PictureView1MouseUp(Qt::MouseButton button) {
+  PictureView1->SetShowHint(true);
+  // The right button's release belongs to its menu and never takes.
+  if (button == Qt::RightButton) return;
+  if (window_.Context().commands.Checked(kAutoCrop) && !DefineRectMode) TakeSelection();
+}
+
+void TFullRectForm1::PictureView1SelectionChange() {
+  PictureView1->SetHint(tx::kSelectionHint);
+  crop_selection1_->setEnabled(PictureView1->HasSelection());
+}
+
+}  // namespace vistrel

@@ -1,0 +1,65 @@
+// The frozen-desktop selection window: the whole desktop, grabbed at the
+// moment the window is made, under a rectangle the user drags, moves,
+// resizes or picks from the right-button menu. Taking the selection copies
+// it into the picture window, or, while the custom capture rectangle is
+// being defined, makes it that rectangle.
+#pragma once
+
+#include <optional>
+
+#include "capture/forms/TFrozenDesktopView.h"
+#include "capture/forms/overlay_window.h"
+
+class QAction;
+class QMenu;
+
+namespace vistrel {
+
+class TMainForm1;
+
+class TFullRectForm1 : public TOverlayWindow {
+  Q_OBJECT
+
+ public:
+  // `window` receives the selection and gives the custom preset's size.
+  explicit TFullRectForm1(TMainForm1& window);
+
+  // Places the window over the virtual desktop and freezes the desktop,
+  // confined to the capture bounds, into the view. `desktop_grab`, when
+  // given, is a grab of that very area made a moment ago for this capture;
+  // it is taken instead of grabbing the screen again.
+  void FormCreate(const TPictureBitmap* desktop_grab = nullptr);
+  // Shows a stored screen rectangle as the selection, as far as it lies on
+  // the frozen picture.
+  void Preselect(const TScreenRect& rect);
+  // Copies or stores the selection, if there is one, and closes.
+  void TakeSelection();
+  // Rectangles presets; the desktop-sized one.
+  void PresetClick(int width, int height);
+  void DesktopSize1Click();
+
+  // Where on the screen the frozen picture's top-left pixel was.
+  TScreenRect FrozenRect() const { return frozen_; }
+
+  TFrozenDesktopView* const PictureView1;
+  QMenu* PopupMenu1() const { return popup_menu1_; }
+  QMenu* Rectangles1() const { return rectangles1_; }
+  QAction* CropSelection1() const { return crop_selection1_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildPopupMenu();
+  void PictureView1MouseDown(Qt::MouseButton button);
+  void PictureView1MouseUp(Qt::MouseButton button);
+  void PictureView1SelectionChange();
+
+  TMainForm1& window_;
+  TScreenRect frozen_;
+  QMenu* popup_menu1_ = nullptr;
+  QMenu* rectangles1_ = nullptr;
+  QAction* crop_selection1_ = nullptr;
+};
+
+}  // namespace vistrel

@@ -1,0 +1,37 @@
+// The object-picking overlay: the frozen desktop, each part at its own
+// screen place, under a pointing cursor. Any mouse button's release, or
+// Esc, closes it; the caller then takes the window under the pointer.
+#pragma once
+
+#include "capture/forms/TFrozenDesktopView.h"
+#include "capture/forms/overlay_window.h"
+
+namespace vistrel {
+
+struct TAppContext;
+
+class TObjectForm1 : public TOverlayWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kHint = "Select an object and press a mouse button";
+
+  explicit TObjectForm1(TAppContext& context);
+
+  // Places the window over the virtual desktop and freezes the desktop,
+  // confined to the capture bounds, into the image.
+  void FormCreate();
+  // Where on the screen the frozen picture's top-left pixel was.
+  TScreenRect FrozenRect() const { return frozen_; }
+
+  TFrozenDesktopView* const Image1;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  TAppContext& context_;
+  TScreenRect frozen_;
+};
+
+}  // namespace vistrel

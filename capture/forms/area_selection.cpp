@@ -1,0 +1,48 @@
+#include "capture/forms/area_selection.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include "capture/capture_state.h"
+#include "capture/forms/TFullRectForm1.h"
+#include "capture/forms/window_capture_scope.h"
+#include "picture/TMainForm1.h"
+
+namespace vistrel {
+
+namespace {
+
+constexpr int kAreaWaitMs = 600;
+
+}  // namespace
+
+void WaitForDesktop(int ms) {
+  QApplication::processEvents();
+  QThread::msleep(ms);
+}
+
+void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect,
+                      const TPictureBitmap* desktop_grab) {
+  TFullRectForm1 form(window);
+  form.FormCreate(desktop_grab);
+  if (preselect) form.Preselect(*preselect);
+  form.ShowModal();
+}
+
+void SelectAreaIntoPicture(TMainForm1& window) {
+  TWindowCaptureScope scope(window);
+  window.UndoStack1.PushUndo(window.PictureView1->Picture(), "SelectArea");
+  window.hide();
+  WaitForDesktop(kAreaWaitMs);
+  RunAreaSelection(window);
+}
+
+void DefineCaptureRectangle(TMainForm1& window) {
+  TWindowCaptureScope scope(window);
+  DefineRectMode = true;
+  window.hide();
+  WaitForDesktop(kAreaWaitMs);
+  RunAreaSelection(window, CaptureState().CustomCaptureRect);
+}
+
+}  // namespace vistrel

@@ -1,0 +1,32 @@
+// Captures on the frozen desktop that the picture window starts, and the
+// area step of a capture request.
+#pragma once
+
+#include <optional>
+
+#include "imaging/picture_bitmap.h"
+#include "platform/screen_rect.h"
+
+namespace vistrel {
+
+class TMainForm1;
+
+// The selection window over the whole desktop, shown until the user takes
+// a selection or leaves; `preselect` (screen pixels) is selected first.
+// `desktop_grab`: see TFullRectForm1::FormCreate.
+void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect = std::nullopt,
+                      const TPictureBitmap* desktop_grab = nullptr);
+
+// "Rect.": an area of the frozen desktop replaces the picture (one undo
+// entry); the window hides meanwhile.
+void SelectAreaIntoPicture(TMainForm1& window);
+
+// "Define Capture Rectangle": the selection left on the frozen desktop
+// becomes the custom capture rectangle; the picture stays.
+void DefineCaptureRectangle(TMainForm1& window);
+
+// Blocks the program for `ms` milliseconds after the window system has been
+// told what is pending (a hidden window is then off the screen).
+void WaitForDesktop(int ms);
+
+}  // namespace vistrel

@@ -1,0 +1,135 @@
+// The picture window's captures on the frozen desktop, run whole through
+// their modal windows: Rect., Define Capture Rectangle and Object, with the
+// busy flag, the undo entry and the window shown again also after a failure.
+#include <QKeyEvent>
+
+#include "capture/capture_state.h"
+#include "capture/forms/TFullRectForm1.h"
+#include "capture/forms/TObjectForm1.h"
+#include "capture/forms/area_selection.h"
+#include "capture/forms/object_picking.h"
+#include "tests/capture_area/area_fixture.h"
+
+namespace vistrel::testing {
+namespace {
+
+constexpr int kAutoCrop = 50;
+
+class WindowCaptureTest : public PictureWindowTest {
+ protected:
+  void SetUp() override {
+    PictureWindowTest::SetUp();
+    window_ = NewWindow();
+    window_->show();
+  }
+
+  FakeWindowSource& Windows() { return static_cast<FakeWindowSource&>(*platform_.windows); }
+
+  std::unique_ptr<TMainForm1> window_;
+  bool busy_while_shown_ = false;
+  bool window_hidden_while_shown_ = false;
+};
+
+void PressKey(QWidget& widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+}
+
+TEST_F(WindowCaptureTest, RectReplacesThePictureWithOneUndoEntry) {
+  commands_.SetChecked(kAutoCrop, true);
+  window_->PictureView1->SelectRect(1, 1, 5, 5);
+  WhenShown<TFullRectForm1>([this](TFullRectForm1& form) {
+    busy_while_shown_ = PictureBusy;
+    window_hidden_while_shown_ = !window_->isVisible();
+    Drag(*form.PictureView1, {10, 20}, {49, 29});
+  });
+  SelectAreaIntoPicture(*window_);
+  EXPECT_TRUE(busy_while_shown_);
+  EXPECT_TRUE(window_hidden_while_shown_);
+  EXPECT_FALSE(PictureBusy);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {10, 20, 50, 30}));
+  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
+  TPictureBitmap previous;
+  window_->UndoStack1.RestoreUndo(previous);
+  EXPECT_TRUE(PictureShowsDesktop(previous, {0, 0, 1024, 768}));
+}
+
+TEST_F(WindowCaptureTest, DefineStoresTheRectangleAndLeavesThePicture) {
+  const TPictureBitmap before = window_->PictureView1->Picture();
+  WhenShown<TFullRectForm1>([](TFullRectForm1& form) {
+    EXPECT_TRUE(DefineRectMode);
+    EXPECT_TRUE(form.PictureView1->HasSelection());  // the stored rectangle
+    // A new rectangle starts outside the stored one.
+    Drag(*form.PictureView1, {1023, 767}, {200, 100});
+    PressKey(form, Qt::Key_Return);
+  });
+  DefineCaptureRectangle(*window_);
+  EXPECT_EQ(CaptureState().CustomCaptureRect, (TScreenRect{200, 100, 1024, 768}));
+  EXPECT_FALSE(DefineRectMode);
+  EXPECT_FALSE(PictureBusy);
+  EXPECT_EQ(window_->PictureView1->Picture(), before);
+  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 0);
+  // Stored when the window goes.
+  window_.reset();
+  EXPECT_EQ(StoredInteger("CustomLeft"), 200);
+  EXPECT_EQ(StoredInteger("CustomRight"), 1024);
+  EXPECT_EQ(StoredInteger("CustomBottom"), 768);
+}
+
+TEST_F(WindowCaptureTest, FailingCaptureClosesTheOverlayAndShowsTheWindow) {
+  // A desktop too big to freeze: the grab fails while the window is hidden.
+  Screen().monitors = {{TScreenRect{0, 0, 30000, 30000}, true, "HUGE"}};
+  CaptureState().CaptureBounds = {0, 0, 30000, 30000};
+  EXPECT_THROW(DefineCaptureRectangle(*window_), PictureSizeError);
+  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(DefineRectMode);
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_FALSE(ShownWindow<TFullRectForm1>());
+  EXPECT_THROW(SelectAreaIntoPicture(*window_), PictureSizeError);
+  EXPECT_FALSE(PictureBusy);
+  EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_F(WindowCaptureTest, ObjectIsCutFromTheFrozenDesktop) {
+  Windows().pointed = TPointedWindow{42, TScreenRect{300, 200, 420, 260}};
+  WhenShown<TObjectForm1>([this](TObjectForm1& form) {
+    EXPECT_EQ(form.Image1->toolTip(), TObjectForm1::kHint);
+    EXPECT_EQ(form.Image1->PictureOffset(), QPoint(0, 0));
+    // The live desktop changes after freezing; the pick shows it as frozen.
+    Screen().desktop.Allocate(1024, 768);
+    MouseAt(*form.Image1, QEvent::MouseButtonPress, {310, 210}, Qt::LeftButton, Qt::LeftButton);
+    MouseAt(*form.Image1, QEvent::MouseButtonRelease, {310, 210}, Qt::LeftButton, Qt::NoButton);
+  });
+  PickObjectIntoPicture(*window_);
+  EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {300, 200, 420, 260}));
+  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
+  EXPECT_FALSE(PictureBusy);
+  EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_F(WindowCaptureTest, ObjectGoneOrOnAnotherMonitor) {
+  // Gone before the pick: the picture stays (its undo entry is there).
+  const TPictureBitmap before = window_->PictureView1->Picture();
+  Windows().pointed.reset();
+  WhenShown<TObjectForm1>([](TObjectForm1& form) { PressKey(form, Qt::Key_Escape); });
+  PickObjectIntoPicture(*window_);
+  EXPECT_EQ(window_->PictureView1->Picture(), before);
+
+  // Monitor 2 as bounds: its frozen image lies at its own screen place, and
+  // a window across the boundary gives its part on monitor 2.
+  SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"}, {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
+  CaptureState().CaptureBounds = {1920, 0, 2944, 768};
+  Windows().pointed = TPointedWindow{7, TScreenRect{1800, 100, 2000, 150}};
+  QPoint offset;
+  WhenShown<TObjectForm1>([&offset](TObjectForm1& form) {
+    offset = form.Image1->PictureOffset();
+    PressKey(form, Qt::Key_Escape);  // Esc picks too
+  });
+  PickObjectIntoPicture(*window_);
+  EXPECT_EQ(offset, QPoint(1920, 0));
+  EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {1920, 100, 2000, 150}));
+}
+
+}  // namespace
+}  // namespace vistrel::testing
