@@ -61,7 +61,7 @@ constexpr int kBusyRefused[] = {1, 3, 11, 12, 13, 14, 16, 22, 24, 28, 29, 30,
 
 // Shown disabled until their behaviour arrives.
 constexpr int kNotBuilt[] = {1,  3,  4,  6,  7,  8,  9,  11, 12, 13, 14, 15, 16, 22, 23, 24, 25,
-                             26, 28, 29, 30, 33, 35, 36, 37, 38, 40, 41, 42, 47, 48};
+                             26, 28, 29, 30, 33, 35, 36, 37, 38, 40, 41, 42, 48};
 
 }  // namespace
 
