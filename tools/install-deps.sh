@@ -20,6 +20,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
+  # mail: the hand-off to the desktop's mail program; curl as a benchmark peer
+  xdg-utils curl
 )
 
 missing=()
