@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QKeyEvent>
 
 #include "app/commands/message_boxes.h"
 #include "imaging/formats/picture_file.h"
@@ -89,6 +90,7 @@ TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params, s
 
   SMTP1.Pump = [this] { Pump(); };
   ApplySendRule();
+  qApp->installEventFilter(this);
 }
 
 TMailForm1::~TMailForm1() = default;
@@ -149,12 +151,10 @@ void TMailForm1::BuildControls() {
   Button2 = new QPushButton(tx::kMapiSend, this);
   Button2->setGeometry(319, 167, 98, 24);
   Button2->setToolTip(tx::kMapiSendHint);
-  Button2->setShortcut(QKeySequence("Alt+M"));
   Button3 = new QPushButton(tx::kClose, this);
   Button3->setGeometry(216, 193, 98, 24);
   Button4 = new QPushButton(tx::kAbort, this);
   Button4->setGeometry(319, 193, 98, 24);
-  Button4->setShortcut(QKeySequence("Alt+A"));
   for (QPushButton* b : {Button2, Button3, Button4}) b->setAutoDefault(false);
 
   connect(Button1, &QPushButton::clicked, this, &TMailForm1::Button1Click);
@@ -178,6 +178,23 @@ void TMailForm1::ApplySendRule() {
 void TMailForm1::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   Edit6->setFocus();
+}
+
+bool TMailForm1::eventFilter(QObject* watched, QEvent* event) {
+  // Alt+M and Alt+A press their buttons at once, whichever field has the
+  // focus (fields would take the keys first, and a button's own shortcut
+  // clicks only after its animation, so a key typed meanwhile could close
+  // the dialog before the send starts).
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::AltModifier && (key->key() == Qt::Key_M || key->key() == Qt::Key_A)) {
+      QPushButton* button = key->key() == Qt::Key_M ? Button2 : Button4;
+      if (button->isEnabled()) button->click();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void TMailForm1::closeEvent(QCloseEvent* event) {
