@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 
 #include "app/commands/message_boxes.h"
+#include "app/process_flags.h"
 #include "imaging/formats/picture_file.h"
 #include "mail/forms/mail_texts.h"
 #include "mail/forms/xdg_email.h"
@@ -93,7 +94,9 @@ TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params, s
   qApp->installEventFilter(this);
 }
 
-TMailForm1::~TMailForm1() = default;
+// A dialog whose loop ended with the program never saw its close: its
+// fields are kept all the same.
+TMailForm1::~TMailForm1() { StoreFields(); }
 
 QLabel* TMailForm1::CaptionBar(const char* text, const QColor& back, const QColor& fore, int x, int y, int w) {
   auto* bar = new QLabel(QString::fromUtf8(text), this);
@@ -208,10 +211,17 @@ void TMailForm1::closeEvent(QCloseEvent* event) {
 void TMailForm1::done(int result) {
   // Escape, "&Close" and the close box wait for a running send to end.
   if (Sending()) return;
+  StoreFields();
+  QDialog::done(result);
+}
+
+void TMailForm1::StoreFields() {
+  // Once per dialog; never after "Reset to Default and Exit" erased them.
+  if (stored_ || ResetPending) return;
+  stored_ = true;
   SettingsStore store;
   FieldValues().Save(store);
   store.Close();
-  QDialog::done(result);
 }
 
 MailOptions TMailForm1::FieldValues() const {

@@ -76,12 +76,14 @@ class TMailForm1 : public QDialog {
   void FillMessage();
   void SetSendButtonsEnabled(bool on);
   MailOptions FieldValues() const;
+  void StoreFields();
 
   const TPictureBitmap& picture_;
   const TIOParams& params_;
   std::string auto_folder_;
   TSmtpClient SMTP1;
   int sends_running_ = 0;
+  bool stored_ = false;
   std::function<bool()> program_ending_;
 };
 

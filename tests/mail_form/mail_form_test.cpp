@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "../mail/script_server.h"
+#include "app/process_flags.h"
 #include "app/settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
@@ -252,6 +253,15 @@ TEST_F(MailFormTest, TheProgramEndingAbortsASend) {
   BoxCatcher boxes;
   f->Button1Click();
   EXPECT_EQ(boxes.texts, std::vector<std::string>{"Socket readln aborted"});
+}
+
+TEST_F(MailFormTest, FieldsOutliveADialogEndedWithTheProgramButNotAReset) {
+  Form()->Edit5->setText("ended with the program");
+  EXPECT_EQ(Stored().Subject, "ended with the program");
+  ResetPending = true;
+  Form()->Edit5->setText("after a reset");
+  ResetPending = false;
+  EXPECT_EQ(Stored().Subject, "ended with the program");
 }
 
 class XdgEmailTest : public MailFormTest {
