@@ -1,6 +1,7 @@
 #include "mail/TSocketClient.h"
 
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -78,6 +79,10 @@ void TSocketClient::Connect() {
   // Closing resets the connection instead of lingering.
   const linger no_linger{1, 0};
   setsockopt(fd_, SOL_SOCKET, SO_LINGER, &no_linger, sizeof no_linger);
+  // Commands and the end-of-data line are short writes each awaiting a
+  // reply: they go out at once instead of waiting for an acknowledgement.
+  const int one = 1;
+  setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
 
   if (connect(fd_, reinterpret_cast<const sockaddr*>(&address->storage), address->length) == 0) {
     connected_ = true;

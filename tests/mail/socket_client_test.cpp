@@ -160,3 +160,31 @@ TEST(SocketClientTest, WritingToAClosedConnectionRaisesInsteadOfKilling) {
 
 }  // namespace
 }  // namespace vistrel
+
+#include "mail/server_field.h"
+
+namespace vistrel {
+namespace {
+
+TEST(ServerFieldTest, HostAndPortForms) {
+  struct Case {
+    const char* field;
+    const char* host;
+    int port;
+  } cases[] = {{"mail.example.org", "mail.example.org", 25},
+               {"mail.example.org:2525", "mail.example.org", 2525},
+               {" 127.0.0.1:587 ", "127.0.0.1", 587},
+               {"::1", "::1", 25},
+               {"[::1]:2525", "::1", 2525},
+               {"[::1]", "::1", 25}};
+  for (const Case& c : cases) {
+    const TServerAddress a = ParseServerField(c.field);
+    EXPECT_EQ(a.host, c.host) << c.field;
+    EXPECT_EQ(a.port, c.port) << c.field;
+  }
+  for (const char* bad : {"host:", "host:0", "host:65536", "host:25x", "[::1]x"})
+    EXPECT_THROW(ParseServerField(bad), TMailError) << bad;
+}
+
+}  // namespace
+}  // namespace vistrel
