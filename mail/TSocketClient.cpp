@@ -197,10 +197,4 @@ std::string TSocketClient::Transaction(std::string_view command) {
   return last_reply_;
 }
 
-void TSocketClient::ClearInput() {
-  if (fd_ < 0) return;
-  auto buffer = std::make_unique<char[]>(kBufferSize);
-  (void)!recv(fd_, buffer.get(), kBufferSize, MSG_DONTWAIT);
-}
-
 }  // namespace vistrel

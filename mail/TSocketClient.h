@@ -45,8 +45,6 @@ class TSocketClient {
   void SendStream(std::string_view data);
   // Raises "Not Connected" unless connected.
   void CheckConnection() const;
-  // Reads and discards up to 65536 pending bytes.
-  void ClearInput();
 
   bool Connected() const { return connected_; }
   int ReplyNumber() const { return reply_number_; }

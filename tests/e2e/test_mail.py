@@ -167,6 +167,17 @@ class MailTest(unittest.TestCase):
         self.close_dialog(dialog)
         self.assertEqual(read_settings(self.desktop)["Setup\\E-Mail"]["ToMail"], '"you@example.org.hung"')
 
+    def test_ending_the_program_during_a_hung_send_aborts_it_and_keeps_the_fields(self):
+        server = self.smtp("hang-data")
+        program = self.start(server, Subject="kept at exit")
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        wait_until(lambda: "DATA" in server.commands(), what="the data to start")
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait_ended(), 0)
+        self.assertNotIn("QUIT", server.commands())
+        self.assertEqual(read_settings(self.desktop)["Setup\\E-Mail"]["Subject"], '"kept at exit"')
+
     def fake_xdg_email(self, status):
         bin_folder = os.path.join(self.desktop.folder, "bin")
         os.makedirs(bin_folder, exist_ok=True)
