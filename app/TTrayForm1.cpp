@@ -21,6 +21,7 @@
 #include "app/settings/date_time.h"
 #include "output/TDefaultsForm1.h"
 #include "output/printing_hooks.h"
+#include "mail/forms/TMailForm1.h"
 #include "app/settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TTimerForm1.h"
@@ -184,6 +185,7 @@ void TTrayForm1::ConnectCommands() {
   on(43, &TTrayForm1::Action43Execute);
   on(44, &TTrayForm1::Action44Execute);
   on(45, &TTrayForm1::Action45Execute);
+  on(47, &TTrayForm1::Action47Execute);
   on(51, &TTrayForm1::Action51Execute);
   connect(PrintDesktop1, &QAction::triggered, this, Guarded([this] { PrintDesktop1Click(); }));
   connect(GetRectangularArea1, &QAction::triggered, this,
@@ -202,6 +204,18 @@ void TTrayForm1::Action45Execute() {
   dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
   const bool stored = dialog.exec() == QDialog::Accepted;
   window->PictureTypeDefaultsClosed(stored);
+}
+
+void TTrayForm1::Action47Execute() {
+  TMainForm1* window = pipeline_->PictureWindow();
+  if (!window || PictureBusy) return;
+  TMailForm1 dialog(window->PictureView1->Picture(), window->PictureIO1Params, options_.AutoFolder, window);
+  // Ending the program (Terminate, a close request, a signal) stops a send.
+  dialog.SetProgramEnding([this] { return closed_; });
+  // Centred over the picture window, halves truncated toward zero.
+  const QRect w = window->frameGeometry();
+  dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
+  dialog.exec();
 }
 
 void TTrayForm1::Action32Execute() {

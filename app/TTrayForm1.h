@@ -47,6 +47,7 @@ class TTrayForm1 : public QWidget {
   void Action43Execute();  // "Automatic Save"
   void Action44Execute();  // "Open ..."
   void Action45Execute();  // "Save and Picture Type Defaults"
+  void Action47Execute();  // "Send Picture as E-Mail"
   void Action51Execute();  // "Suspend"
   void PrintDesktop1Click();
   void GetRectangularArea1Click();

@@ -111,14 +111,11 @@ void TMainForm1::BuildToolBar() {
   // button stays disabled.
   BuildLoadHistoryMenu();
   AddDropDown(tool_bar_, tool_buttons_[tbLoad], popup_menu2_);
-  tool_buttons_[tbEMail]->setEnabled(CommandBuilt(kSendEMail));
   tool_buttons_[tbPaste]->setEnabled(false);
   tool_buttons_[tbCut]->setEnabled(false);
   tool_buttons_[tbCrop]->setEnabled(false);
   tool_buttons_[tbRect]->setEnabled(bool(hooks.SelectAreaIntoPicture));
   tool_buttons_[tbObject]->setEnabled(bool(hooks.PickObjectIntoPicture));
-  tool_buttons_[tbEdit]->setEnabled(CommandBuilt(kStandardEditing));
-  tool_buttons_[tbAutoSave]->setEnabled(CommandBuilt(kAutomaticSave));
   tool_buttons_[tbPage]->setEnabled(bool(hooks.ShowPrintSetup));
   tool_buttons_[tbPrint]->setEnabled(bool(hooks.PrintPicture));
 

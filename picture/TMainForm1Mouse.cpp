@@ -100,13 +100,13 @@ bool TMainForm1::ClipboardHoldsPicture() const {
 }
 
 void TMainForm1::SetPasteEnabled(bool on) {
-  tool_buttons_[tbPaste]->setEnabled(on && CommandBuilt(kPaste));
+  tool_buttons_[tbPaste]->setEnabled(on);
   context_.commands.SetEnabled(kPaste, on);
 }
 
 void TMainForm1::SetCutCropEnabled(bool on) {
-  tool_buttons_[tbCut]->setEnabled(on && CommandBuilt(kCut));
-  tool_buttons_[tbCrop]->setEnabled(on && CommandBuilt(kCrop));
+  tool_buttons_[tbCut]->setEnabled(on);
+  tool_buttons_[tbCrop]->setEnabled(on);
   context_.commands.SetEnabled(kCut, on);
   context_.commands.SetEnabled(kCrop, on);
 }

@@ -22,6 +22,8 @@ packages=(
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written
   xdg-user-dirs desktop-file-utils
+  # mail: the hand-off to the desktop's mail program; curl as a benchmark peer
+  xdg-utils curl
 )
 
 missing=()

@@ -27,7 +27,7 @@ TActionList1::TActionList1(QObject* parent) : QObject(parent) {
       action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut.data(), qsizetype(row.shortcut.size()))));
     action->setCheckable(row.checkable);
     action->setChecked(row.checked);
-    action->setEnabled(row.enabled && CommandBuilt(row.number));
+    action->setEnabled(row.enabled);
     actions_[row.number] = action;
   }
   Action(4)->setToolTip("Optimize Printing\r\nreduces the colors and\r\nspeed up printing");
@@ -36,7 +36,7 @@ TActionList1::TActionList1(QObject* parent) : QObject(parent) {
 QAction* TActionList1::Action(int number) const { return actions_.at(number); }
 
 void TActionList1::SetEnabled(int number, bool on) {
-  Action(number)->setEnabled(on && CommandBuilt(number));
+  Action(number)->setEnabled(on);
 }
 
 void TActionList1::DisableClipboardCommands() {

@@ -59,14 +59,7 @@ constexpr TCommandRow kRows[] = {
 constexpr int kBusyRefused[] = {1, 3, 11, 12, 13, 14, 16, 22, 24, 28, 29, 30,
                                 35, 36, 37, 38, 40, 41, 42, 45, 47};
 
-// Shown disabled until their behaviour arrives.
-constexpr int kNotBuilt[] = {47};
-
 }  // namespace
-
-bool CommandBuilt(int number) {
-  return std::find(std::begin(kNotBuilt), std::end(kNotBuilt), number) == std::end(kNotBuilt);
-}
 
 std::span<const TCommandRow> CommandTable() { return kRows; }
 

@@ -24,9 +24,6 @@ const TCommandRow* FindCommand(int number);
 // Commands that do nothing while the picture window is busy.
 bool RefusedWhilePictureBusy(int number);
 
-// False for a command whose behaviour the program does not have yet: it is
-// shown, but stays disabled.
-bool CommandBuilt(int number);
 
 // Copy, Paste and Cut: switched off while a dialog with text fields is
 // open, so that Ctrl+C, Ctrl+V and Ctrl+X reach the dialog.
