@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/message_boxes.h"
+#include "commands/TActionList1.h"
+#include "commands/message_boxes.h"
 #include "picture/picture_state.h"
 
 namespace vistrel {

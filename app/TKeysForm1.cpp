@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 #include "app/hotkeys/hotkey_rules.h"
 #include "app/hotkeys/hotkey_table.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace vistrel {
 

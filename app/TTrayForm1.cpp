@@ -8,21 +8,21 @@
 #include <QTimer>
 
 #include "app/app_texts.h"
-#include "app/commands/TActionList1.h"
-#include "app/commands/command_table.h"
-#include "app/commands/error_guard.h"
-#include "app/commands/message_boxes.h"
+#include "commands/TActionList1.h"
+#include "commands/command_table.h"
+#include "commands/error_guard.h"
+#include "commands/message_boxes.h"
 #include "app/hint_hook.h"
 #include "app/TAboutForm1.h"
 #include "app/picture_window_services.h"
-#include "app/commands/option_defaults.h"
-#include "app/process_flags.h"
+#include "commands/option_defaults.h"
+#include "commands/process_flags.h"
 #include "app/tray_banner_menu.h"
-#include "app/settings/date_time.h"
+#include "settings/date_time.h"
 #include "output/TDefaultsForm1.h"
 #include "output/printing_hooks.h"
 #include "mail/forms/TMailForm1.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TTimerForm1.h"
 #include "capture/forms/capture_hooks.h"
@@ -37,8 +37,6 @@
 namespace vistrel {
 
 namespace {
-constexpr int kAutomaticSave = 43;
-constexpr int kDirectPrinting = 48;
 
 // Marks the program busy for one capture and idle again afterwards, also
 // when the capture ends with an error.
@@ -84,8 +82,8 @@ void TTrayForm1::FormCreate() {
     SettingsStore store;
     options_ = TrayOptions::Load(store, CurrentOptionDefaults());
   }
-  ActionList1->SetChecked(kAutomaticSave, options_.TimerEnabled);
-  ActionList1->SetChecked(kDirectPrinting, options_.DirectPrint);
+  ActionList1->SetChecked(cmd::kAutomaticSave, options_.TimerEnabled);
+  ActionList1->SetChecked(cmd::kDirectPrinting, options_.DirectPrint);
   Timer1 = new QTimer(this);
   connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
   context_ = std::make_unique<TAppContext>(TAppContext{
@@ -112,7 +110,7 @@ void TTrayForm1::FormCreate() {
   CaptureIdle = true;
 
   // 8. Automatic Save left on at the last exit: the capture timer runs.
-  if (ActionList1->Checked(kAutomaticSave)) StartCaptureTimer();
+  if (ActionList1->Checked(cmd::kAutomaticSave)) StartCaptureTimer();
 }
 
 void TTrayForm1::StartCaptureTimer() {
@@ -131,18 +129,18 @@ void TTrayForm1::TimerSetup(TMainForm1& window) {
   CentreOver(dialog, window);
   if (dialog.exec() != QDialog::Accepted) return;
   // Start: Automatic Save on without the question, the timer anew.
-  ActionList1->SetChecked(kAutomaticSave, true);
+  ActionList1->SetChecked(cmd::kAutomaticSave, true);
   StartCaptureTimer();
 }
 
 void TTrayForm1::Action43Execute() {
   // The action has flipped its check mark already.
-  if (ActionList1->Checked(kAutomaticSave) &&
+  if (ActionList1->Checked(cmd::kAutomaticSave) &&
       !AskQuestionYesNo(nullptr, "Do you want to enable automatic save ?")) {
-    ActionList1->SetChecked(kAutomaticSave, false);
+    ActionList1->SetChecked(cmd::kAutomaticSave, false);
     return;
   }
-  if (ActionList1->Checked(kAutomaticSave))
+  if (ActionList1->Checked(cmd::kAutomaticSave))
     StartCaptureTimer();
   else
     Timer1->stop();
@@ -156,20 +154,20 @@ void TTrayForm1::BuildTrayMenu() {
   GetRectangularArea1 = new QAction("Get Rectangular Area", this);
   GetRectangularArea1->setObjectName("GetRectangularArea1");
 
-  PopupMenu1->addAction(ActionList1->Action(1));
-  PopupMenu1->addAction(ActionList1->Action(44));
-  PopupMenu1->setDefaultAction(ActionList1->Action(44));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kAbout));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kOpen));
+  PopupMenu1->setDefaultAction(ActionList1->Action(cmd::kOpen));
   PopupMenu1->addSeparator();
-  PopupMenu1->addAction(ActionList1->Action(kAutomaticSave));
-  PopupMenu1->addAction(ActionList1->Action(kDirectPrinting));
-  PopupMenu1->addAction(ActionList1->Action(51));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kAutomaticSave));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kDirectPrinting));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kSuspend));
   PopupMenu1->addSeparator();
   PopupMenu1->addAction(PrintDesktop1);
   PopupMenu1->addAction(GetRectangularArea1);
   PopupMenu1->addSeparator();
-  PopupMenu1->addAction(ActionList1->Action(32));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kResetAndExit));
   PopupMenu1->addSeparator();
-  PopupMenu1->addAction(ActionList1->Action(2));
+  PopupMenu1->addAction(ActionList1->Action(cmd::kTerminate));
   TrayIcon1->setContextMenu(PopupMenu1);
 }
 
@@ -178,15 +176,15 @@ void TTrayForm1::ConnectCommands() {
     connect(ActionList1->Action(number), &QAction::triggered, this,
             Guarded([this, handler] { (this->*handler)(); }));
   };
-  connect(ActionList1->Action(1), &QAction::triggered, this,
+  connect(ActionList1->Action(cmd::kAbout), &QAction::triggered, this,
           Guarded([this] { Action1Execute(*ActionList1); }));
-  on(2, &TTrayForm1::Action2Execute);
-  on(32, &TTrayForm1::Action32Execute);
-  on(43, &TTrayForm1::Action43Execute);
-  on(44, &TTrayForm1::Action44Execute);
-  on(45, &TTrayForm1::Action45Execute);
-  on(47, &TTrayForm1::Action47Execute);
-  on(51, &TTrayForm1::Action51Execute);
+  on(cmd::kTerminate, &TTrayForm1::Action2Execute);
+  on(cmd::kResetAndExit, &TTrayForm1::Action32Execute);
+  on(cmd::kAutomaticSave, &TTrayForm1::Action43Execute);
+  on(cmd::kOpen, &TTrayForm1::Action44Execute);
+  on(cmd::kTypeDefaults, &TTrayForm1::Action45Execute);
+  on(cmd::kSendEMail, &TTrayForm1::Action47Execute);
+  on(cmd::kSuspend, &TTrayForm1::Action51Execute);
   connect(PrintDesktop1, &QAction::triggered, this, Guarded([this] { PrintDesktop1Click(); }));
   connect(GetRectangularArea1, &QAction::triggered, this,
           Guarded([this] { GetRectangularArea1Click(); }));
@@ -201,7 +199,8 @@ void TTrayForm1::Action45Execute() {
   dialog.adjustSize();
   // Centred over the picture window, halves truncated toward zero.
   const QRect w = window->frameGeometry();
-  dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
+  dialog.move(w.left() + (w.width() - dialog.width()) / 2,
+              w.top() + (w.height() - dialog.height()) / 2);
   const bool stored = dialog.exec() == QDialog::Accepted;
   window->PictureTypeDefaultsClosed(stored);
 }
@@ -209,12 +208,14 @@ void TTrayForm1::Action45Execute() {
 void TTrayForm1::Action47Execute() {
   TMainForm1* window = pipeline_->PictureWindow();
   if (!window || PictureBusy) return;
-  TMailForm1 dialog(window->PictureView1->Picture(), window->PictureIO1Params, options_.AutoFolder, window);
+  TMailForm1 dialog(window->PictureView1->Picture(), window->PictureIO1Params, options_.AutoFolder,
+                    window);
   // Ending the program (Terminate, a close request, a signal) stops a send.
   dialog.SetProgramEnding([this] { return closed_; });
   // Centred over the picture window, halves truncated toward zero.
   const QRect w = window->frameGeometry();
-  dialog.move(w.left() + (w.width() - dialog.width()) / 2, w.top() + (w.height() - dialog.height()) / 2);
+  dialog.move(w.left() + (w.width() - dialog.width()) / 2,
+              w.top() + (w.height() - dialog.height()) / 2);
   dialog.exec();
 }
 
@@ -233,7 +234,7 @@ void TTrayForm1::Action44Execute() {
   pipeline_->OpenPictureWindow();
 }
 
-void TTrayForm1::Action51Execute() { hotkeys_->SetSuspended(ActionList1->Checked(51)); }
+void TTrayForm1::Action51Execute() { hotkeys_->SetSuspended(ActionList1->Checked(cmd::kSuspend)); }
 
 void TTrayForm1::PrintDesktop1Click() {
   if (!CaptureIdle) {
@@ -242,10 +243,10 @@ void TTrayForm1::PrintDesktop1Click() {
   }
   BusyScope busy;
   CaptureState().CaptureRequest = cmDesktop;
-  const bool direct = ActionList1->Checked(kDirectPrinting);
-  ActionList1->SetChecked(kDirectPrinting, true);
+  const bool direct = ActionList1->Checked(cmd::kDirectPrinting);
+  ActionList1->SetChecked(cmd::kDirectPrinting, true);
   pipeline_->RunCaptureRequest();
-  ActionList1->SetChecked(kDirectPrinting, direct);
+  ActionList1->SetChecked(cmd::kDirectPrinting, direct);
 }
 
 void TTrayForm1::GetRectangularArea1Click() {
@@ -278,8 +279,8 @@ void TTrayForm1::FormCloseQuery() {
   if (ResetPending) {
     store.EraseSection("Setup");
   } else {
-    options_.TimerEnabled = ActionList1->Checked(kAutomaticSave);
-    options_.DirectPrint = ActionList1->Checked(kDirectPrinting);
+    options_.TimerEnabled = ActionList1->Checked(cmd::kAutomaticSave);
+    options_.DirectPrint = ActionList1->Checked(cmd::kDirectPrinting);
     options_.SaveExitKeys(store);
   }
 }

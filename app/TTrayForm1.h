@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/commands/app_context.h"
-#include "app/commands/qt_beeper.h"
+#include "commands/app_context.h"
+#include "commands/qt_beeper.h"
 #include "app/hotkeys/hotkey_table.h"
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 #include "platform/platform.h"
 
 class QAction;

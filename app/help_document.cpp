@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 namespace vistrel {
 

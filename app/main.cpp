@@ -8,7 +8,7 @@
 #include "app/app_texts.h"
 #include "app/close_request_server.h"
 #include "app/exit_signals.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
 #include "picture/TEditForm1.h"
@@ -116,7 +116,8 @@ int main(int argc, char** argv) {
   InstanceGuard guard;
   if (!guard.Acquire(texts::kGuardName, closed_copy ? kGuardWaitMs : 0)) return 0;
 
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
+      !std::getenv("QT_QPA_PLATFORM")) {
     std::fprintf(stderr, "Vistrel-Pro: no display to run on (DISPLAY is not set)\n");
     return 1;
   }

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 namespace vistrel {
 
@@ -36,8 +36,8 @@ QString Failure(const QString& path, const char* what, const std::string& reason
 }  // namespace
 
 QString ShortcutQuestion(const QString& shortcut_path) {
-  return "The Shortcut \r\n\r\n" + shortcut_path + "  " + "\r\n" + "\r\n" + "is allready created !" +
-         "\r\n" + "do you want to remove the Shortcut ?";
+  return "The Shortcut \r\n\r\n" + shortcut_path + "  " + "\r\n" + "\r\n" +
+         "is allready created !" + "\r\n" + "do you want to remove the Shortcut ?";
 }
 
 TXdgEnvironment CurrentXdgEnvironment() {
@@ -77,8 +77,8 @@ void CreateOrRemoveShortcut(QWidget* parent, TShortcutFolder folder) {
     }
   }
   if (!EnsureFolder(folder_path, error) ||
-      !WriteDesktopEntry(path, DesktopEntryText(program.toStdString(), program_folder.toStdString()),
-                         error)) {
+      !WriteDesktopEntry(
+          path, DesktopEntryText(program.toStdString(), program_folder.toStdString()), error)) {
     ShowErrorBox(parent, Failure(shown, "could not be created", error));
     return;
   }

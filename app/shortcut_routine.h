@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "app/shortcuts/desktop_entry.h"
+#include "platform/shortcuts/desktop_entry.h"
 
 class QWidget;
 

@@ -17,7 +17,7 @@
 #include "output/file_naming.h"
 #include "output/picture_type_defaults.h"
 #include "output/system_colors.h"
-#include "output/system_info.h"
+#include "platform/system_info.h"
 
 namespace vistrel {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
 class QCheckBox;
 class QLineEdit;

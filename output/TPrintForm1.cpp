@@ -1,4 +1,5 @@
 #include "output/TPrintForm1.h"
+#include "commands/command_table.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,10 +22,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/error_guard.h"
-#include "app/process_flags.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/error_guard.h"
+#include "commands/process_flags.h"
 #include "capture/forms/TInfoForm1.h"
 #include "output/TPageImage.h"
 #include "picture/TMainForm1.h"
@@ -33,12 +34,6 @@
 namespace vistrel {
 
 namespace {
-constexpr int kOptimizePrinting = 4;
-constexpr int kGrayscale = 9;
-constexpr int kQualityRotate = 19;
-constexpr int kFooterText = 33;
-constexpr int kCloseAfterPrint = 34;
-constexpr int kShowInfoMessage = 46;
 constexpr int kCpiPoints[] = {8, 10, 12};
 const QString kDefault = QString::fromLatin1(kDefaultPrinterEntry);
 
@@ -155,7 +150,8 @@ void TPrintForm1::BuildControls() {
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }
-  CheckListBox1->setFixedHeight(CheckListBox1->sizeHintForRow(0) * 4 + 2 * CheckListBox1->frameWidth() + 2);
+  CheckListBox1->setFixedHeight(CheckListBox1->sizeHintForRow(0) * 4 +
+                                2 * CheckListBox1->frameWidth() + 2);
   cpi_group_ = new QButtonGroup(this);
   const char* cpi_captions[] = {"08 Cpi", "10 Cpi", "12 Cpi"};
   auto* cpi_column = new QVBoxLayout;
@@ -194,10 +190,10 @@ void TPrintForm1::BuildControls() {
   for (QPushButton* b : {default_button, setup, close, PrintButton}) b->setAutoDefault(false);
 
   TActionList1& commands = window_.Context().commands;
-  Optimize = new QCheckBox(commands.Action(kOptimizePrinting)->text());
+  Optimize = new QCheckBox(commands.Action(cmd::kOptimizePrinting)->text());
   Optimize->setObjectName("Optimize");
-  Optimize->setToolTip(commands.Action(kOptimizePrinting)->toolTip());
-  Grayscale = new QCheckBox(commands.Action(kGrayscale)->text());
+  Optimize->setToolTip(commands.Action(cmd::kOptimizePrinting)->toolTip());
+  Grayscale = new QCheckBox(commands.Action(cmd::kGrayscalePrinting)->text());
   Grayscale->setObjectName("Grayscale");
 
   auto* preview_label = new QLabel("Print Preview");
@@ -285,8 +281,8 @@ void TPrintForm1::LoadControls() {
   PercentPictureValue->setValue(o.RPercentPictureValue);
   PercentPageValue->setValue(o.RPercentPageValue);
   TActionList1& commands = window_.Context().commands;
-  commands.SetChecked(kOptimizePrinting, o.SmallSize);
-  commands.SetChecked(kGrayscale, o.GrayScale);
+  commands.SetChecked(cmd::kOptimizePrinting, o.SmallSize);
+  commands.SetChecked(cmd::kGrayscalePrinting, o.GrayScale);
   Optimize->setChecked(o.SmallSize);
   Grayscale->setChecked(o.GrayScale);
 }
@@ -332,8 +328,8 @@ void TPrintForm1::ConnectControls() {
   });
 
   TActionList1& commands = window_.Context().commands;
-  QAction* optimize = commands.Action(kOptimizePrinting);
-  QAction* grayscale = commands.Action(kGrayscale);
+  QAction* optimize = commands.Action(cmd::kOptimizePrinting);
+  QAction* grayscale = commands.Action(cmd::kGrayscalePrinting);
   connect(Optimize, &QCheckBox::clicked, optimize, &QAction::setChecked);
   connect(Grayscale, &QCheckBox::clicked, grayscale, &QAction::setChecked);
   connect(optimize, &QAction::toggled, this, [this, refresh](bool on) {
@@ -344,7 +340,7 @@ void TPrintForm1::ConnectControls() {
     Grayscale->setChecked(on);
     refresh();
   });
-  connect(commands.Action(kFooterText), &QAction::triggered, this,
+  connect(commands.Action(cmd::kFooterText), &QAction::triggered, this,
           Guarded([this] { Action33Execute(); }));
 }
 
@@ -385,7 +381,8 @@ TPageSetup TPrintForm1::SelectedSetup() {
   } else {
     setup.printer = entry.toStdString();
   }
-  setup.orientation = Landscape->isChecked() ? TPageOrientation::Landscape : TPageOrientation::Portrait;
+  setup.orientation =
+      Landscape->isChecked() ? TPageOrientation::Landscape : TPageOrientation::Portrait;
   setup.paper_size = options_.RPapersize;
   setup.paper_source = options_.RDefaultsource;
   return setup;
@@ -424,7 +421,7 @@ void TPrintForm1::ToolButton11Click(bool preview) {
     PassScope scope(Copies, preview_running_, preview);
     const TPrintLayout layout = Layout();
     TPrintPassHooks hooks;
-    const bool show_info = context.commands.Checked(kShowInfoMessage);
+    const bool show_info = context.commands.Checked(cmd::kShowInfoMessage);
     hooks.sent = [show_info](const QString& text) {
       const QPoint at = QCursor::pos() + QPoint(4, 4);
       ShowInfoPopup(at.x(), at.y(), text, show_info);
@@ -434,7 +431,7 @@ void TPrintForm1::ToolButton11Click(bool preview) {
         RunPrintPass(window_.PictureView1->Picture(), layout,
                      FooterTexts(window_.Options().FooterText), preview, printers_, hooks);
     if (preview) ShowOnPage(result);
-    close_window = !preview && context.commands.Checked(kCloseAfterPrint);
+    close_window = !preview && context.commands.Checked(cmd::kCloseAfterPrint);
   }
   if (close_window) {
     // Only closed: whoever owns the window destroys it.
@@ -551,7 +548,7 @@ void TPrintForm1::Action33Execute() {
 
 void TPrintForm1::RotateClick() {
   if (!PictureBusy) {
-    window_.PictureProc1.Rotate(90.0, window_.Context().commands.Checked(kQualityRotate));
+    window_.PictureProc1.Rotate(90.0, window_.Context().commands.Checked(cmd::kQualityRotate));
     window_.PictureView1->ImageChanged();
   }
   RefreshPreview();
@@ -563,8 +560,8 @@ void TPrintForm1::BuildPageMenu(QMenu& menu) {
   QAction* setup = menu.addAction("Printer Setup");
   connect(setup, &QAction::triggered, this, Guarded([this] { PrinterSetup1Click(); }));
   menu.addSeparator();
-  menu.addAction(commands.Action(kOptimizePrinting));
-  menu.addAction(commands.Action(kGrayscale));
+  menu.addAction(commands.Action(cmd::kOptimizePrinting));
+  menu.addAction(commands.Action(cmd::kGrayscalePrinting));
   menu.addSeparator();
   for (int i = 0; i < kMaxMenuPrinters; ++i) {
     QAction* entry = menu.addAction(QString());

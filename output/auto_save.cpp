@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QFileInfo>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 #include "capture/forms/TInfoForm1.h"
 #include "imaging/formats/picture_file.h"
 #include "output/file_naming.h"

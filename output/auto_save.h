@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/picture_bitmap.h"
 

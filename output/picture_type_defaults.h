@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 #include "imaging/formats/io_params.h"
 
 namespace vistrel {

@@ -10,7 +10,7 @@
 
 #include "imaging/print_picture.h"
 #include "output/TWMFPrinter.h"
-#include "output/system_info.h"
+#include "platform/system_info.h"
 
 namespace vistrel {
 

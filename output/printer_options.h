@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace vistrel {
 

@@ -1,6 +1,6 @@
 #include "output/printing_hooks.h"
 
-#include "app/commands/error_guard.h"
+#include "commands/error_guard.h"
 #include "output/TPrintForm1.h"
 #include "picture/MainFormHooks.h"
 #include "picture/TMainForm1.h"

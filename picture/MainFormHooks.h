@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "app/shortcuts/desktop_entry.h"
+#include "platform/shortcuts/desktop_entry.h"
 
 class QMenu;
 

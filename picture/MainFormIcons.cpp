@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/commands/TActionList1.h"
+#include "commands/TActionList1.h"
 
 // Resources of a static library are registered by name from outside any
 // namespace.
@@ -45,7 +45,8 @@ QIcon PictureIcon(const char* name) {
 QIcon ProgramIcon() { return PictureIcon("camera-photo"); }
 
 void ApplyCommandIcons(TActionList1& commands) {
-  for (const TCommandIcon& c : kCommandIcons) commands.Action(c.number)->setIcon(PictureIcon(c.icon));
+  for (const TCommandIcon& c : kCommandIcons)
+    commands.Action(c.number)->setIcon(PictureIcon(c.icon));
 }
 
 }  // namespace vistrel

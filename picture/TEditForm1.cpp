@@ -1,4 +1,5 @@
 #include "picture/TEditForm1.h"
+#include "commands/command_table.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,11 +21,11 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/error_guard.h"
-#include "app/process_flags.h"
-#include "app/settings/picture_options.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/error_guard.h"
+#include "commands/process_flags.h"
+#include "settings/picture_options.h"
 #include "imaging/operations/convolution.h"
 #include "picture/ColorBox.h"
 #include "picture/EditFormTexts.h"
@@ -38,8 +39,6 @@ namespace tx = edit_form_texts;
 
 namespace {
 
-constexpr int kQualityRotate = 19;
-constexpr int kQualityZoom = 20;
 // Smallest side "Change" resizes to.
 constexpr int kMinChangeSize = 16;
 // Distance of the window from the screen's top and right edges.
@@ -49,7 +48,8 @@ constexpr int kFramePolls = 25;
 constexpr int kFramePollMs = 20;
 
 TResampleFilter ZoomFilter(const TMainForm1& window) {
-  return window.Context().commands.Checked(kQualityZoom) ? ResampleFilter : TResampleFilter::rfNone;
+  return window.Context().commands.Checked(cmd::kQualityZoom) ? ResampleFilter
+                                                              : TResampleFilter::rfNone;
 }
 
 // The value of a size field; an empty field is not a number.
@@ -159,7 +159,8 @@ void TEditForm1::ConnectControls() {
     connect(box, &TColorBox::ColorChosen, this, Guarded([this] { RunBatch(); }));
   connect(FrameSize, &QSpinBox::valueChanged, this, [this] {
     // Arrow keys; a mouse click runs the batch when the button is released.
-    if (!loading_ && QApplication::mouseButtons() == Qt::NoButton) RunGuarded([this] { RunBatch(); });
+    if (!loading_ && QApplication::mouseButtons() == Qt::NoButton)
+      RunGuarded([this] { RunBatch(); });
   });
   connect(SubstituteColors, &QCheckBox::clicked, this, Guarded([this] {
     RunOperation([this] {
@@ -223,7 +224,8 @@ void TEditForm1::SetRecipe(const TPictureRecipe& recipe) {
   r.Clamp();
   loading_ = true;
   for (int i = 0; i < kEffectCount; ++i)
-    CheckListBox1->item(i)->setCheckState(r.CheckBoxItem[std::size_t(i)] ? Qt::Checked : Qt::Unchecked);
+    CheckListBox1->item(i)->setCheckState(r.CheckBoxItem[std::size_t(i)] ? Qt::Checked
+                                                                         : Qt::Unchecked);
   ColorDepthBox->setCurrentIndex(r.ColorDepth);
   SizeBox->setCurrentIndex(r.PictureSize);
   const int values[kSliderCount] = {r.RBrightness, r.RContrast, r.RSaturation, r.RRed,
@@ -330,7 +332,8 @@ void TEditForm1::RunBatch() {
       }
     } list_back{CheckListBox1, list_focused};
     TPictureRun run(window, running_, true);
-    const TBatchQuality quality{window.Context().commands.Checked(kQualityRotate), ZoomFilter(window)};
+    const TBatchQuality quality{window.Context().commands.Checked(cmd::kQualityRotate),
+                                ZoomFilter(window)};
     ApplyPictureRecipe(Recipe(), quality, window.PictureView1->Picture(), window.PictureProc1);
   }
   ShowPictureSize();

@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 #include "imaging/operations/effect_result.h"
 #include "imaging/operations/resample.h"
 #include "picture/PictureViewImage.h"
@@ -33,11 +33,13 @@ constexpr int kHistogramWidth = 256, kHistogramHeight = 80;
 
 // A copy that fits the preview boxes.
 TPictureBitmap Reduced(const TPictureBitmap& source) {
-  const double scale = std::min({1.0, double(kPreviewWidth) / source.Width(), double(kPreviewHeight) / source.Height()});
+  const double scale = std::min(
+      {1.0, double(kPreviewWidth) / source.Width(), double(kPreviewHeight) / source.Height()});
   if (scale >= 1.0) return source;
   TProgress none;
-  return ResamplePicture(source, std::max(1, int(source.Width() * scale)), std::max(1, int(source.Height() * scale)),
-                         TResampleFilter::rfTriangle, none);
+  return ResamplePicture(source, std::max(1, int(source.Width() * scale)),
+                         std::max(1, int(source.Height() * scale)), TResampleFilter::rfTriangle,
+                         none);
 }
 
 const struct {
@@ -70,7 +72,8 @@ TEffectsForm::TEffectsForm(const TPictureBitmap& source, QWidget* parent)
   Pages->setObjectName("Pages");
   Pages->setUsesScrollButtons(true);
   const auto pages = EffectPages();
-  for (int i = 0; i < int(pages.size()); ++i) Pages->addTab(BuildPage(i), pages[std::size_t(i)].title);
+  for (int i = 0; i < int(pages.size()); ++i)
+    Pages->addTab(BuildPage(i), pages[std::size_t(i)].title);
   Pages->setMinimumWidth(460);
   connect(Pages, &QTabWidget::currentChanged, this, &TEffectsForm::ControlChanged);
 
@@ -246,7 +249,8 @@ void TEffectsForm::SetValue(int page, int control, int value) {
 }
 
 void TEffectsForm::SetUserFilter(const std::vector<int>& values) {
-  for (std::size_t i = 0; i < values.size() && i < 10; ++i) SetValue(kUserFilterPage, int(i), values[i]);
+  for (std::size_t i = 0; i < values.size() && i < 10; ++i)
+    SetValue(kUserFilterPage, int(i), values[i]);
 }
 
 void TEffectsForm::ControlChanged() {
@@ -273,14 +277,20 @@ void TEffectsForm::ShowSwatchesAndHistogram() {
   for (int y = 0; y < reduced_.Height(); ++y)
     for (int x = 0; x < reduced_.Width(); ++x) {
       const TColor c = reduced_.Pixel(x, y);
-      const int v = channel == 0 ? RedOf(c) : channel == 1 ? GreenOf(c) : channel == 2 ? BlueOf(c)
-                                                                   : (RedOf(c) * 21 + GreenOf(c) * 71 + BlueOf(c) * 8) / 100;
+      const int v = channel == 0   ? RedOf(c)
+                    : channel == 1 ? GreenOf(c)
+                    : channel == 2 ? BlueOf(c)
+                                   : (RedOf(c) * 21 + GreenOf(c) * 71 + BlueOf(c) * 8) / 100;
       ++counts[std::size_t(v)];
     }
-  const std::int64_t most = std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
+  const std::int64_t most =
+      std::max<std::int64_t>(1, *std::max_element(counts.begin(), counts.end()));
   QImage image(kHistogramWidth, kHistogramHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
-  const QRgb bar = channel == 0 ? qRgb(200, 0, 0) : channel == 1 ? qRgb(0, 160, 0) : channel == 2 ? qRgb(0, 0, 200) : qRgb(90, 90, 90);
+  const QRgb bar = channel == 0   ? qRgb(200, 0, 0)
+                   : channel == 1 ? qRgb(0, 160, 0)
+                   : channel == 2 ? qRgb(0, 0, 200)
+                                  : qRgb(90, 90, 90);
   for (int v = 0; v < 256; ++v) {
     const int height = int(counts[std::size_t(v)] * kHistogramHeight / most);
     for (int y = kHistogramHeight - height; y < kHistogramHeight; ++y) image.setPixel(v, y, bar);
@@ -304,7 +314,9 @@ TPictureBitmap TEffectsForm::Result() const {
   return result;
 }
 
-std::string TEffectsForm::Caption() const { return EffectPages()[std::size_t(Pages->currentIndex())].title; }
+std::string TEffectsForm::Caption() const {
+  return EffectPages()[std::size_t(Pages->currentIndex())].title;
+}
 
 void TEffectsForm::ShowPicture(QLabel* label, const TPictureBitmap& picture) {
   if (picture.Empty()) {
@@ -318,13 +330,15 @@ void TEffectsForm::ShowPicture(QLabel* label, const TPictureBitmap& picture) {
 }
 
 void TEffectsForm::LoadUserFilter() {
-  const QString path = QFileDialog::getOpenFileName(this, "Load User Filter", QString(), "Filter (*.flt);;All files (*)");
+  const QString path = QFileDialog::getOpenFileName(this, "Load User Filter", QString(),
+                                                    "Filter (*.flt);;All files (*)");
   if (path.isEmpty()) return;
   QFile file(path);
   std::optional<TUserFilter> filter;
   if (file.open(QIODevice::ReadOnly)) filter = ParseUserFilter(file.read(1 << 16).toStdString());
   if (!filter) {
-    ShowErrorBox(this, "The user filter \"" + path + "\" cannot be read: it must hold nine filter values and a divisor.");
+    ShowErrorBox(this, "The user filter \"" + path +
+                           "\" cannot be read: it must hold nine filter values and a divisor.");
     return;
   }
   SetUserFilter({filter->kernel.begin(), filter->kernel.end()});
@@ -332,7 +346,8 @@ void TEffectsForm::LoadUserFilter() {
 }
 
 void TEffectsForm::SaveUserFilter() {
-  const QString path = QFileDialog::getSaveFileName(this, "Save User Filter", QString(), "Filter (*.flt);;All files (*)");
+  const QString path = QFileDialog::getSaveFileName(this, "Save User Filter", QString(),
+                                                    "Filter (*.flt);;All files (*)");
   if (path.isEmpty()) return;
   const std::vector<int> v = Values(kUserFilterPage);
   TUserFilter filter;
@@ -340,7 +355,8 @@ void TEffectsForm::SaveUserFilter() {
   filter.divisor = v[9];
   QFile file(path);
   const QByteArray text = QByteArray::fromStdString(FormatUserFilter(filter));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush())
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() ||
+      !file.flush())
     ShowErrorBox(this, "The user filter \"" + path + "\" cannot be written.");
 }
 

@@ -1,4 +1,5 @@
 #include "picture/TMainForm1.h"
+#include "commands/command_table.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,11 +11,11 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/option_defaults.h"
-#include "app/process_flags.h"
-#include "app/settings/settings_store.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/option_defaults.h"
+#include "commands/process_flags.h"
+#include "settings/settings_store.h"
 #include "capture/capture_bounds.h"
 #include "capture/capture_state.h"
 #include "capture/grab_for_request.h"
@@ -36,9 +37,6 @@ namespace vistrel {
 namespace tx = main_form_texts;
 
 namespace {
-constexpr int kSound = 27;
-constexpr int kClientAreaOnly = 21;
-constexpr int kIncludeCursor = 39;
 constexpr TColor kRed = MakeColor(255, 0, 0);
 }  // namespace
 
@@ -184,9 +182,9 @@ void TMainForm1::GrabForPendingRequest() {
   const TGrabServices services{*platform.screen, *platform.cursor, *platform.windows,
                                *platform.sound, context_.beeper};
   TGrabOptions options;
-  options.sound = context_.commands.Checked(kSound);
-  options.include_cursor = context_.commands.Checked(kIncludeCursor);
-  options.client_area_only = context_.commands.Checked(kClientAreaOnly);
+  options.sound = context_.commands.Checked(cmd::kSound);
+  options.include_cursor = context_.commands.Checked(cmd::kIncludeCursor);
+  options.client_area_only = context_.commands.Checked(cmd::kClientAreaOnly);
   options.capture_timer_running =
       context_.capture_timer_running && context_.capture_timer_running();
   const TCaptureState& capture = CaptureState();
@@ -347,8 +345,8 @@ void TMainForm1::Action101Click() {
   // The type of this window's previous save dialog becomes the shared one.
   TrayOptions& tray = context_.tray;
   tray.AutoExtention = SaveEntryExtension(save_entry_);
-  const std::string folder = options_.SaveFolder.empty() ? std::string()
-                                                         : WithTrailingSeparator(options_.SaveFolder);
+  const std::string folder =
+      options_.SaveFolder.empty() ? std::string() : WithTrailingSeparator(options_.SaveFolder);
   const TPictureFileName next =
       NextPictureFileName(folder, {tray.AutoFileName, tray.AutoNumbering, tray.AutoExtention});
   dialog.SetFileName(QString::fromStdString(next.path.substr(folder.size())));

@@ -16,7 +16,7 @@
 #include <array>
 #include <optional>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/picture_proc.h"
 #include "imaging/undo_stack.h"
@@ -179,7 +179,8 @@ class TMainForm1 : public QMainWindow {
   bool ClipboardHoldsPicture() const;
   void FirstPaint();
   void PictureView1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-  void PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+  void PictureView1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                             int y);
   void PictureView1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
   void PictureView1MouseWheel(int delta);
   void PictureView1SelectionChanging();

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-#include "app/commands/error_guard.h"
+#include "commands/error_guard.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TMainForm1.h"
 #include "picture/TOpenPictureDialog.h"
@@ -41,7 +41,8 @@ void TMainForm1::ShowLoadHistory() {
     QAction* item = history_items_[std::size_t(i)];
     const bool used = i < load_history_.Used();
     // Shown as stored: an "&" in a path is no accelerator.
-    item->setText(used ? QString::fromStdString(load_history_.Slot(i)).replace("&", "&&") : QString());
+    item->setText(used ? QString::fromStdString(load_history_.Slot(i)).replace("&", "&&")
+                       : QString());
     item->setVisible(used);
     item->setChecked(i == load_history_.Checked());
   }

@@ -10,10 +10,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/command_table.h"
-#include "app/commands/error_guard.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/command_table.h"
+#include "commands/error_guard.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormTexts.h"
@@ -29,17 +29,6 @@ namespace tx = main_form_texts;
 namespace {
 
 // Shared commands the window's own buttons and items stand for.
-constexpr int kStandardEditing = 3;
-constexpr int kCopy = 5;
-constexpr int kPaste = 6;
-constexpr int kCut = 7;
-constexpr int kCrop = 8;
-constexpr int kUndo = 15;
-constexpr int kQualityZoom = 20;
-constexpr int kPrintPicture = 24;
-constexpr int kAutomaticToClipboard = 31;
-constexpr int kAutomaticSave = 43;
-constexpr int kSendEMail = 47;
 
 struct TToolButtonRow {
   TMainForm1::TToolButton button;
@@ -138,19 +127,22 @@ void TMainForm1::BuildToolBar() {
     if (MainFormHooks().ShowPrintSetup) MainFormHooks().ShowPrintSetup(*this);
   });
 
-  connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(kSendEMail), &QAction::trigger);
-  connect(tool_buttons_[tbPaste], &QAction::triggered, this, Guarded([this] { editing_->Paste(); }));
+  connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(cmd::kSendEMail),
+          &QAction::trigger);
+  connect(tool_buttons_[tbPaste], &QAction::triggered, this,
+          Guarded([this] { editing_->Paste(); }));
   connect(tool_buttons_[tbCopy], &QAction::triggered, this, &TMainForm1::Action5Execute);
   connect(tool_buttons_[tbCut], &QAction::triggered, this, Guarded([this] {
-    if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+    if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
     editing_->Cut();
   }));
-  connect(tool_buttons_[tbCrop], &QAction::triggered, this, Guarded([this] { ToolButtonCropClick(); }));
+  connect(tool_buttons_[tbCrop], &QAction::triggered, this,
+          Guarded([this] { ToolButtonCropClick(); }));
   connect(tool_buttons_[tbRect], &QAction::triggered, this, &TMainForm1::ToolButton12Click);
   connect(tool_buttons_[tbObject], &QAction::triggered, this, &TMainForm1::ToolButton13Click);
-  connect(tool_buttons_[tbEdit], &QAction::triggered, SharedCommand(kStandardEditing),
+  connect(tool_buttons_[tbEdit], &QAction::triggered, SharedCommand(cmd::kStandardEditing),
           &QAction::trigger);
-  connect(tool_buttons_[tbAutoSave], &QAction::triggered, SharedCommand(kAutomaticSave),
+  connect(tool_buttons_[tbAutoSave], &QAction::triggered, SharedCommand(cmd::kAutomaticSave),
           &QAction::trigger);
   connect(tool_buttons_[tbPrint], &QAction::triggered, this, &TMainForm1::ToolButton11Click);
   connect(tool_buttons_[tbSave], &QAction::triggered, this, Guarded([this] { Action101Click(); }));
@@ -174,7 +166,7 @@ void TMainForm1::BuildFileMenu() {
   menu->addAction(Close1);
   menu->setDefaultAction(Close1);
   menu->addSeparator();
-  menu->addAction(SharedCommand(51));
+  menu->addAction(SharedCommand(cmd::kSuspend));
   QAction* refresh = OwnItem(tx::kRefreshScreen, "F5", "view-refresh");
   refresh->setObjectName("RefreshScreen1");
   refresh->setEnabled(context_.platform.refresh != nullptr);
@@ -187,40 +179,45 @@ void TMainForm1::BuildFileMenu() {
   QAction* save_picture = OwnItem(tx::kSavePicture, "Ctrl+S", "document-save");
   connect(save_picture, &QAction::triggered, this, Guarded([this] { Action101Click(); }));
   menu->addAction(save_picture);
-  menu->addAction(SharedCommand(kPrintPicture));
+  menu->addAction(SharedCommand(cmd::kPrintPicture));
   QAction* print_preview = OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview");
   print_preview->setEnabled(bool(MainFormHooks().ShowPrintSetup));
   connect(print_preview, &QAction::triggered, tool_buttons_[tbPage], &QAction::trigger);
   menu->addAction(print_preview);
-  menu->addAction(SharedCommand(kSendEMail));
+  menu->addAction(SharedCommand(cmd::kSendEMail));
   QAction* get_picture = OwnItem(tx::kGetPictureOfVistrel, "Ctrl+G", "camera-photo");
   connect(get_picture, &QAction::triggered, this, &TMainForm1::GetPictureOfVistrelClick);
   menu->addAction(get_picture);
   menu->addSeparator();
-  menu->addAction(SharedCommand(kAutomaticSave));
+  menu->addAction(SharedCommand(cmd::kAutomaticSave));
   menu->addSeparator();
-  menu->addAction(SharedCommand(32));
+  menu->addAction(SharedCommand(cmd::kResetAndExit));
   menu->addSeparator();
-  menu->addAction(SharedCommand(2));
+  menu->addAction(SharedCommand(cmd::kTerminate));
 }
 
 void TMainForm1::BuildEditMenu() {
   QMenu* menu = menuBar()->addMenu(tx::kEditMenu);
   menu->setObjectName("EditMenu");
   connect(menu, &QMenu::aboutToShow, this, &TMainForm1::EditMenuShow);
-  menu->addAction(SharedCommand(kUndo));
+  menu->addAction(SharedCommand(cmd::kUndo));
   UndoSelection1 = OwnItem(tx::kUndoSelection, "Ctrl+U");
   menu->addAction(UndoSelection1);
   menu->addSeparator();
-  for (int n : {kCopy, kPaste, kCut, kCrop}) menu->addAction(SharedCommand(n));
+  for (int n : {cmd::kCopy, cmd::kPaste, cmd::kCut, cmd::kCrop}) menu->addAction(SharedCommand(n));
   menu->addSeparator();
   QMenu* functions = menu->addMenu(tx::kPictureFunctionsMenu);
-  for (int n : {11, 12, 13, 14, 16, 28, 29, 30}) functions->addAction(SharedCommand(n));
+  for (int n :
+       {cmd::kGrayscaleColors, cmd::kInvertColors, cmd::kHorizontalMirror, cmd::kVerticalMirror,
+        cmd::kSharpen, cmd::kRotate90, cmd::kBrightness, cmd::kContrast})
+    functions->addAction(SharedCommand(n));
   functions->addSeparator();
-  for (int n : {35, 36, 37, 38, 40, 41, 42}) functions->addAction(SharedCommand(n));
+  for (int n : {cmd::kResize640, cmd::kResize800, cmd::kResize1024, cmd::kResize1280,
+                cmd::kResize768, cmd::kResize1152, cmd::kResize1600})
+    functions->addAction(SharedCommand(n));
   menu->addSeparator();
-  menu->addAction(SharedCommand(kStandardEditing));
-  menu->addAction(SharedCommand(22));
+  menu->addAction(SharedCommand(cmd::kStandardEditing));
+  menu->addAction(SharedCommand(cmd::kAdvancedEditing));
 }
 
 void TMainForm1::BuildViewMenu() {
@@ -266,11 +263,13 @@ void TMainForm1::BuildOptionsMenu() {
     filter_items_[i] = item;
   }
   filter_items_[0]->setChecked(true);
-  for (int n : {19, 20, 27, 34, 46, 50, kAutomaticToClipboard, 21, 39, 48})
+  for (int n : {cmd::kQualityRotate, cmd::kQualityZoom, cmd::kSound, cmd::kCloseAfterPrint,
+                cmd::kShowInfoMessage, cmd::kAutoCrop, cmd::kAutomaticToClipboard,
+                cmd::kClientAreaOnly, cmd::kIncludeCursor, cmd::kDirectPrinting})
     menu->addAction(SharedCommand(n));
   menu->addSeparator();
-  menu->addAction(SharedCommand(33));
-  menu->addAction(SharedCommand(45));
+  menu->addAction(SharedCommand(cmd::kFooterText));
+  menu->addAction(SharedCommand(cmd::kTypeDefaults));
   menu->addSeparator();
   QMenu* shortcuts = menu->addMenu(tx::kShortcutsMenu);
   const bool can_link = bool(MainFormHooks().CreateRemoveShortcut);
@@ -308,7 +307,7 @@ void TMainForm1::BuildHelpMenus() {
   connect(setup, &QAction::triggered, this, &TMainForm1::Setup2Click);
   QMenu* help = menuBar()->addMenu(tx::kHelpMenu);
   help->setObjectName("HelpMenu");
-  help->addAction(SharedCommand(1));
+  help->addAction(SharedCommand(cmd::kAbout));
   QAction* quick_help = help->addAction(PictureIcon("help-browser"), tx::kHelp);
   quick_help->setEnabled(bool(MainFormHooks().OpenHelp));
   connect(quick_help, &QAction::triggered, this, &TMainForm1::QuickHelp1Click);
@@ -337,23 +336,25 @@ void TMainForm1::BuildPopupMenu() {
   connect(define, &QAction::triggered, this, Guarded([this] {
             if (PictureBusy || !MainFormHooks().DefineRectangleSize) return;
             MainFormHooks().DefineRectangleSize(*this);
-            custom_rect_item_->setText(QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
+            custom_rect_item_->setText(
+                QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
           }));
-  for (int n : {23, 25, 26}) popup_menu1_->addAction(SharedCommand(n));
+  for (int n : {cmd::kSelectCircular, cmd::kInsertText, cmd::kFreeHandDraw})
+    popup_menu1_->addAction(SharedCommand(n));
   popup_menu1_->addSeparator();
-  popup_menu1_->addAction(SharedCommand(kStandardEditing));
-  popup_menu1_->addAction(SharedCommand(22));
+  popup_menu1_->addAction(SharedCommand(cmd::kStandardEditing));
+  popup_menu1_->addAction(SharedCommand(cmd::kAdvancedEditing));
 }
 
 void TMainForm1::ConnectCommands() {
   editing_ = new TEditingCommands(*this);
   connect(UndoSelection1, &QAction::triggered, editing_, &TEditingCommands::UndoSelection);
-  connect(SharedCommand(kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
-  connect(SharedCommand(kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
-  connect(SharedCommand(kStandardEditing), &QAction::triggered, this, [this] {
+  connect(SharedCommand(cmd::kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(SharedCommand(cmd::kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
+  connect(SharedCommand(cmd::kStandardEditing), &QAction::triggered, this, [this] {
     if (MainFormHooks().ShowStandardEditingWindow) MainFormHooks().ShowStandardEditingWindow(*this);
   });
-  connect(SharedCommand(kPrintPicture), &QAction::triggered, this, [this] {
+  connect(SharedCommand(cmd::kPrintPicture), &QAction::triggered, this, [this] {
     if (!PictureBusy) ToolButton11Click();
   });
   // Switched on by the user, the check mark is set before the tray form's
@@ -362,9 +363,9 @@ void TMainForm1::ConnectCommands() {
   // Switching off needs no question and shows at once; switched on by the
   // program, the caption follows when the event loop runs and no question
   // is open.
-  connect(SharedCommand(kAutomaticSave), &QAction::triggered, this,
+  connect(SharedCommand(cmd::kAutomaticSave), &QAction::triggered, this,
           &TMainForm1::UpdateAutoSaveCaption);
-  connect(SharedCommand(kAutomaticSave), &QAction::toggled, this, [this](bool on) {
+  connect(SharedCommand(cmd::kAutomaticSave), &QAction::toggled, this, [this](bool on) {
     if (!on) return UpdateAutoSaveCaption();
     QTimer::singleShot(0, this, [this] {
       if (!QApplication::activeModalWidget()) UpdateAutoSaveCaption();
@@ -378,7 +379,8 @@ void TMainForm1::ConnectCommands() {
 }
 
 void TMainForm1::UpdateAutoSaveCaption() {
-  tool_buttons_[tbAutoSave]->setText(context_.commands.Checked(kAutomaticSave) ? tx::kOn : tx::kOff);
+  tool_buttons_[tbAutoSave]->setText(context_.commands.Checked(cmd::kAutomaticSave) ? tx::kOn
+                                                                                    : tx::kOff);
 }
 
 void TMainForm1::EditMenuShow() {
@@ -391,7 +393,7 @@ void TMainForm1::EditMenuShow() {
 void TMainForm1::ToolButtonCropClick() {
   // Crop runs only while its button is enabled, whatever the command says.
   if (!tool_buttons_[tbCrop]->isEnabled()) return;
-  if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+  if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
   editing_->Crop();
 }
 

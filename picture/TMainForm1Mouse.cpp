@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/command_table.h"
-#include "app/commands/error_guard.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/command_table.h"
+#include "commands/error_guard.h"
 #include "picture/MainFormHooks.h"
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
@@ -21,11 +21,6 @@ namespace vistrel {
 namespace tx = main_form_texts;
 
 namespace {
-constexpr int kPaste = 6;
-constexpr int kCut = 7;
-constexpr int kCrop = 8;
-constexpr int kAutomaticToClipboard = 31;
-constexpr int kAutoCrop = 50;
 constexpr int kWheelNotch = 120;
 }  // namespace
 
@@ -40,7 +35,8 @@ void TMainForm1::SetStatusText(int panel, const std::string& text) {
 void TMainForm1::PictureView1ImageChange() {
   if (!PictureView1->HasSelection()) {
     const TPictureBitmap& picture = PictureView1->Picture();
-    SetStatusText(1, PictureInfoText(picture.Width(), picture.Height(), PictureProc1.CountColors()));
+    SetStatusText(1,
+                  PictureInfoText(picture.Width(), picture.Height(), PictureProc1.CountColors()));
     SetStatusText(0, tx::kIdlePanel);
   } else {
     SetStatusText(1, SelectionSizeText(PictureView1->SelectionLeft(), PictureView1->SelectionTop(),
@@ -101,14 +97,14 @@ bool TMainForm1::ClipboardHoldsPicture() const {
 
 void TMainForm1::SetPasteEnabled(bool on) {
   tool_buttons_[tbPaste]->setEnabled(on);
-  context_.commands.SetEnabled(kPaste, on);
+  context_.commands.SetEnabled(cmd::kPaste, on);
 }
 
 void TMainForm1::SetCutCropEnabled(bool on) {
   tool_buttons_[tbCut]->setEnabled(on);
   tool_buttons_[tbCrop]->setEnabled(on);
-  context_.commands.SetEnabled(kCut, on);
-  context_.commands.SetEnabled(kCrop, on);
+  context_.commands.SetEnabled(cmd::kCut, on);
+  context_.commands.SetEnabled(cmd::kCrop, on);
 }
 
 // ---- clipboard and first paint ---------------------------------------------
@@ -127,7 +123,7 @@ void TMainForm1::FirstPaint() {
   FirstPaintPending = false;
   QApplication::processEvents();
   ApplyPictureOptions();
-  if (context_.commands.Checked(kAutomaticToClipboard)) Action5Execute();
+  if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
   status_bar_->repaint();
 }
 
@@ -193,7 +189,7 @@ void TMainForm1::PictureView1SelectionChanging() {
 }
 
 void TMainForm1::PictureView1SelectionChange() {
-  if (context_.commands.Checked(kAutoCrop)) RunGuarded([this] { ToolButtonCropClick(); });
+  if (context_.commands.Checked(cmd::kAutoCrop)) RunGuarded([this] { ToolButtonCropClick(); });
 }
 
 // ---- buttons that other parts of the program carry out ---------------------

@@ -1,6 +1,6 @@
 // The picture window's items that reach the program's shell: the hotkey
 // setup dialog, the shortcuts and the help document.
-#include "app/commands/error_guard.h"
+#include "commands/error_guard.h"
 #include "picture/MainFormHooks.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"

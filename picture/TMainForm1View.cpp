@@ -4,8 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/command_table.h"
+#include "commands/app_context.h"
 #include "capture/capture_bounds.h"
 #include "capture/capture_state.h"
 #include "capture/screen_grab.h"
@@ -37,8 +38,7 @@ void TMainForm1::FitView1Click() {
 
 void TMainForm1::UpdateZoomFilter() {
   // "Quality zoom" draws shrunk pictures through the chosen quality filter.
-  constexpr int kQualityZoom = 20;
-  PictureView1->SetZoomFilter(context_.commands.Checked(kQualityZoom) ? ResampleFilter
+  PictureView1->SetZoomFilter(context_.commands.Checked(cmd::kQualityZoom) ? ResampleFilter
                                                                       : TResampleFilter::rfNone);
 }
 

@@ -12,7 +12,7 @@
 #include <QTextEdit>
 #include <QTextLayout>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "picture/picture_state.h"
 #include "picture/stored_color.h"
 #include "picture/text_rules.h"
@@ -47,7 +47,8 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRec
 TTextForm1::TTextForm1(QWidget* parent) : QDialog(parent) {
   setObjectName("TextForm1");
   setWindowTitle("Text Editor");
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setFixedSize(kClientWidth, kClientHeight);
   setModal(true);
 
@@ -67,7 +68,8 @@ TTextForm1::TTextForm1(QWidget* parent) : QDialog(parent) {
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // The selection stays visible when the area loses the focus.
   QPalette palette = Memo1->palette();
-  palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
   palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    palette.color(QPalette::Active, QPalette::HighlightedText));
   Memo1->setPalette(palette);
@@ -92,7 +94,8 @@ TTextForm1::TTextForm1(QWidget* parent) : QDialog(parent) {
   if (const auto style = FontStyleFromStored(options_.FontStyle)) ApplyStyle(font, *style);
   SetTextFont(font, QColorFromStored(TColor(options_.FontColor)));
   QStringList lines;
-  for (const std::string& line : LinesOfUserText(options_.UserText)) lines << QString::fromStdString(line);
+  for (const std::string& line : LinesOfUserText(options_.UserText))
+    lines << QString::fromStdString(line);
   Memo1->setPlainText(lines.join('\n'));
 
   // Centred on the screen.
@@ -120,7 +123,8 @@ void TTextForm1::showEvent(QShowEvent* event) {
 
 void TTextForm1::BitBtn1Click() {
   bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, font_, this, QString(), QFontDialog::DontUseNativeDialog);
+  const QFont font =
+      QFontDialog::getFont(&ok, font_, this, QString(), QFontDialog::DontUseNativeDialog);
   if (ok) {
     // The font dialog has no colour: the colour dialog follows it.
     const QColor color = QColorDialog::getColor(color_, this);
@@ -135,8 +139,9 @@ void TTextForm1::BitBtn3Click() {
   std::tm local{};
   localtime_r(&seconds, &local);
   const QLocale locale = QLocale::system();
-  const std::string text = DateTimeText(local, locale.dayName(now.date().dayOfWeek()).toStdString(),
-                                        locale.monthName(now.date().month(), QLocale::ShortFormat).toStdString());
+  const std::string text =
+      DateTimeText(local, locale.dayName(now.date().dayOfWeek()).toStdString(),
+                   locale.monthName(now.date().month(), QLocale::ShortFormat).toStdString());
   QTextCursor cursor(Memo1->document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(" " + QString::fromStdString(text) + " ");

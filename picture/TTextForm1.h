@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
 class QPushButton;
 class QTextEdit;

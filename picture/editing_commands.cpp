@@ -4,10 +4,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/commands/command_table.h"
-#include "app/commands/error_guard.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/command_table.h"
+#include "commands/error_guard.h"
 #include "picture/EditingTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"
@@ -49,12 +49,14 @@ TEditingCommands::TEditingCommands(TMainForm1& window) : QObject(&window), w_(wi
   on(kCrop, [this] { Crop(); });
   on(kUndo, [this] { Undo(); });
   for (int n : kPictureFunctions) on(n, [this, n] { PictureFunction(n); });
-  for (const TResizePreset& preset : kResizePresets) on(preset.command, [this, preset] { Resize(preset); });
+  for (const TResizePreset& preset : kResizePresets)
+    on(preset.command, [this, preset] { Resize(preset); });
   on(kSelectCircle, [this] { SelectCircularArea(); });
   on(kFreeHand, [this] { FreeHandDraw(); });
   on(kInsertText, [this] { InsertText(); });
   on(kAdvancedEditing, [this] { AdvancedEditing(); });
-  connect(w_.PictureView1, &TPictureView::OnImageChange, this, &TEditingCommands::UpdateUndoCommand);
+  connect(w_.PictureView1, &TPictureView::OnImageChange, this,
+          &TEditingCommands::UpdateUndoCommand);
   UpdateUndoCommand();
 }
 
@@ -174,7 +176,8 @@ void TEditingCommands::PictureFunction(int command) {
 
 void TEditingCommands::Resize(const TResizePreset& preset) {
   if (Refused(preset.command)) return;
-  const TResampleFilter filter = PresetFilter(w_.Context().commands.Checked(kQualityZoom), ResampleFilter);
+  const TResampleFilter filter =
+      PresetFilter(w_.Context().commands.Checked(kQualityZoom), ResampleFilter);
   Engine([&] { return w_.PictureProc1.Resample(preset.width, preset.height, filter); });
 }
 

@@ -4,9 +4,9 @@
 #include <QInputDialog>
 #include <QPainter>
 
-#include "app/commands/message_boxes.h"
-#include "app/settings/other_options.h"
-#include "app/settings/settings_store.h"
+#include "commands/message_boxes.h"
+#include "settings/other_options.h"
+#include "settings/settings_store.h"
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
@@ -25,9 +25,10 @@ int AskPenWidth(QWidget* parent, int stored) {
   const QString prefilled = QString::number(stored);
   for (;;) {
     bool ok = false;
-    const QString answer =
-        QInputDialog::getText(parent, tx::kPenWidthCaption, tx::kPenWidthPrompt, QLineEdit::Normal, prefilled, &ok);
-    if (const auto width = PenWidthFromAnswer((ok ? answer : prefilled).toStdString())) return *width;
+    const QString answer = QInputDialog::getText(parent, tx::kPenWidthCaption, tx::kPenWidthPrompt,
+                                                 QLineEdit::Normal, prefilled, &ok);
+    if (const auto width = PenWidthFromAnswer((ok ? answer : prefilled).toStdString()))
+      return *width;
   }
 }
 
@@ -60,7 +61,8 @@ void TEditingCommands::FreeHandDraw() {
 }
 
 void TEditingCommands::MovePenTo(int client_x, int client_y) {
-  pen_pos_ = {w_.PictureView1->ScreenToPictureX(client_x), w_.PictureView1->ScreenToPictureY(client_y)};
+  pen_pos_ = {w_.PictureView1->ScreenToPictureX(client_x),
+              w_.PictureView1->ScreenToPictureY(client_y)};
 }
 
 void TEditingCommands::FreeHandMove(int client_x, int client_y) {
@@ -68,9 +70,11 @@ void TEditingCommands::FreeHandMove(int client_x, int client_y) {
   const QPoint p(view->ScreenToPictureX(client_x) - 2, view->ScreenToPictureY(client_y) - 2);
   // Near the edges of the shown part the view follows the pen a pixel at a time.
   if (p.x() < view->ViewOriginX()) view->SetViewOriginX(view->ViewOriginX() - 1);
-  if (p.x() > view->ViewOriginX() + view->VisibleExtentX()) view->SetViewOriginX(view->ViewOriginX() + 1);
+  if (p.x() > view->ViewOriginX() + view->VisibleExtentX())
+    view->SetViewOriginX(view->ViewOriginX() + 1);
   if (p.y() < view->ViewOriginY()) view->SetViewOriginY(view->ViewOriginY() - 1);
-  if (p.y() > view->ViewOriginY() + view->VisibleExtentY()) view->SetViewOriginY(view->ViewOriginY() + 1);
+  if (p.y() > view->ViewOriginY() + view->VisibleExtentY())
+    view->SetViewOriginY(view->ViewOriginY() + 1);
   {
     QImage canvas = view->PictureCanvas();
     QPainter painter(&canvas);

@@ -2,8 +2,8 @@
 // the next button release over the picture.
 #include <QPainter>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
@@ -64,7 +64,8 @@ void TEditingCommands::PlaceText(bool left_button, int client_x, int client_y) {
       const int x = view->ScreenToPictureX(client_x);
       int y = view->ScreenToPictureY(client_y);
       for (const std::string& line : TextLineBuffer) {
-        if (!line.empty()) painter.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(line));
+        if (!line.empty())
+          painter.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(line));
         y += line_height;
       }
     }

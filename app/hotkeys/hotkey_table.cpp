@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "platform/hotkeys.h"
 
 namespace vistrel {

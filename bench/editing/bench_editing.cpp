@@ -17,8 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/command_table.h"
+#include "commands/app_context.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TEffectsForm.h"
@@ -83,13 +84,15 @@ void Report(const char* name, const std::vector<double>& ours, const std::vector
   };
   const auto sv = spread(vips), sc = spread(convert);
   if (&vips == &convert) {
-    std::printf("%-24s ours %8.1f ms  vips %8.1f ms  ours/vips %.2f (%.2f-%.2f)\n", name, o, v, o / v, sv.first,
-                sv.second);
+    std::printf("%-24s ours %8.1f ms  vips %8.1f ms  ours/vips %.2f (%.2f-%.2f)\n", name, o, v,
+                o / v, sv.first, sv.second);
     std::fflush(stdout);
     return;
   }
-  std::printf("%-24s ours %8.1f ms  vips %8.1f ms  convert %8.1f ms  ours/vips %.2f (%.2f-%.2f)  ours/convert %.2f (%.2f-%.2f)\n",
-              name, o, v, c, o / v, sv.first, sv.second, o / c, sc.first, sc.second);
+  std::printf(
+      "%-24s ours %8.1f ms  vips %8.1f ms  convert %8.1f ms  ours/vips %.2f (%.2f-%.2f)  "
+      "ours/convert %.2f (%.2f-%.2f)\n",
+      name, o, v, c, o / v, sv.first, sv.second, o / c, sc.first, sc.second);
   std::fflush(stdout);
 }
 
@@ -107,8 +110,10 @@ int main(int argc, char** argv) {
   screen->desktop.Allocate(kWidth, kHeight);
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      screen->desktop.SetPixel(x, y, MakeColor(std::uint8_t(x * 255 / kWidth), std::uint8_t(y * 255 / kHeight),
-                                               std::uint8_t((x * 7 + y * 13) & 255)));
+      screen->desktop.SetPixel(
+          x, y,
+          MakeColor(std::uint8_t(x * 255 / kWidth), std::uint8_t(y * 255 / kHeight),
+                    std::uint8_t((x * 7 + y * 13) & 255)));
   platform.screen.reset(screen);
   platform.cursor = std::make_unique<FakeCursorSource>();
   platform.windows = std::make_unique<FakeWindowSource>();
@@ -120,7 +125,7 @@ int main(int argc, char** argv) {
   TAppContext context{commands, tray, platform, beeper, [] { return false; }};
 
   TMainForm1 window(context);
-  commands.SetChecked(27, false);
+  commands.SetChecked(cmd::kSound, false);
   window.show();
   QApplication::processEvents();
   const TPictureBitmap original = window.PictureView1->Picture();
@@ -139,12 +144,15 @@ int main(int argc, char** argv) {
       {"Invert Colors", 12, "invert", "", "-negate"},
       {"Horizontal Mirror", 13, "flip", "horizontal", "-flop"},
       {"Vertical Mirror", 14, "flip", "vertical", "-flip"},
-      {"Sharpen", 16, "conv", mat, "-morphology Convolve '3x3:-1,0,-1 0,20,0 -1,0,-1' -evaluate divide 16"},
+      {"Sharpen", 16, "conv", mat,
+       "-morphology Convolve '3x3:-1,0,-1 0,20,0 -1,0,-1' -evaluate divide 16"},
       {"Rotate 90", 28, "rot", "d270", "-rotate -90"},
       {"Brightness", 29, "linear", "1 10", "-modulate 108"},
       {"Contrast", 30, "linear", "1.2 -- -25", "-brightness-contrast 0x20"},
-      {"Resize to 640 x 480", 35, "resize", "0.16667 --vscale 0.22222 --kernel mitchell", "-filter Mitchell -resize 640x480!"},
-      {"Resize to 1600 x 1200", 42, "resize", "0.41667 --vscale 0.55556 --kernel mitchell", "-filter Mitchell -resize 1600x1200!"},
+      {"Resize to 640 x 480", 35, "resize", "0.16667 --vscale 0.22222 --kernel mitchell",
+       "-filter Mitchell -resize 640x480!"},
+      {"Resize to 1600 x 1200", 42, "resize", "0.41667 --vscale 0.55556 --kernel mitchell",
+       "-filter Mitchell -resize 1600x1200!"},
   };
   for (const Case& c : cases) {
     std::vector<double> ours, vips, convert;

@@ -1,12 +1,13 @@
 #include "capture/forms/TFullRectForm1.h"
+#include "commands/command_table.h"
 
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
 #include "capture/area_rects.h"
 #include "capture/capture_state.h"
 #include "capture/forms/full_rect_texts.h"
@@ -20,7 +21,6 @@ namespace vistrel {
 namespace tx = full_rect_texts;
 
 namespace {
-constexpr int kAutoCrop = 50;
 }  // namespace
 
 TFullRectForm1::TFullRectForm1(TMainForm1& window)
@@ -32,7 +32,8 @@ TFullRectForm1::TFullRectForm1(TMainForm1& window)
   PictureView1->setObjectName("PictureView1");
   PictureView1->SetHint(tx::kFirstHint);
   BuildPopupMenu();
-  connect(PictureView1, &TFrozenDesktopView::OnMouseDown, this, &TFullRectForm1::PictureView1MouseDown);
+  connect(PictureView1, &TFrozenDesktopView::OnMouseDown, this,
+          &TFullRectForm1::PictureView1MouseDown);
   connect(PictureView1, &TFrozenDesktopView::OnMouseUp, this, &TFullRectForm1::PictureView1MouseUp);
   connect(PictureView1, &TFrozenDesktopView::OnSelectionChange, this,
           &TFullRectForm1::PictureView1SelectionChange);
@@ -51,7 +52,8 @@ void TFullRectForm1::BuildPopupMenu() {
   const PictureWindowOptions& options = window_.Options();
   const int custom_w = options.CustomW, custom_h = options.CustomH;
   QAction* custom = rectangles1_->addAction(QString("%1 x %2").arg(custom_w).arg(custom_h));
-  connect(custom, &QAction::triggered, this, [this, custom_w, custom_h] { PresetClick(custom_w, custom_h); });
+  connect(custom, &QAction::triggered, this,
+          [this, custom_w, custom_h] { PresetClick(custom_w, custom_h); });
   rectangles1_->addSeparator();
   connect(rectangles1_->addAction(tx::kDesktopSize), &QAction::triggered, this,
           &TFullRectForm1::DesktopSize1Click);
@@ -70,11 +72,13 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   PlaceOver(desktop);
   PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   const TScreenRect area = ConfineToCaptureBounds(desktop, CaptureState().CaptureBounds);
-  if (desktop_grab && desktop_grab->Width() == area.Width() && desktop_grab->Height() == area.Height()) {
+  if (desktop_grab && desktop_grab->Width() == area.Width() &&
+      desktop_grab->Height() == area.Height()) {
     frozen_ = area;
     PictureView1->Picture() = *desktop_grab;
   } else {
-    frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
+    frozen_ =
+        GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
   }
   PictureView1->PictureChanged();
 }
@@ -89,7 +93,8 @@ void TFullRectForm1::Preselect(const TScreenRect& rect) {
 void TFullRectForm1::PresetClick(int width, int height) {
   const TPictureBitmap& picture = PictureView1->Picture();
   if (picture.Empty()) return;
-  const TSelectionBox box = PresetRectangle(width, height, {0, 0, picture.Width(), picture.Height()});
+  const TSelectionBox box =
+      PresetRectangle(width, height, {0, 0, picture.Width(), picture.Height()});
   PictureView1->SelectRect(box.left, box.top, box.right, box.bottom);
   crop_selection1_->setEnabled(true);
 }
@@ -104,7 +109,8 @@ void TFullRectForm1::DesktopSize1Click() {
 void TFullRectForm1::TakeSelection() {
   if (PictureView1->HasSelection()) {
     if (DefineRectMode) {
-      CaptureState().CustomCaptureRect = ScreenRectOfSelection(PictureView1->SelectionBox(), frozen_);
+      CaptureState().CustomCaptureRect =
+          ScreenRectOfSelection(PictureView1->SelectionBox(), frozen_);
     } else {
       TPictureView& target = *window_.PictureView1;
       target.Picture() = PictureView1->CopySelection();
@@ -140,7 +146,7 @@ void TFullRectForm1::PictureView1MouseUp(Qt::MouseButton button) {
   PictureView1->SetShowHint(true);
   // The right button's release belongs to its menu and never takes.
   if (button == Qt::RightButton) return;
-  if (window_.Context().commands.Checked(kAutoCrop) && !DefineRectMode) TakeSelection();
+  if (window_.Context().commands.Checked(cmd::kAutoCrop) && !DefineRectMode) TakeSelection();
 }
 
 void TFullRectForm1::PictureView1SelectionChange() {

@@ -1,6 +1,6 @@
 #include "capture/forms/TInfoForm1.h"
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 #include <QApplication>
 #include <algorithm>

@@ -3,14 +3,15 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/commands/app_context.h"
+#include "commands/app_context.h"
 #include "capture/capture_state.h"
 #include "capture/screen_grab.h"
 #include "platform/platform.h"
 
 namespace vistrel {
 
-TObjectForm1::TObjectForm1(TAppContext& context) : Image1(new TFrozenDesktopView(this)), context_(context) {
+TObjectForm1::TObjectForm1(TAppContext& context)
+    : Image1(new TFrozenDesktopView(this)), context_(context) {
   setObjectName("ObjectForm1");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -9,8 +9,8 @@
 #include <QRegularExpressionValidator>
 #include <QTimer>
 
-#include "app/commands/message_boxes.h"
-#include "app/settings/other_options.h"
+#include "commands/message_boxes.h"
+#include "settings/other_options.h"
 #include "capture/rect_size_rules.h"
 #include "platform/beeper.h"
 
@@ -128,7 +128,8 @@ void TRectForm1::Button2Click() {
 void TRectForm1::Button1Click() {
   // The field the user was in is left now; Esc leaves without that.
   checking_ = true;
-  for (auto [field, extent] : {std::pair{Edit1, visible_width_}, std::pair{Edit2, visible_height_}}) {
+  for (auto [field, extent] :
+       {std::pair{Edit1, visible_width_}, std::pair{Edit2, visible_height_}}) {
     const std::optional<int> value = FieldValue(field->text().toStdString());
     if (value && !CustomSizeAccepted(*value, extent)) {
       beeper_.Beep();

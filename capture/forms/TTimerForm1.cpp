@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 #include "capture/timer_rules.h"
 
 namespace vistrel {
@@ -94,7 +94,8 @@ TTimerForm1::TTimerForm1(TrayOptions& options, std::function<double()> clock, QW
   layout->addWidget(row("End Timer at the", CheckBox2, EndDate, EndTime));
   layout->addLayout(bottom);
 
-  for (QPushButton* button : {StartButton, DefaultButton, RefreshButton}) button->setAutoDefault(false);
+  for (QPushButton* button : {StartButton, DefaultButton, RefreshButton})
+    button->setAutoDefault(false);
   CancelButton->setDefault(true);
   connect(StartButton, &QPushButton::clicked, this, &TTimerForm1::StartClick);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);

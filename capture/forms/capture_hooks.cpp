@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/commands/app_context.h"
-#include "app/commands/error_guard.h"
+#include "commands/app_context.h"
+#include "commands/error_guard.h"
 #include "capture/forms/TRectForm1.h"
 #include "capture/forms/area_selection.h"
 #include "capture/forms/dialog_placement.h"

@@ -1,9 +1,10 @@
 #include "capture/forms/capture_pipeline.h"
+#include "commands/command_table.h"
 
 #include <QApplication>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
 #include "capture/capture_state.h"
 #include "capture/forms/area_selection.h"
 #include "output/auto_save.h"
@@ -12,10 +13,6 @@
 namespace vistrel {
 
 namespace {
-constexpr int kAutomaticToClipboard = 31;
-constexpr int kDirectPrinting = 48;
-constexpr int kShowInfoMessage = 46;
-constexpr int kIncludeCursor = 39;
 }  // namespace
 
 // Creates the picture window (which grabs) and destroys it, with its print
@@ -37,12 +34,12 @@ class TCapturePipeline::WindowScope {
 void TCapturePipeline::RunAutomaticActions() {
   QApplication::processEvents();
   window_->ApplyPictureOptions();
-  if (context_.commands.Checked(kAutomaticToClipboard)) window_->Action5Execute();
+  if (context_.commands.Checked(cmd::kAutomaticToClipboard)) window_->Action5Execute();
 }
 
 void TCapturePipeline::SaveUnattended() {
   AutoSavePicture(window_->PictureView1->Picture(), window_->PictureIO1Params, context_.tray,
-                  context_.commands.Checked(kShowInfoMessage), window_);
+                  context_.commands.Checked(cmd::kShowInfoMessage), window_);
 }
 
 void TCapturePipeline::RunCaptureRequest() {
@@ -54,7 +51,7 @@ void TCapturePipeline::RunCaptureRequest() {
     case cmDesktop:
     case cmActiveWindow:
       // Without printing in the program the picture is shown instead.
-      if (context_.commands.Checked(kDirectPrinting) && MainFormHooks().PrintPicture) {
+      if (context_.commands.Checked(cmd::kDirectPrinting) && MainFormHooks().PrintPicture) {
         RunAutomaticActions();
         window_->ToolButton11Click();
       } else {
@@ -72,7 +69,7 @@ void TCapturePipeline::RunCaptureRequest() {
       // without a cursor drawn in is the frozen desktop already: at 4K a
       // second grab would hold the overlay back by a tenth of a second.
       RunAreaSelection(*window_, std::nullopt,
-                       mode == cmRectArea && !context_.commands.Checked(kIncludeCursor) &&
+                       mode == cmRectArea && !context_.commands.Checked(cmd::kIncludeCursor) &&
                                !(context_.capture_timer_running && context_.capture_timer_running())
                            ? &window_->PictureView1->Picture()
                            : nullptr);

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/commands/app_context.h"
+#include "commands/app_context.h"
 #include "capture/area_rects.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TObjectForm1.h"
@@ -31,7 +31,8 @@ void PickObjectIntoPicture(TMainForm1& window) {
   // The overlay is gone from the screen before the window under the pointer
   // is asked for.
   QApplication::processEvents();
-  const std::optional<TPointedWindow> pointed = window.Context().platform.windows->WindowUnderPointer();
+  const std::optional<TPointedWindow> pointed =
+      window.Context().platform.windows->WindowUnderPointer();
   // A window gone meanwhile leaves the picture as it was.
   if (!pointed) return;
   // Windows that were covered by the overlay repaint late; the frozen

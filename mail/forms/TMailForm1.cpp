@@ -13,8 +13,8 @@
 #include <QRadioButton>
 #include <QKeyEvent>
 
-#include "app/commands/message_boxes.h"
-#include "app/process_flags.h"
+#include "commands/message_boxes.h"
+#include "commands/process_flags.h"
 #include "imaging/formats/picture_file.h"
 #include "mail/forms/mail_texts.h"
 #include "mail/forms/xdg_email.h"
@@ -48,7 +48,8 @@ void ShowMessage(QWidget* parent, const QString& text) {
 // dialog refuses to close; both come back however the send ends.
 class SendScope {
  public:
-  SendScope(int& running, std::function<void(bool)> enable) : running_(running), enable_(std::move(enable)) {
+  SendScope(int& running, std::function<void(bool)> enable)
+      : running_(running), enable_(std::move(enable)) {
     ++running_;
     enable_(false);
   }
@@ -63,9 +64,10 @@ class SendScope {
 
 }  // namespace
 
-TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params, std::string auto_folder,
-                       QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params,
+                       std::string auto_folder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       picture_(picture),
       params_(params),
       auto_folder_(std::move(auto_folder)) {
@@ -98,7 +100,8 @@ TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params, s
 // fields are kept all the same.
 TMailForm1::~TMailForm1() { StoreFields(); }
 
-QLabel* TMailForm1::CaptionBar(const char* text, const QColor& back, const QColor& fore, int x, int y, int w) {
+QLabel* TMailForm1::CaptionBar(const char* text, const QColor& back, const QColor& fore, int x,
+                               int y, int w) {
   auto* bar = new QLabel(QString::fromUtf8(text), this);
   bar->setGeometry(x, y, w, 17);
   bar->setIndent(4);
@@ -112,7 +115,8 @@ QLabel* TMailForm1::CaptionBar(const char* text, const QColor& back, const QColo
 
 void TMailForm1::BuildControls() {
   const QColor highlight = palette().color(QPalette::Highlight);
-  const char* left_captions[5] = {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail, tx::kSubject};
+  const char* left_captions[5] = {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail,
+                                  tx::kSubject};
   QLineEdit** left_edits[5] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
   for (int i = 0; i < 5; ++i) {
     const int y = 8 + 42 * i;
@@ -168,7 +172,8 @@ void TMailForm1::BuildControls() {
     connect(e, &QLineEdit::textChanged, this, &TMailForm1::ApplySendRule);
 
   // Tab order: the left column, the body, then the right column.
-  QWidget* order[] = {Edit1, Edit2, Edit3, Edit4, Edit5, Memo1, Edit6, Button1, Button2, Button3, Button4};
+  QWidget* order[] = {Edit1, Edit2,   Edit3,   Edit4,   Edit5,  Memo1,
+                      Edit6, Button1, Button2, Button3, Button4};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -191,7 +196,8 @@ bool TMailForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() == Qt::AltModifier && (key->key() == Qt::Key_M || key->key() == Qt::Key_A)) {
+    if (key->modifiers() == Qt::AltModifier &&
+        (key->key() == Qt::Key_M || key->key() == Qt::Key_A)) {
       QPushButton* button = key->key() == Qt::Key_M ? Button2 : Button4;
       if (button->isEnabled()) button->click();
       return true;
@@ -245,7 +251,8 @@ void TMailForm1::Pump() {
 }
 
 std::string TMailForm1::AttachmentPath() const {
-  return WithTrailingSeparator(auto_folder_) + "Attachment." + kExtensions[RadioGroup1->checkedId()];
+  return WithTrailingSeparator(auto_folder_) + "Attachment." +
+         kExtensions[RadioGroup1->checkedId()];
 }
 
 void TMailForm1::SaveAttachment() { SavePictureFile(AttachmentPath(), picture_, params_); }

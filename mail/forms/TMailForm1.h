@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/settings/mail_options.h"
+#include "settings/mail_options.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/picture_bitmap.h"
 #include "mail/TSmtpClient.h"

@@ -6,6 +6,7 @@
 #include <QMenu>
 
 #include "capture/capture_state.h"
+#include "commands/command_table.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/full_rect_texts.h"
 #include "tests/capture_area/area_fixture.h"
@@ -13,7 +14,6 @@
 namespace vistrel::testing {
 namespace {
 
-constexpr int kAutoCrop = 50;
 
 class FullRectTest : public PictureWindowTest {
  protected:
@@ -52,9 +52,11 @@ TEST_F(FullRectTest, MenuOffersPresetsCustomSizeAndTakeItems) {
   Store("CustomW", 200);
   Store("CustomH", 150);
   Open();
-  EXPECT_EQ(MenuTexts(form_->PopupMenu1()), (QStringList{"Rectangles", "Crop Selection", "-", "Exit"}));
+  EXPECT_EQ(MenuTexts(form_->PopupMenu1()),
+            (QStringList{"Rectangles", "Crop Selection", "-", "Exit"}));
   EXPECT_EQ(MenuTexts(form_->Rectangles1()),
-            (QStringList{"16 x 16", "32 x 32", "64 x 64", "128 x 128", "-", "200 x 150", "-", "Desktop Size"}));
+            (QStringList{"16 x 16", "32 x 32", "64 x 64", "128 x 128", "-", "200 x 150", "-",
+                         "Desktop Size"}));
   EXPECT_EQ(form_->Rectangles1()->defaultAction()->text(), "32 x 32");
   EXPECT_EQ(form_->PopupMenu1()->defaultAction()->text(), "Exit");
   EXPECT_FALSE(form_->CropSelection1()->isEnabled());
@@ -83,7 +85,7 @@ TEST_F(FullRectTest, PresetsAreCentredAndCutToTheDesktop) {
 }
 
 TEST_F(FullRectTest, DragTakesExactlyThePixelsUnderItWithAutoCrop) {
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   Open();
   Drag(View(), {100, 50}, {300, 80});
   EXPECT_FALSE(form_->isVisible());
@@ -92,7 +94,7 @@ TEST_F(FullRectTest, DragTakesExactlyThePixelsUnderItWithAutoCrop) {
 
 TEST_F(FullRectTest, WithoutAutoCropTheSelectionMovesAndEnterTakesIt) {
   Open();
-  commands_.SetChecked(kAutoCrop, false);
+  commands_.SetChecked(cmd::kAutoCrop, false);
   Drag(View(), {100, 50}, {300, 80});
   ASSERT_TRUE(form_->isVisible());
   EXPECT_EQ(View().toolTip(), QString(full_rect_texts::kSelectionHint).replace("\r\n", "\n"));
@@ -114,7 +116,7 @@ TEST_F(FullRectTest, EscWithoutSelectionKeepsThePicture) {
   EXPECT_FALSE(form_->isVisible());
   EXPECT_EQ(window_->PictureView1->Picture(), before);
   // A click without a drag takes nothing either.
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   Open();
   MouseAt(View(), QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
   MouseAt(View(), QEvent::MouseButtonRelease, {10, 10}, Qt::LeftButton, Qt::NoButton);
@@ -123,7 +125,7 @@ TEST_F(FullRectTest, EscWithoutSelectionKeepsThePicture) {
 }
 
 TEST_F(FullRectTest, RightButtonOpensTheMenuAndItsReleaseNeverTakes) {
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   Open();
   FindItem(form_->Rectangles1(), "64 x 64")->trigger();
   bool menu_seen = false;
@@ -144,7 +146,8 @@ TEST_F(FullRectTest, RightButtonOpensTheMenuAndItsReleaseNeverTakes) {
 TEST_F(FullRectTest, DefiningKeepsTheSelectedScreenPixels) {
   DefineRectMode = true;
   // The stored default: this desktop inset by 4 pixels on each side.
-  for (auto [key, value] : {std::pair{"CustomLeft", 4}, {"CustomTop", 4}, {"CustomRight", 1020}, {"CustomBottom", 764}})
+  for (auto [key, value] :
+       {std::pair{"CustomLeft", 4}, {"CustomTop", 4}, {"CustomRight", 1020}, {"CustomBottom", 764}})
     Store(key, value);
   Open();
   form_->Preselect(CaptureState().CustomCaptureRect);
@@ -164,7 +167,8 @@ TEST_F(FullRectTest, DefiningKeepsTheSelectedScreenPixels) {
 }
 
 TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
-  SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"}, {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
+  SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"},
+              {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
   Store("Monitor_0", 0);
   Store("Monitor_2", 1);
   Open();
@@ -177,7 +181,7 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   EXPECT_EQ(shown.pixelColor(offset), QColor(RedOf(corner), GreenOf(corner), BlueOf(corner)));
   EXPECT_EQ(shown.pixelColor(offset - QPoint(1, 1)), QColor(Qt::white));
   // An area: the pixels under the selection, which are monitor 2's.
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   Drag(View(), {10, 20}, {109, 119});
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {1930, 20, 2030, 120}));
   // The custom capture rectangle: screen coordinates, shown where it lies.
@@ -214,12 +218,14 @@ TEST_F(FullRectTest, OneScreenPixelForEachFrozenPixel) {
   const QImage shown = form_->grab().toImage();
   // The grab of the window is in device pixels whatever Qt's scaling.
   ASSERT_EQ(shown.size(), QSize(1024, 768));
-  for (QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(333, 211), QPoint(1023, 767), QPoint(511, 384)}) {
+  for (QPoint p :
+       {QPoint(0, 0), QPoint(1, 0), QPoint(333, 211), QPoint(1023, 767), QPoint(511, 384)}) {
     const TColor c = DesktopColour(p.x(), p.y());
-    EXPECT_EQ(shown.pixelColor(p), QColor(RedOf(c), GreenOf(c), BlueOf(c))) << p.x() << "," << p.y();
+    EXPECT_EQ(shown.pixelColor(p), QColor(RedOf(c), GreenOf(c), BlueOf(c)))
+        << p.x() << "," << p.y();
   }
   // Odd device pixels are reachable by the mouse too when Qt scales.
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   Drag(View(), {101, 51}, {301, 81});
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {101, 51, 302, 82})) << ratio;
 }

@@ -5,9 +5,9 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/settings/date_time.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "settings/date_time.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/TRectForm1.h"

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "capture/capture_state.h"
+#include "commands/command_table.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/TObjectForm1.h"
 #include "capture/forms/area_selection.h"
@@ -13,7 +14,6 @@
 namespace vistrel::testing {
 namespace {
 
-constexpr int kAutoCrop = 50;
 
 class WindowCaptureTest : public PictureWindowTest {
  protected:
@@ -36,7 +36,7 @@ void PressKey(QWidget& widget, int key) {
 }
 
 TEST_F(WindowCaptureTest, RectReplacesThePictureWithOneUndoEntry) {
-  commands_.SetChecked(kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
   window_->PictureView1->SelectRect(1, 1, 5, 5);
   WhenShown<TFullRectForm1>([this](TFullRectForm1& form) {
     busy_while_shown_ = PictureBusy;
@@ -118,7 +118,8 @@ TEST_F(WindowCaptureTest, ObjectGoneOrOnAnotherMonitor) {
 
   // Monitor 2 as bounds: its frozen image lies at its own screen place, and
   // a window across the boundary gives its part on monitor 2.
-  SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"}, {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
+  SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"},
+              {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
   CaptureState().CaptureBounds = {1920, 0, 2944, 768};
   Windows().pointed = TPointedWindow{7, TScreenRect{1800, 100, 2000, 150}};
   QPoint offset;

@@ -5,7 +5,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "app/settings/picture_options.h"
+#include "commands/command_table.h"
+#include "settings/picture_options.h"
 #include "picture/MainFormHooks.h"
 #include "picture/TEditForm1.h"
 #include "window_fixture.h"
@@ -55,7 +56,8 @@ class EditFormTest : public PictureWindowTest {
   TPictureBitmap& Picture() { return Window().PictureView1->Picture(); }
   std::vector<std::string> UndoCaptions() {
     std::vector<std::string> out;
-    for (int i = 0; i < Window().UndoStack1.UndoDepth(); ++i) out.push_back(Window().UndoStack1.Caption(i));
+    for (int i = 0; i < Window().UndoStack1.UndoDepth(); ++i)
+      out.push_back(Window().UndoStack1.Caption(i));
     return out;
   }
   void StoreRecipe(const TPictureRecipe& recipe) {
@@ -69,7 +71,7 @@ class EditFormTest : public PictureWindowTest {
   // "Standard editing window" from the picture window.
   void OpenForm() {
     Window();
-    commands_.Action(3)->trigger();
+    commands_.Action(cmd::kStandardEditing)->trigger();
     QApplication::processEvents();
   }
 

@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include "edit_form_fixture.h"
+#include "commands/command_table.h"
 #include "picture/ColorBox.h"
 
 namespace vistrel::testing {
@@ -31,7 +32,7 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   form_ = std::make_unique<TEditForm1>();
   form_->InstallHooks();
   const TColor before = Picture().Pixel(3, 4);
-  EXPECT_TRUE(commands_.Action(3)->isEnabled());
+  EXPECT_TRUE(commands_.Action(cmd::kStandardEditing)->isEnabled());
   OpenForm();
   ASSERT_TRUE(form_->isVisible());
   EXPECT_EQ(form_->windowTitle(), "Standard Picture Editing Window");
@@ -241,7 +242,8 @@ TEST_F(EditFormTest, ColourBoxDropTakesThePixelUnderThePointer) {
   TPictureView* view = Window().PictureView1;
   view->resize(400, 300);
   const QPoint at(37, 21);
-  const TColor want = Picture().Pixel(view->ScreenToPictureX(at.x()), view->ScreenToPictureY(at.y()));
+  const TColor want =
+      Picture().Pixel(view->ScreenToPictureX(at.x()), view->ScreenToPictureY(at.y()));
   QMimeData box_data;
   box_data.setData(TColorBox::kMimeType, "4");
   QDropEvent drop(at, Qt::CopyAction, &box_data, Qt::LeftButton, {});
@@ -263,8 +265,8 @@ TEST_F(EditFormTest, SubstituteSwapSharpenAndBlurRunOnceEach) {
   form_->SwapColors->click();
   form_->SharpenMore->click();
   form_->BlurMore->click();
-  EXPECT_EQ(UndoCaptions(),
-            (std::vector<std::string>{"CastColorRange", "SwapColors", "ApplyFilter", "ApplyFilter"}));
+  EXPECT_EQ(UndoCaptions(), (std::vector<std::string>{"CastColorRange", "SwapColors", "ApplyFilter",
+                                                      "ApplyFilter"}));
 }
 
 TEST_F(EditFormTest, FirstPaintAndTheCaptureRunTheStoredRecipe) {

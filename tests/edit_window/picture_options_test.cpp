@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings/picture_options.h"
+#include "settings/picture_options.h"
 
 namespace vistrel {
 namespace {
@@ -15,10 +15,11 @@ namespace {
 class PictureOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = (std::filesystem::temp_directory_path() /
-             ("picture_options_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".reg"))
-                .string();
+    path_ =
+        (std::filesystem::temp_directory_path() /
+         ("picture_options_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+          "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".reg"))
+            .string();
     std::filesystem::remove(path_);
   }
   void TearDown() override { std::filesystem::remove(path_); }

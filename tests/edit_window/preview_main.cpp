@@ -5,8 +5,9 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/command_table.h"
+#include "commands/app_context.h"
 #include "picture/TEditForm1.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
   TMainForm1 window(context);
   window.show();
   QTimer::singleShot(300, &window, [&] {
-    commands.Action(3)->trigger();
+    commands.Action(cmd::kStandardEditing)->trigger();
     if (output.isEmpty()) return;
     QTimer::singleShot(300, &window, [&] {
       form.grab().save(output);

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "platform/fake/fake_hotkeys.h"
 
 namespace vistrel {

@@ -16,8 +16,8 @@
 #include <fstream>
 
 #include "../mail/script_server.h"
-#include "app/process_flags.h"
-#include "app/settings/mail_options.h"
+#include "commands/process_flags.h"
+#include "settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
 
@@ -51,9 +51,10 @@ class BoxCatcher {
 };
 
 std::vector<Step> FullConversation() {
-  return {Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Reply("250 reset\r\n"),
-          ReadLine(), Reply("250 ok\r\n"), ReadLine(), Reply("250 ok\r\n"), ReadLine(), Reply("354 go\r\n"),
-          ReadData(), Reply("250 queued\r\n"), ReadLine(), Reply("221 bye\r\n")};
+  return {Reply("220 hi\r\n"),     ReadLine(), Reply("250 hello\r\n"), ReadLine(),
+          Reply("250 reset\r\n"),  ReadLine(), Reply("250 ok\r\n"),    ReadLine(),
+          Reply("250 ok\r\n"),     ReadLine(), Reply("354 go\r\n"),    ReadData(),
+          Reply("250 queued\r\n"), ReadLine(), Reply("221 bye\r\n")};
 }
 
 class MailFormTest : public ::testing::Test {
@@ -105,7 +106,8 @@ TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
   EXPECT_TRUE(f->Button1->isDefault());
   QStringList captions;
   for (QLabel* l : f->findChildren<QLabel*>()) captions << l->text();
-  for (const char* c : {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail, tx::kSubject, tx::kBody, tx::kTo})
+  for (const char* c :
+       {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail, tx::kSubject, tx::kBody, tx::kTo})
     EXPECT_TRUE(captions.contains(c)) << c;
   for (QLabel* l : f->findChildren<QLabel*>()) {
     const QColor back = l->palette().color(QPalette::Window);
@@ -176,7 +178,8 @@ TEST_F(MailFormTest, ASendWritesTheAttachmentInLowerCaseAndNamesItInCapitals) {
   bool close_was_off = false;
   QTimer probe;
   QObject::connect(&probe, &QTimer::timeout, [&] {
-    if (f->Sending()) close_was_off = close_was_off || (!f->Button3->isEnabled() && !f->Button2->isEnabled());
+    if (f->Sending())
+      close_was_off = close_was_off || (!f->Button3->isEnabled() && !f->Button2->isEnabled());
   });
   probe.start(0);
   BoxCatcher boxes;
@@ -205,7 +208,8 @@ TEST_F(MailFormTest, ARefusedConnectionIsOneBoxAndTheNextSendWorks) {
 }
 
 TEST_F(MailFormTest, AMissingFolderEndsTheSendAfterQuit) {
-  ScriptServer server({Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Reply("221 bye\r\n")});
+  ScriptServer server(
+      {Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Reply("221 bye\r\n")});
   auto f = Form((folder_ / "gone").string() + "/");
   f->show();
   FillFields(*f, server.Port());
@@ -218,7 +222,8 @@ TEST_F(MailFormTest, AMissingFolderEndsTheSendAfterQuit) {
 }
 
 TEST_F(MailFormTest, DuringASendTheDialogStaysOpenAndAbortEndsIt) {
-  ScriptServer server({Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Hang()});
+  ScriptServer server(
+      {Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Hang()});
   auto f = Form();
   f->show();
   FillFields(*f, server.Port());
@@ -244,7 +249,8 @@ TEST_F(MailFormTest, DuringASendTheDialogStaysOpenAndAbortEndsIt) {
 }
 
 TEST_F(MailFormTest, TheProgramEndingAbortsASend) {
-  ScriptServer server({Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Hang()});
+  ScriptServer server(
+      {Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Hang()});
   auto f = Form();
   FillFields(*f, server.Port());
   bool ending = false;
@@ -280,7 +286,8 @@ class XdgEmailTest : public MailFormTest {
   void FakeXdgEmail(int status) {
     const fs::path script = bin_ / "xdg-email";
     std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" +
-                                 (folder_ / "args").string() + "\"\nexit " + std::to_string(status) + "\n";
+                                 (folder_ / "args").string() + "\"\nexit " +
+                                 std::to_string(status) + "\n";
     fs::permissions(script, fs::perms::owner_all);
   }
   std::string Args() {
@@ -300,7 +307,8 @@ TEST_F(XdgEmailTest, HandsSubjectBodyFileAndRecipientOver) {
   f->Button2Click();
   EXPECT_TRUE(boxes.texts.empty());
   const std::string file = (folder_ / "shots" / "Attachment.png").string();
-  EXPECT_EQ(Args(), "--subject\n\n--body\nPicture attachment\n--attach\n" + file + "\nyou@example.org\n");
+  EXPECT_EQ(Args(),
+            "--subject\n\n--body\nPicture attachment\n--attach\n" + file + "\nyou@example.org\n");
   EXPECT_TRUE(fs::exists(file));
 }
 

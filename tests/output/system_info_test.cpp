@@ -1,4 +1,4 @@
-#include "output/system_info.h"
+#include "platform/system_info.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,8 @@ TEST(SystemInfo, KernelReleaseGivesMajorMinorBuild) {
 }
 
 TEST(SystemInfo, PrettyNameIsUnquoted) {
-  EXPECT_EQ(PrettyNameFromOsRelease("NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
+  EXPECT_EQ(PrettyNameFromOsRelease(
+                "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
             "Debian GNU/Linux 12 (bookworm)");
   EXPECT_EQ(PrettyNameFromOsRelease("PRETTY_NAME=Plain\n"), "Plain");
   EXPECT_EQ(PrettyNameFromOsRelease("NAME=x\n"), "");

@@ -13,7 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
+#include "commands/command_table.h"
 #include "imaging/operations/resample.h"
 #include "picture/editing_commands.h"
 #include "window_fixture.h"
@@ -47,7 +48,7 @@ class EditingTest : public PictureWindowTest {
 };
 
 TEST_F(EditingTest, PictureFunctionsPassTheirArgumentsToTheEngine) {
-  commands_.SetChecked(19, false);  // "Quality rotate"
+  commands_.SetChecked(cmd::kQualityRotate, false);  // "Quality rotate"
   const struct {
     int command;
     const char* caption;
@@ -81,7 +82,8 @@ TEST_F(EditingTest, SelectionLimitsTheColourFunctionsButNotTheMirror) {
   const TColor inside = Picture().Pixel(12, 12);
   Run(12);
   EXPECT_EQ(Picture().Pixel(5, 5), outside);
-  EXPECT_EQ(Picture().Pixel(12, 12), MakeColor(255 - RedOf(inside), 255 - GreenOf(inside), 255 - BlueOf(inside)));
+  EXPECT_EQ(Picture().Pixel(12, 12),
+            MakeColor(255 - RedOf(inside), 255 - GreenOf(inside), 255 - BlueOf(inside)));
   const TColor left = Picture().Pixel(0, 100);
   Run(13);
   EXPECT_EQ(Picture().Pixel(299, 100), left);
@@ -90,21 +92,21 @@ TEST_F(EditingTest, SelectionLimitsTheColourFunctionsButNotTheMirror) {
 TEST_F(EditingTest, EditMenuCountsUndoEntriesUpToSixteen) {
   const TPictureBitmap original = Picture();
   OpenEditMenu();
-  EXPECT_EQ(commands_.Action(15)->text(), "Undo");
-  EXPECT_FALSE(commands_.Action(15)->isEnabled());
+  EXPECT_EQ(commands_.Action(cmd::kUndo)->text(), "Undo");
+  EXPECT_FALSE(commands_.Action(cmd::kUndo)->isEnabled());
   for (int i = 0; i < 3; ++i) Run(12);
   OpenEditMenu();
-  EXPECT_EQ(commands_.Action(15)->text(), "Undo (3)");
-  EXPECT_TRUE(commands_.Action(15)->isEnabled());
+  EXPECT_EQ(commands_.Action(cmd::kUndo)->text(), "Undo (3)");
+  EXPECT_TRUE(commands_.Action(cmd::kUndo)->isEnabled());
   for (int i = 0; i < 14; ++i) Run(12);
   OpenEditMenu();
-  EXPECT_EQ(commands_.Action(15)->text(), "Undo (16)");
+  EXPECT_EQ(commands_.Action(cmd::kUndo)->text(), "Undo (16)");
   // Sixteen undos go back to the picture after the first operation: the
   // original is gone.
   for (int i = 0; i < 16; ++i) Run(15);
   EXPECT_FALSE(Picture() == original);
   OpenEditMenu();
-  EXPECT_EQ(commands_.Action(15)->text(), "Undo");
+  EXPECT_EQ(commands_.Action(cmd::kUndo)->text(), "Undo");
 }
 
 TEST_F(EditingTest, UndoRestoresAndResetsTheModeEmptyUndoBeeps) {
@@ -122,7 +124,7 @@ TEST_F(EditingTest, UndoRestoresAndResetsTheModeEmptyUndoBeeps) {
   EXPECT_EQ(beeper_.beeps, beeps);
   // The stack is empty now; the command is still enabled until the Edit
   // menu opens, and then only beeps.
-  commands_.Action(15)->setEnabled(true);
+  commands_.Action(cmd::kUndo)->setEnabled(true);
   Run(15);
   EXPECT_EQ(beeper_.beeps, beeps + 1);
   EXPECT_TRUE(Picture() == original);
@@ -166,19 +168,19 @@ TEST_F(EditingTest, ResizePresetsTakeTheQualityFilterOnlyWithQualityZoom) {
   const TPictureBitmap original = Picture();
   ResampleFilter = TResampleFilter::rfBell;
   TProgress none;
-  commands_.SetChecked(20, true);
+  commands_.SetChecked(cmd::kQualityZoom, true);
   Run(35);
   EXPECT_EQ(Undo().NewestCaption(), "Resample 640,480");
   EXPECT_TRUE(Picture() == ResamplePicture(original, 640, 480, TResampleFilter::rfBell, none));
   Run(15);
-  commands_.SetChecked(20, false);
+  commands_.SetChecked(cmd::kQualityZoom, false);
   Run(40);
   EXPECT_TRUE(Picture() == ResamplePicture(original, 768, 576, TResampleFilter::rfNone, none));
 }
 
 TEST_F(EditingTest, CropRunsOnlyWhileTheCropButtonIsEnabled) {
   View().SelectRect(10, 20, 109, 69);
-  commands_.SetEnabled(8, true);
+  commands_.SetEnabled(cmd::kCrop, true);
   Run(8);  // the button is still disabled
   EXPECT_EQ(Picture().Width(), 300);
   emit View().OnSelectionChanging();
@@ -189,13 +191,13 @@ TEST_F(EditingTest, CropRunsOnlyWhileTheCropButtonIsEnabled) {
   EXPECT_EQ(Picture().Height(), 50);
   EXPECT_EQ(Picture().Pixel(0, 0), corner);
   EXPECT_FALSE(window_->ToolButton(TMainForm1::tbCrop)->isEnabled());
-  EXPECT_FALSE(commands_.Action(8)->isEnabled());
+  EXPECT_FALSE(commands_.Action(cmd::kCrop)->isEnabled());
   EXPECT_EQ(View().Hint(), "Drag Rectangle or Right click for more options");
 }
 
 TEST_F(EditingTest, AutoCropCropsEveryNewSelectionAndCopiesWithAutomaticClipboard) {
-  commands_.SetChecked(50, true);
-  commands_.SetChecked(31, true);
+  commands_.SetChecked(cmd::kAutoCrop, true);
+  commands_.SetChecked(cmd::kAutomaticToClipboard, true);
   QApplication::clipboard()->clear();
   View().SelectRect(0, 0, 63, 31);
   emit View().OnSelectionChanging();
@@ -305,8 +307,8 @@ DialogAnswers::Step TypeWidth(QString text, QString* prefilled = nullptr) {
 
 TEST_F(EditingTest, PenWidthIsAskedUntilItIsAWholeNumber) {
   QString prefilled;
-  DialogAnswers answers({Answer(QMessageBox::No), PickColour(QColor(0, 0, 255)), TypeWidth("abc", &prefilled),
-                         TypeWidth("2.5"), TypeWidth("7")});
+  DialogAnswers answers({Answer(QMessageBox::No), PickColour(QColor(0, 0, 255)),
+                         TypeWidth("abc", &prefilled), TypeWidth("2.5"), TypeWidth("7")});
   Run(26);
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(prefilled, "2");

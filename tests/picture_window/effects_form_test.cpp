@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "imaging/operations/effects.h"
+#include "commands/command_table.h"
 #include "picture/TEffectsForm.h"
 #include "picture/effect_pages.h"
 #include "dialog_answers.h"
@@ -24,7 +25,8 @@ namespace {
 TPictureBitmap Photo(int w, int h) {
   TPictureBitmap b(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.SetPixel(x, y, MakeColor(std::uint8_t(x * 3), std::uint8_t(y * 5), std::uint8_t(x ^ y)));
+    for (int x = 0; x < w; ++x)
+      b.SetPixel(x, y, MakeColor(std::uint8_t(x * 3), std::uint8_t(y * 5), std::uint8_t(x ^ y)));
   return b;
 }
 
@@ -32,8 +34,9 @@ TEST(EffectsForm, FourteenPagesInOrderOpeningOnContrast) {
   TEffectsForm form(Photo(50, 40));
   QStringList titles;
   for (int i = 0; i < form.Pages->count(); ++i) titles << form.Pages->tabText(i);
-  EXPECT_EQ(titles, QStringList({"Contrast", "HSV", "HSL", "RGB", "User filter", "Equalization", "Bump map", "Lens",
-                                 "Wave", "Morph filters", "Rotate", "FFT", "Gamma Correction", "Sharpen"}));
+  EXPECT_EQ(titles, QStringList({"Contrast", "HSV", "HSL", "RGB", "User filter", "Equalization",
+                                 "Bump map", "Lens", "Wave", "Morph filters", "Rotate", "FFT",
+                                 "Gamma Correction", "Sharpen"}));
   EXPECT_EQ(form.windowTitle(), "Previews");
   EXPECT_EQ(form.PreviewButton->text(), "&Preview");
   EXPECT_EQ(form.LockPreview->text(), "Lock Preview");
@@ -57,8 +60,9 @@ TEST(EffectsForm, ControlRangesAndNeutralValues) {
   // Ranges: a value beyond the end is held at the end.
   const struct {
     int page, control, tried, held;
-  } ranges[] = {{0, 0, 500, 100}, {0, 1, -500, -100}, {1, 0, 999, 180}, {2, 2, -999, -100}, {3, 0, 999, 255},
-                {3, 2, -999, -255}, {5, 1, 999, 255}, {5, 0, -5, 0}, {10, 2, -999, -180}};
+  } ranges[] = {{0, 0, 500, 100},   {0, 1, -500, -100}, {1, 0, 999, 180},
+                {2, 2, -999, -100}, {3, 0, 999, 255},   {3, 2, -999, -255},
+                {5, 1, 999, 255},   {5, 0, -5, 0},      {10, 2, -999, -180}};
   for (const auto& r : ranges) {
     form.SetValue(r.page, r.control, r.tried);
     EXPECT_EQ(form.Values(r.page)[std::size_t(r.control)], r.held) << r.page << "/" << r.control;
@@ -96,7 +100,7 @@ class AdvancedEditingTest : public PictureWindowTest {
       opened = true;
       step(*form);
     }});
-    commands_.Action(22)->trigger();
+    commands_.Action(cmd::kAdvancedEditing)->trigger();
     opened_ = opened;
   }
   TPictureBitmap& Picture() { return window_->PictureView1->Picture(); }

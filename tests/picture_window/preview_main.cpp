@@ -7,8 +7,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"

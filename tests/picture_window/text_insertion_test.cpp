@@ -5,7 +5,8 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
+#include "commands/command_table.h"
 #include "picture/TTextForm1.h"
 #include "picture/editing_commands.h"
 #include "picture/text_rules.h"
@@ -76,7 +77,8 @@ TEST_F(TextInsertionTest, ClosingStoresFontAndDisplayedLinesWithCrLf) {
 }
 
 TEST_F(TextInsertionTest, ALongParagraphIsStoredAsTheLinesTheAreaShowed) {
-  StoreText({"DejaVu Sans", 10, 0, 0, std::string(60, 'a') + " " + std::string(60, 'b') + " " + std::string(60, 'c')});
+  StoreText({"DejaVu Sans", 10, 0, 0,
+             std::string(60, 'a') + " " + std::string(60, 'b') + " " + std::string(60, 'c')});
   TTextForm1 editor;
   editor.show();
   QApplication::processEvents();
@@ -128,12 +130,12 @@ TEST_F(TextInsertionTest, InsertTextArmsThePlacementAndTheLeftButtonDrawsIt) {
     for (int x = 0; x < 300; ++x) view.Picture().SetPixel(x, y, kWhite);
   bool copy_enabled_while_open = true;
   QTimer::singleShot(0, [&] {
-    copy_enabled_while_open = commands_.Action(5)->isEnabled();
+    copy_enabled_while_open = commands_.Action(cmd::kCopy)->isEnabled();
     QApplication::activeModalWidget()->close();
   });
-  commands_.Action(25)->trigger();
+  commands_.Action(cmd::kInsertText)->trigger();
   EXPECT_FALSE(copy_enabled_while_open);
-  EXPECT_TRUE(commands_.Action(5)->isEnabled());
+  EXPECT_TRUE(commands_.Action(cmd::kCopy)->isEnabled());
   EXPECT_EQ(window->UndoStack1.UndoDepth(), 1);
   EXPECT_EQ(view.Cursor(), int(crTextCross));
   EXPECT_EQ(view.Hint(), "Position Cursor and press Left mouse button");
@@ -168,13 +170,13 @@ TEST_F(TextInsertionTest, AnotherButtonPlacesNothingAndOneUndoRestores) {
   auto window = NewWindow();
   const TPictureBitmap before = window->PictureView1->Picture();
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-  commands_.Action(25)->trigger();
+  commands_.Action(cmd::kInsertText)->trigger();
   TPictureView& view = *window->PictureView1;
   emit view.OnMouseUp(Qt::RightButton, Qt::NoModifier, 5, 5);
   window->PopupMenu1()->hide();
   EXPECT_TRUE(view.Picture() == before);
   EXPECT_EQ(view.Cursor(), int(crSelect));
-  commands_.Action(15)->trigger();
+  commands_.Action(cmd::kUndo)->trigger();
   EXPECT_TRUE(view.Picture() == before);
   EXPECT_EQ(window->UndoStack1.UndoDepth(), 0);
 }

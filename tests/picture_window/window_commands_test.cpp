@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "picture/MainFormHooks.h"
+#include "commands/command_table.h"
 #include "picture/MainFormStatusBar.h"
 #include "window_fixture.h"
 
@@ -20,7 +21,8 @@ TEST_F(PictureWindowTest, MenusInTheirOrder) {
   auto window = NewWindow();
   QStringList titles;
   for (QAction* menu : window->menuBar()->actions()) titles << menu->text();
-  EXPECT_EQ(titles, QStringList({"&File", "Edit", "View", "&Options", "Monitors", "Hotkey", "&Help"}));
+  EXPECT_EQ(titles,
+            QStringList({"&File", "Edit", "View", "&Options", "Monitors", "Hotkey", "&Help"}));
 
   EXPECT_EQ(MenuTexts(Menu(*window, "FileMenu")),
             QStringList({"Close", "-", "Suspend", "Refresh screen", "-", "Load Picture",
@@ -33,20 +35,20 @@ TEST_F(PictureWindowTest, MenusInTheirOrder) {
                          "Standard editing window", "Advanced editing window"}));
   QMenu* functions = FindItem(Menu(*window, "EditMenu"), "Picture functions")->menu();
   EXPECT_EQ(MenuTexts(functions),
-            QStringList({"Grayscale colors", "Invert Colors", "Horizontal Mirror", "Vertical Mirror",
-                         "Sharpen", "Rotate 90\u00b0", "Brightness", "Contrast", "-",
-                         "Resize to 640 x 480", "Resize to 800 x 600", "Resize to 1024 x 768",
+            QStringList({"Grayscale colors", "Invert Colors", "Horizontal Mirror",
+                         "Vertical Mirror", "Sharpen", "Rotate 90\u00b0", "Brightness", "Contrast",
+                         "-", "Resize to 640 x 480", "Resize to 800 x 600", "Resize to 1024 x 768",
                          "Resize to 1280 x 1024", "Resize to 768 x 576", "Resize to 1152 x 864",
                          "Resize to 1600 x 1200"}));
   EXPECT_EQ(MenuTexts(Menu(*window, "ViewMenu")),
             QStringList({"Toolbar", "Centered", "-", "Normal View", "Fit View", "-",
                          "Restore Window to Default"}));
-  EXPECT_EQ(MenuTexts(Menu(*window, "OptionsMenu")),
-            QStringList({"Quality Filter", "Quality rotate", "Quality zoom", "Sound",
-                         "Close after Print", "Show Info Message", "Auto Crop",
-                         "Automatic to Clipboard", "Client Area only", "Include Cursor",
-                         "Direct Printing", "-", "Footer Text", "Save and Picture Type Defaults", "-",
-                         "Shortcuts"}));
+  EXPECT_EQ(
+      MenuTexts(Menu(*window, "OptionsMenu")),
+      QStringList({"Quality Filter", "Quality rotate", "Quality zoom", "Sound", "Close after Print",
+                   "Show Info Message", "Auto Crop", "Automatic to Clipboard", "Client Area only",
+                   "Include Cursor", "Direct Printing", "-", "Footer Text",
+                   "Save and Picture Type Defaults", "-", "Shortcuts"}));
   EXPECT_EQ(MenuTexts(FindItem(Menu(*window, "OptionsMenu"), "Quality Filter")->menu()),
             QStringList({"Mitchell", "Bspline", "Lanczos3", "Bell"}));
   EXPECT_EQ(MenuTexts(Menu(*window, "HotkeyMenu")), QStringList({"Setup"}));
@@ -55,10 +57,11 @@ TEST_F(PictureWindowTest, MenusInTheirOrder) {
 
 TEST_F(PictureWindowTest, SharedCommandsAreTheCommandSetsOwnObjects) {
   auto window = NewWindow();
-  EXPECT_EQ(FindItem(Menu(*window, "FileMenu"), "Terminate Vistrel-Pro"), commands_.Action(2));
-  EXPECT_EQ(FindItem(Menu(*window, "EditMenu"), "Copy to Clipboard"), commands_.Action(5));
-  EXPECT_EQ(FindItem(Menu(*window, "OptionsMenu"), "Sound"), commands_.Action(27));
-  EXPECT_EQ(commands_.Action(5)->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_EQ(FindItem(Menu(*window, "FileMenu"), "Terminate Vistrel-Pro"),
+            commands_.Action(cmd::kTerminate));
+  EXPECT_EQ(FindItem(Menu(*window, "EditMenu"), "Copy to Clipboard"), commands_.Action(cmd::kCopy));
+  EXPECT_EQ(FindItem(Menu(*window, "OptionsMenu"), "Sound"), commands_.Action(cmd::kSound));
+  EXPECT_EQ(commands_.Action(cmd::kCopy)->shortcut(), QKeySequence("Ctrl+C"));
 }
 
 TEST_F(PictureWindowTest, OwnItemsCarryTheirShortcuts) {
@@ -88,8 +91,8 @@ TEST_F(PictureWindowTest, ToolbarButtonsWithCaptionsAndHints) {
     captions << button->text();
     hints << button->toolTip();
   }
-  EXPECT_EQ(captions, QStringList({"Load", "Save", "E-Mail", "Paste", "Copy", "Cut", "Crop", "Rect.",
-                                   "Object", "Edit", "Off", "Page", "Print"}));
+  EXPECT_EQ(captions, QStringList({"Load", "Save", "E-Mail", "Paste", "Copy", "Cut", "Crop",
+                                   "Rect.", "Object", "Edit", "Off", "Page", "Print"}));
   EXPECT_EQ(hints.at(7), "Get Rectangular Area (Full screen)");
   EXPECT_EQ(hints.at(10), "Automatic Save a Picture");
   // Copy works at once; Paste, Cut and Crop wait for the clipboard or a
@@ -97,8 +100,9 @@ TEST_F(PictureWindowTest, ToolbarButtonsWithCaptionsAndHints) {
   EXPECT_TRUE(window->ToolButton(TMainForm1::tbCopy)->isEnabled());
   for (auto button : {TMainForm1::tbPaste, TMainForm1::tbCut, TMainForm1::tbCrop})
     EXPECT_FALSE(window->ToolButton(button)->isEnabled());
-  EXPECT_EQ(MenuTexts(window->PopupMenu3()), QStringList({"Timer Setup", "Define Capture Rectangle"}));
-  commands_.SetChecked(43, true);
+  EXPECT_EQ(MenuTexts(window->PopupMenu3()),
+            QStringList({"Timer Setup", "Define Capture Rectangle"}));
+  commands_.SetChecked(cmd::kAutomaticSave, true);
   QApplication::processEvents();
   EXPECT_EQ(window->ToolButton(TMainForm1::tbAutoSave)->text(), "On");
 }
@@ -110,8 +114,9 @@ TEST_F(PictureWindowTest, RightClickMenuWithTheStoredCustomRectangle) {
   EXPECT_EQ(MenuTexts(window->PopupMenu1()),
             QStringList({"Rectangles", "Select Circular area", "Insert Text", "Free hand draw", "-",
                          "Standard editing window", "Advanced editing window"}));
-  EXPECT_EQ(MenuTexts(window->PopupMenu1()->actions().first()->menu()),
-            QStringList({"16 x 16", "32 x 32", "64 x 64", "128 x 128", "-", "150 x 60", "-", "Define"}));
+  EXPECT_EQ(
+      MenuTexts(window->PopupMenu1()->actions().first()->menu()),
+      QStringList({"16 x 16", "32 x 32", "64 x 64", "128 x 128", "-", "150 x 60", "-", "Define"}));
 }
 
 TEST_F(PictureWindowTest, EscClosesTheWindowUnlessItIsBusy) {
@@ -147,7 +152,7 @@ TEST_F(PictureWindowTest, CopyPutsThePictureOrTheSelectionOnTheClipboard) {
   EXPECT_EQ(copied.pixelColor(300, 2), QColor(300 & 255, 2, 300 >> 8));
 
   window->PictureView1->SelectRect(10, 20, 109, 69);
-  commands_.Action(5)->trigger();
+  commands_.Action(cmd::kCopy)->trigger();
   copied = QApplication::clipboard()->image();
   EXPECT_EQ(copied.size(), QSize(100, 50));
   EXPECT_EQ(copied.pixelColor(0, 0), QColor(10, 20, 0));
@@ -257,7 +262,9 @@ TEST_F(PictureWindowTest, PresetRectangleIsLimitedToWhatTheViewShows) {
   EXPECT_EQ(view.SelectionTop(), 0);
   EXPECT_EQ(view.SelectionRight(), 99);
   EXPECT_EQ(view.SelectionBottom(), 79);
-  EXPECT_EQ(view.Hint(), "Move selection with the mouse\r\nor use size grips on Rectangle\r\nESC or ENTER to exit");
+  EXPECT_EQ(
+      view.Hint(),
+      "Move selection with the mouse\r\nor use size grips on Rectangle\r\nESC or ENTER to exit");
 }
 
 TEST_F(PictureWindowTest, NormalAndFitView) {

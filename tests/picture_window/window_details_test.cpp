@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "imaging/operations/resample.h"
+#include "commands/command_table.h"
 #include "picture/MainFormStatusTexts.h"
 #include "window_fixture.h"
 
@@ -114,7 +115,7 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton bu
 
 TEST_F(PictureWindowTest, SelectionTextFollowsTheCurrentMoveAndThePresetRectangle) {
   auto window = NewWindow();
-  commands_.SetChecked(50, false);  // Auto Crop would crop the picture at the release
+  commands_.SetChecked(cmd::kAutoCrop, false);  // Auto Crop would crop the picture at the release
   window->show();
   QApplication::processEvents();
   TPictureView& view = *window->PictureView1;

@@ -9,10 +9,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
-#include "app/process_flags.h"
-#include "app/settings/settings_store.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
+#include "commands/process_flags.h"
+#include "settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"
@@ -94,7 +94,8 @@ class PictureWindowTest : public ::testing::Test {
 // Item texts of a menu, "-" for a separator.
 inline QStringList MenuTexts(const QMenu* menu) {
   QStringList texts;
-  for (const QAction* action : menu->actions()) texts << (action->isSeparator() ? "-" : action->text());
+  for (const QAction* action : menu->actions())
+    texts << (action->isSeparator() ? "-" : action->text());
   return texts;
 }
 

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "window_fixture.h"
+#include "commands/command_table.h"
 
 namespace vistrel::testing {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(PictureWindowTest, SoundBeforeTheGrabFollowsTheStoredCheckMark) {
   StoreBool("Sound", false);
   NewWindow();
   EXPECT_EQ(beeper_.beeps, 1);
-  EXPECT_FALSE(commands_.Checked(27));
+  EXPECT_FALSE(commands_.Checked(cmd::kSound));
 }
 
 TEST_F(PictureWindowTest, LastCheckedMonitorDecidesTheGrab) {
@@ -119,7 +120,7 @@ TEST_F(PictureWindowTest, DestroyingTheWindowWritesItsSettings) {
   tray_.AutoFileName = "Shot";
   {
     auto window = NewWindow();
-    commands_.SetChecked(39, true);  // Include Cursor
+    commands_.SetChecked(cmd::kIncludeCursor, true);  // Include Cursor
   }
   EXPECT_EQ(StoredInteger("MainFormState"), 1);
   EXPECT_EQ(StoredInteger("ResampleFilter"), 1);

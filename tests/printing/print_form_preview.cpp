@@ -7,8 +7,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/commands/TActionList1.h"
-#include "app/commands/app_context.h"
+#include "commands/TActionList1.h"
+#include "commands/app_context.h"
 #include "output/TPrintForm1.h"
 #include "output/printing_hooks.h"
 #include "picture/TMainForm1.h"

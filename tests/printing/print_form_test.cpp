@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "output/TPageImage.h"
+#include "commands/command_table.h"
 #include "output/TPrintForm1.h"
 #include "output/printing_hooks.h"
 #include "picture/MainFormHooks.h"
@@ -203,8 +204,8 @@ TEST_F(PrintFormTest, EscapeClosesAndTheSettingsAreWrittenWithTheWindow) {
 
 TEST_F(PrintFormTest, PrintSendsAJobAndCloseAfterPrintOnlyClosesTheWindow) {
   Open();
-  commands_.SetChecked(34, true);
-  commands_.SetChecked(46, false);
+  commands_.SetChecked(cmd::kCloseAfterPrint, true);
+  commands_.SetChecked(cmd::kShowInfoMessage, false);
   window->show();
   QTest::mouseClick(Child<QPushButton>("PrintButton"), Qt::LeftButton);
   ASSERT_EQ(printers->jobs.size(), 1u);
@@ -222,8 +223,8 @@ TEST_F(PrintFormTest, ThePageMenuListsAndSelectsPrinters) {
   QStringList shown;
   for (QAction* a : menu->actions())
     if (a->isVisible()) shown << (a->isSeparator() ? "-" : a->text());
-  EXPECT_EQ(shown, QStringList({"Printer Setup", "-", "Optimize Printing", "Grayscale", "-", "Laser",
-                                "Inkjet", "Default Printer"}));
+  EXPECT_EQ(shown, QStringList({"Printer Setup", "-", "Optimize Printing", "Grayscale", "-",
+                                "Laser", "Inkjet", "Default Printer"}));
   EXPECT_TRUE(testing::FindItem(menu, "Default Printer")->isChecked());
   testing::FindItem(menu, "Inkjet")->trigger();
   EXPECT_EQ(form->Layout().queue, "Inkjet");
@@ -247,12 +248,12 @@ TEST_F(PrintFormTest, ThePageMenuShowsAtMostFifteenEntries) {
 
 TEST_F(PrintFormTest, OptimizeAndGrayscaleFollowTheirCommands) {
   Open();
-  commands_.Action(4)->trigger();
+  commands_.Action(cmd::kOptimizePrinting)->trigger();
   EXPECT_TRUE(Child<QCheckBox>("Optimize")->isChecked());
   // 1024 wide at one byte a pixel.
   EXPECT_EQ(Child<QLabel>("StatusLine")->text(), " Picture Size in KBytes = 768");
   QTest::mouseClick(Child<QCheckBox>("Grayscale"), Qt::LeftButton);
-  EXPECT_TRUE(commands_.Checked(9));
+  EXPECT_TRUE(commands_.Checked(cmd::kGrayscalePrinting));
   EXPECT_TRUE(form->Layout().grayscale && form->Layout().optimize);
 }
 
@@ -266,13 +267,13 @@ TEST_F(PrintFormTest, FooterTextPromptsWithClipboardCommandsOff) {
     EXPECT_EQ(box->windowTitle(), "Footer Text");
     EXPECT_EQ(box->labelText(), "Enter Text");
     EXPECT_EQ(box->textValue(), "Vistrel-Pro");
-    copy_enabled = commands_.Action(5)->isEnabled();
+    copy_enabled = commands_.Action(cmd::kCopy)->isEnabled();
     box->setTextValue("Made on the 3rd floor");
     box->accept();
   });
-  commands_.Action(33)->trigger();
+  commands_.Action(cmd::kFooterText)->trigger();
   EXPECT_FALSE(copy_enabled);
-  EXPECT_TRUE(commands_.Action(5)->isEnabled());
+  EXPECT_TRUE(commands_.Action(cmd::kCopy)->isEnabled());
   EXPECT_EQ(window->Options().FooterText, "Made on the 3rd floor");
 }
 
@@ -282,13 +283,13 @@ TEST_F(PrintFormTest, ThePageButtonOpensTheDialogWithClipboardCommandsOff) {
   bool copy_enabled = true, shown = false;
   QTimer::singleShot(0, [&] {
     shown = form->isVisible();
-    copy_enabled = commands_.Action(5)->isEnabled();
+    copy_enabled = commands_.Action(cmd::kCopy)->isEnabled();
     form->reject();
   });
   window->ToolButton(TMainForm1::tbPage)->trigger();
   EXPECT_TRUE(shown);
   EXPECT_FALSE(copy_enabled);
-  EXPECT_TRUE(commands_.Action(5)->isEnabled());
+  EXPECT_TRUE(commands_.Action(cmd::kCopy)->isEnabled());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/settings/date_time.h"
+#include "settings/date_time.h"
 
 #include <gtest/gtest.h>
 

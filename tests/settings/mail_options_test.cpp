@@ -1,4 +1,4 @@
-#include "app/settings/mail_options.h"
+#include "settings/mail_options.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 class MailOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = (fs::temp_directory_path() / ("vistrel-mail-options-" + std::to_string(getpid()) + ".reg")).string();
+    path_ =
+        (fs::temp_directory_path() / ("vistrel-mail-options-" + std::to_string(getpid()) + ".reg"))
+            .string();
     fs::remove(path_);
   }
   void TearDown() override { fs::remove(path_); }
@@ -45,7 +47,8 @@ TEST_F(MailOptionsTest, DefaultsAndTheStoredKinds) {
     o.Save(store);
   }
   const std::string text = FileText();
-  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\E-Mail]"), std::string::npos);
+  EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\E-Mail]"),
+            std::string::npos);
   EXPECT_NE(text.find("\"Body\"=\"a\\r\\nb\""), std::string::npos);
   EXPECT_NE(text.find("\"MimeEncode\"=\"1\""), std::string::npos);
   EXPECT_NE(text.find("\"HTML\"=\"0\""), std::string::npos);

@@ -1,4 +1,4 @@
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

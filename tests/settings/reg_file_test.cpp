@@ -1,4 +1,4 @@
-#include "app/settings/reg_file.h"
+#include "settings/reg_file.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +47,12 @@ TEST(RegFile, ReadsRegeditExportsFromWindows) {
       "\"Folder\"=\"C:\\\\Users\\\\\xc3\xa9\"\r\n"
       "\"Expand\"=hex(2):25,00,00,00\r\n";
   std::string utf16 = "\xFF\xFE";
-  for (unsigned char c : std::string("Windows Registry Editor Version 5.00\r\n\r\n"
-                                      "[HKEY_CURRENT_USER\\SOFTWARE\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\r\n"
-                                      "\"AutoStart\"=hex:9a,99,99,99,99,99,\\\r\n"
-                                      "  e6,40\r\n"
-                                      "\"Folder\"=\"C:\\\\Users\\\\")) {
+  for (unsigned char c :
+       std::string("Windows Registry Editor Version 5.00\r\n\r\n"
+                   "[HKEY_CURRENT_USER\\SOFTWARE\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\r\n"
+                   "\"AutoStart\"=hex:9a,99,99,99,99,99,\\\r\n"
+                   "  e6,40\r\n"
+                   "\"Folder\"=\"C:\\\\Users\\\\")) {
     utf16 += char(c);
     utf16 += '\0';
   }

@@ -1,4 +1,4 @@
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -17,8 +17,9 @@ const std::string S = "Setup\\OtherOptions";
 class SettingsStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("vistrel-store-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("vistrel-store-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     path_ = (dir_ / "Vistrel-Pro" / "settings.reg").string();
   }
@@ -139,7 +140,8 @@ TEST_F(SettingsStoreTest, WriteIntoReadOnlyFolderFailsCleanly) {
     EXPECT_FALSE(st.Close());
     return;
   }
-  Put("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"A\"=\"old\"\n");
+  Put("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"A\"="
+      "\"old\"\n");
   chmod(fs::path(path_).parent_path().c_str(), 0500);
   {
     SettingsStore st(path_);
@@ -159,7 +161,8 @@ TEST_F(SettingsStoreTest, WriteIntoReadOnlyFolderFailsCleanly) {
 // that opened the old file never sees a half-written one.
 TEST_F(SettingsStoreTest, ChangedStoreReplacesTheFileInsteadOfWritingIntoIt) {
   const std::string old_text =
-      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"A\"=\"old\"\n";
+      "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"A\"="
+      "\"old\"\n";
   Put(old_text);
   const std::string second_name = (dir_ / "second-name.reg").string();
   fs::create_hard_link(path_, second_name);
@@ -175,7 +178,9 @@ TEST_F(SettingsStoreTest, ChangedStoreReplacesTheFileInsteadOfWritingIntoIt) {
   EXPECT_NE(after.st_ino, before.st_ino);
   EXPECT_EQ(Content(second_name), old_text);
   EXPECT_NE(Content(path_).find("\"A\"=\"new\""), std::string::npos);
-  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()), fs::directory_iterator{}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path_).parent_path()),
+                          fs::directory_iterator{}),
+            1);
 }
 
 TEST_F(SettingsStoreTest, UnchangedStoreIsNotRewritten) {

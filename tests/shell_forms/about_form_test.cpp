@@ -1,4 +1,5 @@
 #include "app/TAboutForm1.h"
+#include "commands/command_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/commands/TActionList1.h"
+#include "commands/TActionList1.h"
 #include "box_answerer.h"
 #include "picture/picture_state.h"
 
@@ -115,12 +116,13 @@ TEST(AboutCommand, ClipboardCommandsAreOffWhileTheBoxIsOpenAndNothingWhileBusy) 
     auto* box = qobject_cast<TAboutForm1*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
     seen = true;
-    for (int n : {5, 6, 7}) EXPECT_FALSE(commands.Action(n)->isEnabled()) << n;
+    for (int n : {cmd::kCopy, cmd::kPaste, cmd::kCut})
+      EXPECT_FALSE(commands.Action(n)->isEnabled()) << n;
     box->OkButton()->click();
   });
   Action1Execute(commands);
   EXPECT_TRUE(seen);
-  EXPECT_TRUE(commands.Action(5)->isEnabled());
+  EXPECT_TRUE(commands.Action(cmd::kCopy)->isEnabled());
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 #include "app/hotkeys/hotkey_table.h"
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "box_answerer.h"
 #include "platform/fake/fake_hotkeys.h"
 
@@ -170,7 +170,8 @@ TEST_F(KeysFormTest, ARefusedCombinationIsNamedAndStaysStored) {
   BoxAnswerer boxes;
   QTest::keyClick(&form, Qt::Key_Escape);
   ASSERT_EQ(boxes.texts.size(), 1);
-  EXPECT_TRUE(boxes.texts[0].contains("\nALT+F11 (Get Active Window + Save)")) << boxes.texts[0].toStdString();
+  EXPECT_TRUE(boxes.texts[0].contains("\nALT+F11 (Get Active Window + Save)"))
+      << boxes.texts[0].toStdString();
   EXPECT_FALSE(boxes.texts[0].contains("F10"));
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(desktop_.registered.count(1004), 0u);

@@ -1,4 +1,4 @@
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 #include <gtest/gtest.h>
 

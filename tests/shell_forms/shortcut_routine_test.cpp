@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <filesystem>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 #include "app/help_document.h"
 #include "box_answerer.h"
 
@@ -60,7 +60,8 @@ TEST_F(ShortcutRoutineTest, CreatedSilentlyThenAskedAboutWithItsPath) {
     EXPECT_EQ(Entry(), "[De");  // untouched
   }
   EXPECT_EQ(BoxText(ShortcutQuestion(entry_)),
-            "The Shortcut \n\n" + entry_ + "  \n\nis allready created !\ndo you want to remove the Shortcut ?");
+            "The Shortcut \n\n" + entry_ +
+                "  \n\nis allready created !\ndo you want to remove the Shortcut ?");
   {
     BoxAnswerer boxes(QMessageBox::No);
     CreateOrRemoveShortcut(nullptr, TShortcutFolder::StartMenu);
@@ -79,7 +80,8 @@ TEST_F(ShortcutRoutineTest, AFolderThatCannotBeMadeIsReportedWithThePath) {
   BoxAnswerer boxes;
   CreateOrRemoveShortcut(nullptr, TShortcutFolder::StartMenu);
   ASSERT_EQ(boxes.texts.size(), 1);
-  EXPECT_TRUE(boxes.texts[0].contains(entry_ + "\n\ncould not be created:")) << boxes.texts[0].toStdString();
+  EXPECT_TRUE(boxes.texts[0].contains(entry_ + "\n\ncould not be created:"))
+      << boxes.texts[0].toStdString();
 }
 
 TEST_F(ShortcutRoutineTest, NoFolderFoundIsReportedAndNothingIsWrittenHere) {
@@ -90,7 +92,8 @@ TEST_F(ShortcutRoutineTest, NoFolderFoundIsReportedAndNothingIsWrittenHere) {
   BoxAnswerer boxes;
   CreateOrRemoveShortcut(nullptr, TShortcutFolder::StartMenu);
   qputenv("HOME", home);
-  EXPECT_EQ(boxes.texts, QStringList{"The Start Menu folder could not be found.\nNo Shortcut was created."});
+  EXPECT_EQ(boxes.texts,
+            QStringList{"The Start Menu folder could not be found.\nNo Shortcut was created."});
   EXPECT_EQ(QDir::current().entryList(QDir::AllEntries | QDir::Hidden), before);
 }
 
@@ -112,7 +115,8 @@ TEST_F(ShortcutRoutineTest, AHelpDocumentWithoutAnOpenerIsReportedWithItsPath) {
   BoxAnswerer boxes;
   OpenHelpDocument(nullptr, guide);
   ASSERT_EQ(boxes.texts.size(), 1);
-  EXPECT_TRUE(boxes.texts[0].contains(guide + "\n\ncould not be opened")) << boxes.texts[0].toStdString();
+  EXPECT_TRUE(boxes.texts[0].contains(guide + "\n\ncould not be opened"))
+      << boxes.texts[0].toStdString();
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/shortcuts/desktop_entry.h"
+#include "platform/shortcuts/desktop_entry.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -119,7 +119,8 @@ TEST(ShortcutFolders, XdgVariablesThenTheHomeDefaults) {
   EXPECT_EQ(ShortcutFolderPath(TShortcutFolder::Startup, env), "/config/autostart");
   env = {"/home/ann", "", "relative/config", std::nullopt};
   EXPECT_EQ(ShortcutFolderPath(TShortcutFolder::Desktop, env), "/home/ann/Desktop");
-  EXPECT_EQ(ShortcutFolderPath(TShortcutFolder::StartMenu, env), "/home/ann/.local/share/applications");
+  EXPECT_EQ(ShortcutFolderPath(TShortcutFolder::StartMenu, env),
+            "/home/ann/.local/share/applications");
   EXPECT_EQ(ShortcutFolderPath(TShortcutFolder::Startup, env), "/home/ann/.config/autostart");
 }
 
@@ -194,7 +195,8 @@ TEST_F(ShortcutFiles, EntriesForAwkwardPathsPassTheDesktopEntryValidator) {
   const std::string folder = root_ + "/100% \"odd\" $dir `x` \\";
   const std::string path = root_ + "/" + kShortcutFileName;
   std::string error;
-  ASSERT_TRUE(WriteDesktopEntry(path, DesktopEntryText(folder + "/vistrel-pro", folder + "/"), error));
+  ASSERT_TRUE(
+      WriteDesktopEntry(path, DesktopEntryText(folder + "/vistrel-pro", folder + "/"), error));
   const std::string command = "desktop-file-validate '" + path + "' > '" + root_ + "/out' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream out(root_ + "/out");

@@ -1,4 +1,4 @@
-#include "app/settings/mail_options.h"
+#include "settings/mail_options.h"
 
 namespace vistrel {
 

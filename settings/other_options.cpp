@@ -1,6 +1,6 @@
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
-#include "app/settings/date_time.h"
+#include "settings/date_time.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // by "Save as Default". Key names appear only in picture_options.cpp.
 #pragma once
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 #include "imaging/picture_recipe.h"
 
 namespace vistrel {

@@ -1,8 +1,8 @@
-#include "app/commands/error_guard.h"
+#include "commands/error_guard.h"
 
 #include <exception>
 
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 namespace vistrel {
 

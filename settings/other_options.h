@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace vistrel {
 

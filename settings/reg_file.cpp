@@ -182,8 +182,8 @@ bool IsBelow(const std::string& path, const std::string& root) {
 }  // namespace
 
 bool SameRegName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 const RegValue* RegKey::Find(const std::string& name) const {

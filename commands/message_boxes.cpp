@@ -1,4 +1,4 @@
-#include "app/commands/message_boxes.h"
+#include "commands/message_boxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,7 +29,8 @@ QString BoxText(const QString& text) {
 QString BoxClipboardText(const QMessageBox& box) {
   const QString rule = "---------------------------\n";
   QString buttons;
-  for (QAbstractButton* button : box.buttons()) buttons += QString(button->text()).remove('&') + "   ";
+  for (QAbstractButton* button : box.buttons())
+    buttons += QString(button->text()).remove('&') + "   ";
   return rule + box.windowTitle() + "\n" + rule + box.text() + "\n" + rule + buttons + "\n" + rule;
 }
 

@@ -1,4 +1,4 @@
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <fcntl.h>
 #include <pwd.h>

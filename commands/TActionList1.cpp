@@ -1,6 +1,6 @@
-#include "app/commands/TActionList1.h"
+#include "commands/TActionList1.h"
 
-#include "app/commands/command_table.h"
+#include "commands/command_table.h"
 
 namespace vistrel {
 
@@ -21,16 +21,19 @@ constexpr TToggleKey kToggleKeys[] = {
 
 TActionList1::TActionList1(QObject* parent) : QObject(parent) {
   for (const TCommandRow& row : CommandTable()) {
-    auto* action = new QAction(QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size())), this);
+    auto* action =
+        new QAction(QString::fromUtf8(row.caption.data(), qsizetype(row.caption.size())), this);
     action->setObjectName(QString("Action%1").arg(row.number));
     if (!row.shortcut.empty())
-      action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut.data(), qsizetype(row.shortcut.size()))));
+      action->setShortcut(
+          QKeySequence(QString::fromLatin1(row.shortcut.data(), qsizetype(row.shortcut.size()))));
     action->setCheckable(row.checkable);
     action->setChecked(row.checked);
     action->setEnabled(row.enabled);
     actions_[row.number] = action;
   }
-  Action(4)->setToolTip("Optimize Printing\r\nreduces the colors and\r\nspeed up printing");
+  Action(cmd::kOptimizePrinting)
+      ->setToolTip("Optimize Printing\r\nreduces the colors and\r\nspeed up printing");
 }
 
 QAction* TActionList1::Action(int number) const { return actions_.at(number); }

@@ -1,10 +1,10 @@
-#include "app/commands/option_defaults.h"
+#include "commands/option_defaults.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "app/settings/date_time.h"
-#include "output/system_info.h"
+#include "settings/date_time.h"
+#include "platform/system_info.h"
 
 namespace vistrel {
 

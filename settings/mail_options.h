@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace vistrel {
 

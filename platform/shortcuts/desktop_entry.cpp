@@ -1,4 +1,4 @@
-#include "app/shortcuts/desktop_entry.h"
+#include "platform/shortcuts/desktop_entry.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

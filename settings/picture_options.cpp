@@ -1,4 +1,4 @@
-#include "app/settings/picture_options.h"
+#include "settings/picture_options.h"
 
 #include <string>
 
@@ -22,7 +22,8 @@ void WriteColor(SettingsStore& st, const char* key, TColor c) {
 
 TPictureRecipe PictureOptions::Load(const SettingsStore& st) {
   TPictureRecipe r;
-  for (int i = 0; i < kEffectCount; ++i) r.CheckBoxItem[std::size_t(i)] = st.ReadBool(S, ItemKey(i), false);
+  for (int i = 0; i < kEffectCount; ++i)
+    r.CheckBoxItem[std::size_t(i)] = st.ReadBool(S, ItemKey(i), false);
   r.ColorDepth = st.ReadInteger(S, "ColorDepth", r.ColorDepth);
   r.PictureSize = st.ReadInteger(S, "PictureSize", r.PictureSize);
   r.RBrightness = st.ReadInteger(S, "RBrightness", r.RBrightness);
@@ -46,7 +47,8 @@ TPictureRecipe PictureOptions::Load(const SettingsStore& st) {
 }
 
 void PictureOptions::Save(SettingsStore& st, const TPictureRecipe& r) {
-  for (int i = 0; i < kEffectCount; ++i) st.WriteBool(S, ItemKey(i), r.CheckBoxItem[std::size_t(i)]);
+  for (int i = 0; i < kEffectCount; ++i)
+    st.WriteBool(S, ItemKey(i), r.CheckBoxItem[std::size_t(i)]);
   st.WriteInteger(S, "ColorDepth", r.ColorDepth);
   st.WriteInteger(S, "PictureSize", r.PictureSize);
   st.WriteInteger(S, "RBrightness", r.RBrightness);

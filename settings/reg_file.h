@@ -22,7 +22,9 @@ struct RegValue {
 
   static RegValue String(std::string s) { return {Kind::String, std::move(s), 0, {}}; }
   static RegValue Dword(std::uint32_t v) { return {Kind::Dword, {}, v, {}}; }
-  static RegValue Binary(std::vector<std::uint8_t> b) { return {Kind::Binary, {}, 0, std::move(b)}; }
+  static RegValue Binary(std::vector<std::uint8_t> b) {
+    return {Kind::Binary, {}, 0, std::move(b)};
+  }
   bool operator==(const RegValue&) const = default;
 };
 

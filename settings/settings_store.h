@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings/reg_file.h"
+#include "settings/reg_file.h"
 
 namespace vistrel {
 

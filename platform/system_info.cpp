@@ -1,4 +1,4 @@
-#include "output/system_info.h"
+#include "platform/system_info.h"
 
 #include <pwd.h>
 #include <sys/utsname.h>
@@ -15,7 +15,8 @@ namespace vistrel {
 TKernelVersion ParseKernelRelease(const std::string& release) {
   std::vector<std::string> numbers;
   std::size_t i = 0;
-  while (i < release.size() && numbers.size() < 3 && std::isdigit(static_cast<unsigned char>(release[i]))) {
+  while (i < release.size() && numbers.size() < 3 &&
+         std::isdigit(static_cast<unsigned char>(release[i]))) {
     std::size_t j = i;
     while (j < release.size() && std::isdigit(static_cast<unsigned char>(release[j]))) ++j;
     numbers.push_back(release.substr(i, j - i));

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <map>
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
 namespace vistrel {
 

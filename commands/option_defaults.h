@@ -1,7 +1,7 @@
 // The desktop values the settings' defaults are computed from.
 #pragma once
 
-#include "app/settings/other_options.h"
+#include "settings/other_options.h"
 
 namespace vistrel {
 
