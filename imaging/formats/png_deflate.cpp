@@ -7,6 +7,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <thread>
 
 #include "imaging/formats/png_deflate_blocks.h"
@@ -14,11 +15,15 @@
 namespace vistrel {
 namespace {
 
-// The stored level is zlib's 0..9. libdeflate's levels run 1..12 and, level
-// for level, compress better and faster than zlib's, so each zlib level maps
-// to the fastest libdeflate level whose output stays within a percent or two
-// of zlib's at that level on screenshots and photographs.
-constexpr int kLibdeflateLevel[10] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+// The stored level is zlib's 0..9, and files must stay as small as zlib
+// made them at that level. libdeflate's levels run 1..12 and are faster
+// level for level; each zlib level maps to the fastest libdeflate level that
+// stays within a percent or two of zlib's size on screenshots with and
+// without row filters. At 8 and 9 only libdeflate's near-optimal parsing
+// (10 and up, several times slower than zlib) matches zlib's long hash
+// chains, so those levels stay with zlib, still in bands on every core.
+constexpr int kLibdeflateLevel[10] = {0, 2, 3, 6, 4, 6, 7, 8, 0, 0};
+constexpr int kFirstZlibLevel = 8;
 
 // Bands below this much raw data cost more in threads and lost matches
 // across the band edge than they save.
@@ -49,12 +54,31 @@ void Store(const std::vector<std::uint8_t>& raw, bool last_band, std::vector<std
   } while (at < raw.size());
 }
 
+// zlib ends a band that another follows with a sync flush, which leaves it
+// on a byte boundary after an empty stored block.
+void Deflate(const std::vector<std::uint8_t>& raw, int level, bool filtered, bool last_band,
+             std::vector<std::uint8_t>& out) {
+  z_stream z{};
+  if (deflateInit2(&z, level, Z_DEFLATED, -15, 9, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY) != Z_OK)
+    throw std::bad_alloc();
+  out.resize(deflateBound(&z, uLong(raw.size())) + 16);
+  z.next_in = const_cast<Bytef*>(raw.data());
+  z.avail_in = uInt(raw.size());
+  z.next_out = out.data();
+  z.avail_out = uInt(out.size());
+  const int rc = deflate(&z, last_band ? Z_FINISH : Z_SYNC_FLUSH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  if (rc != (last_band ? Z_STREAM_END : Z_OK) || z.avail_in) throw std::runtime_error("Deflate failed");
+}
+
 void CompressBand(const TPngScanlines& lines, int level, bool last_band, TBand& band) {
   std::vector<std::uint8_t> raw(lines.FilteredSize(band.first, band.last));
   lines.Filter(band.first, band.last, raw.data());
   band.raw_size = raw.size();
   band.adler = std::uint32_t(libdeflate_adler32(1, raw.data(), raw.size()));
   if (level == 0) return Store(raw, last_band, band.deflate);
+  if (level >= kFirstZlibLevel) return Deflate(raw, level, lines.Filtered(), last_band, band.deflate);
   std::unique_ptr<libdeflate_compressor, TCompressorFree> c(libdeflate_alloc_compressor(kLibdeflateLevel[level]));
   if (!c) throw std::bad_alloc();
   band.deflate.resize(libdeflate_deflate_compress_bound(c.get(), raw.size()));
@@ -89,17 +113,20 @@ std::vector<TBand> CompressBands(const TPngScanlines& lines, int level, int coun
 int BandCount(const TPngScanlines& lines, int level) {
   if (level == 0) return 1;
   const std::size_t bytes = lines.FilteredSize(0, lines.Count());
-  const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
-  const std::size_t by_size = bytes / kMinBandBytes;
-  return int(std::clamp<std::size_t>(std::min<std::size_t>(by_size, std::size_t(std::min(cores, 8))), 1,
-                                     std::size_t(std::max(1, lines.Count()))));
+  const std::size_t cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  return int(std::max<std::size_t>(1, std::min(cores, bytes / kMinBandBytes)));
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> CompressPngImageData(const TPngScanlines& lines, int level) {
+  return CompressPngImageData(lines, level, BandCount(lines, level));
+}
+
+std::vector<std::uint8_t> CompressPngImageData(const TPngScanlines& lines, int level, int count) {
   level = std::clamp(level, 0, 9);
-  std::vector<TBand> bands = CompressBands(lines, level, BandCount(lines, level));
+  count = std::clamp(count, 1, std::max(1, lines.Count()));
+  std::vector<TBand> bands = CompressBands(lines, level, count);
   const bool joined = std::all_of(bands.begin(), bands.end(), [](const TBand& b) { return b.joined; });
   if (!joined) bands = CompressBands(lines, level, 1);
 

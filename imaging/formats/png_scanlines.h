@@ -24,6 +24,7 @@ class TPngScanlines {
  public:
   TPngScanlines(const TPngImageRows& image, TPngFilter filter);
   int Count() const { return int(lines_.size()); }
+  bool Filtered() const { return filter_type_ != 0; }
   // Bytes of scanlines [first, last) with their filter bytes.
   std::size_t FilteredSize(int first, int last) const;
   // Writes scanlines [first, last), FilteredSize(first, last) bytes.
