@@ -1,6 +1,7 @@
 #include "imaging/formats/png_deflate_blocks.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace vistrel {
@@ -14,7 +15,11 @@ class TBits {
   std::uint32_t Peek(int n) const {
     std::uint64_t v = 0;
     const std::size_t at = pos_ / 8;
-    for (std::size_t i = 0; i < 5 && at + i < size_; ++i) v |= std::uint64_t(data_[at + i]) << (8 * i);
+    if (std::endian::native == std::endian::little && at + 8 <= size_) {
+      std::memcpy(&v, data_ + at, 8);
+    } else {
+      for (std::size_t i = 0; i < 5 && at + i < size_; ++i) v |= std::uint64_t(data_[at + i]) << (8 * i);
+    }
     return std::uint32_t(v >> (pos_ % 8)) & ((1u << n) - 1);
   }
   std::uint32_t Take(int n) {
