@@ -60,7 +60,7 @@ try:
     base_time = statistics.median(t for t, _ in results[ours_name])
     base_size = statistics.median(s for _, s in results[ours_name])
     print("1920 x 1080 desktop to PNG at the default settings, median of %d rounds" % rounds)
-    print("%-30s %10s %17s %12s %12s %17s" % ("", "ms", "(min .. max)", "bytes", "time ratio", "size ratio",
+    print("%-30s %10s %17s %12s %12s %12s %17s" % ("", "ms", "(min .. max)", "bytes", "time ratio", "size ratio",
                                                "round ratios"))
     for name, values in results.items():
         times = [v for v, _ in values]

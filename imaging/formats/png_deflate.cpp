@@ -42,48 +42,56 @@ struct TCompressorFree {
 };
 
 // Stored blocks hold at most 65535 bytes each.
-void Store(const std::vector<std::uint8_t>& raw, bool last_band, std::vector<std::uint8_t>& out) {
+void Store(const std::uint8_t* raw, std::size_t size, bool last_band, std::vector<std::uint8_t>& out) {
   std::size_t at = 0;
   do {
-    const std::size_t n = std::min<std::size_t>(raw.size() - at, 65535);
-    const bool final = last_band && at + n == raw.size();
+    const std::size_t n = std::min<std::size_t>(size - at, 65535);
+    const bool final = last_band && at + n == size;
     out.insert(out.end(), {std::uint8_t(final), std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(~n),
                            std::uint8_t(~n >> 8)});
-    out.insert(out.end(), raw.begin() + long(at), raw.begin() + long(at + n));
+    out.insert(out.end(), raw + at, raw + at + n);
     at += n;
-  } while (at < raw.size());
+  } while (at < size);
 }
+
+// Buffers left uninitialised: zeroing megabytes the compressor overwrites
+// or never touches costs as much as a fast compression level.
+std::unique_ptr<std::uint8_t[]> Buffer(std::size_t size) { return std::unique_ptr<std::uint8_t[]>(new std::uint8_t[size]); }
 
 // zlib ends a band that another follows with a sync flush, which leaves it
 // on a byte boundary after an empty stored block.
-void Deflate(const std::vector<std::uint8_t>& raw, int level, bool filtered, bool last_band,
+void Deflate(const std::uint8_t* raw, std::size_t size, int level, bool filtered, bool last_band,
              std::vector<std::uint8_t>& out) {
   z_stream z{};
   if (deflateInit2(&z, level, Z_DEFLATED, -15, 9, filtered ? Z_FILTERED : Z_DEFAULT_STRATEGY) != Z_OK)
     throw std::bad_alloc();
-  out.resize(deflateBound(&z, uLong(raw.size())) + 16);
-  z.next_in = const_cast<Bytef*>(raw.data());
-  z.avail_in = uInt(raw.size());
-  z.next_out = out.data();
-  z.avail_out = uInt(out.size());
+  const std::size_t bound = deflateBound(&z, uLong(size)) + 16;
+  const auto buffer = Buffer(bound);
+  z.next_in = const_cast<Bytef*>(raw);
+  z.avail_in = uInt(size);
+  z.next_out = buffer.get();
+  z.avail_out = uInt(bound);
   const int rc = deflate(&z, last_band ? Z_FINISH : Z_SYNC_FLUSH);
-  out.resize(z.total_out);
+  out.assign(buffer.get(), buffer.get() + z.total_out);
   deflateEnd(&z);
   if (rc != (last_band ? Z_STREAM_END : Z_OK) || z.avail_in) throw std::runtime_error("Deflate failed");
 }
 
 void CompressBand(const TPngScanlines& lines, int level, bool last_band, TBand& band) {
-  std::vector<std::uint8_t> raw(lines.FilteredSize(band.first, band.last));
-  lines.Filter(band.first, band.last, raw.data());
-  band.raw_size = raw.size();
-  band.adler = std::uint32_t(libdeflate_adler32(1, raw.data(), raw.size()));
-  if (level == 0) return Store(raw, last_band, band.deflate);
-  if (level >= kFirstZlibLevel) return Deflate(raw, level, lines.Filtered(), last_band, band.deflate);
+  const std::size_t size = lines.FilteredSize(band.first, band.last);
+  const auto raw = Buffer(size);
+  lines.Filter(band.first, band.last, raw.get());
+  band.raw_size = size;
+  band.adler = std::uint32_t(libdeflate_adler32(1, raw.get(), size));
+  if (level == 0) return Store(raw.get(), size, last_band, band.deflate);
+  if (level >= kFirstZlibLevel) return Deflate(raw.get(), size, level, lines.Filtered(), last_band, band.deflate);
   std::unique_ptr<libdeflate_compressor, TCompressorFree> c(libdeflate_alloc_compressor(kLibdeflateLevel[level]));
   if (!c) throw std::bad_alloc();
-  band.deflate.resize(libdeflate_deflate_compress_bound(c.get(), raw.size()));
-  band.deflate.resize(libdeflate_deflate_compress(c.get(), raw.data(), raw.size(), band.deflate.data(),
-                                                  band.deflate.size()));
+  const std::size_t bound = libdeflate_deflate_compress_bound(c.get(), size);
+  const auto out = Buffer(bound);
+  const std::size_t n = libdeflate_deflate_compress(c.get(), raw.get(), size, out.get(), bound);
+  if (n == 0) throw std::runtime_error("Deflate failed");
+  band.deflate.assign(out.get(), out.get() + n);
   if (!last_band) band.joined = ContinueAfter(band.deflate);
 }
 

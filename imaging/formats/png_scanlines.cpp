@@ -123,6 +123,12 @@ void TPngScanlines::Filter(int first, int last, std::uint8_t* out) const {
   for (int i = first; i < last; ++i) {
     const TLine& l = lines_[std::size_t(i)];
     const std::size_t n = RowBytes(l);
+    if (filter_type_ == 0) {  // unfiltered: straight into place
+      *out = 0;
+      Raw(l, out + 1);
+      out += 1 + n;
+      continue;
+    }
     Raw(l, cur);
     FilterRow(filter_type_, cur, l.first_of_pass ? nullptr : prev, n, bpp, out);
     out += 1 + n;
