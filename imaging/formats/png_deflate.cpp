@@ -22,7 +22,7 @@ namespace {
 // without row filters. At 8 and 9 only libdeflate's near-optimal parsing
 // (10 and up, several times slower than zlib) matches zlib's long hash
 // chains, so those levels stay with zlib, still in bands on every core.
-constexpr int kLibdeflateLevel[10] = {0, 2, 3, 6, 4, 6, 7, 8, 0, 0};
+constexpr int kLibdeflateLevel[10] = {0, 2, 3, 6, 4, 5, 7, 8, 0, 0};
 constexpr int kFirstZlibLevel = 8;
 
 // Bands below this much raw data cost more in threads and lost matches
