@@ -18,11 +18,15 @@ namespace {
 // The stored level is zlib's 0..9, and files must stay as small as zlib
 // made them at that level. libdeflate's levels run 1..12 and are faster
 // level for level; each zlib level maps to the fastest libdeflate level that
-// stays within a percent or two of zlib's size on screenshots with and
-// without row filters. At 8 and 9 only libdeflate's near-optimal parsing
-// (10 and up, several times slower than zlib) matches zlib's long hash
-// chains, so those levels stay with zlib, still in bands on every core.
-constexpr int kLibdeflateLevel[10] = {0, 2, 3, 6, 4, 5, 7, 8, 0, 0};
+// stays within a percent or two of zlib's size on screenshots (text, smooth
+// gradients, photographs) under every row filter. libdeflate's 2 and 3 fall
+// far behind zlib's 1 and 2 on filtered gradients, hence 4 for both. At 8
+// and 9 only libdeflate's near-optimal parsing (10 and up, several times
+// slower than zlib) matches zlib's long hash chains, so those levels stay
+// with zlib, still in bands on every core.
+//   zlib level:       0  1  2  3  4  5  6  7  8  9
+//   libdeflate level: -  4  4  6  4  6  7  8  (zlib)
+constexpr int kLibdeflateLevel[10] = {0, 4, 4, 6, 4, 6, 7, 8, 0, 0};
 constexpr int kFirstZlibLevel = 8;
 
 // Bands below this much raw data cost more in threads and lost matches
