@@ -10,6 +10,7 @@ packages=(
   libgl-dev libxkbcommon-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libtiff-dev libgif-dev libopenjp2-7-dev
   libwmf-dev libemf2svg-dev librsvg2-dev
+  libdeflate-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
   libxcb-icccm4-dev libxcb-ewmh-dev libxcb-xinput-dev
   libasound2-dev libcups2-dev

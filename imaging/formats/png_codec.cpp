@@ -1,6 +1,7 @@
-// PNG through libpng. libpng reports errors by longjmp; the handlers below
-// keep the message and the functions jump back to their own setjmp, whose
-// frame owns everything that needs releasing.
+// PNG reading through libpng, which reports errors by longjmp: the handlers
+// below keep the message and the functions jump back to their own setjmp,
+// whose frame owns everything that needs releasing. Writing is our own
+// (png_chunks, png_deflate), to compress with libdeflate on every core.
 #include <png.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include "imaging/formats/color_layout.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/pixel_packing.h"
+#include "imaging/formats/png_chunks.h"
+#include "imaging/formats/png_deflate.h"
 
 namespace vistrel {
 namespace {
@@ -39,13 +42,6 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n) {
   std::memcpy(out, src->data.data() + src->pos, n);
   src->pos += n;
 }
-
-void WriteToFile(png_structp png, png_bytep data, png_size_t n) {
-  if (std::fwrite(data, 1, n, static_cast<std::FILE*>(png_get_io_ptr(png))) != n)
-    png_error(png, "Write failed");
-}
-
-void FlushFile(png_structp) {}
 
 // What the reader learns before the pixels, checked outside libpng's frames.
 struct TPngHeader {
@@ -146,24 +142,7 @@ void ReadPng(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
 
 namespace {
 
-struct TWriteState {
-  png_structp png = nullptr;
-  png_infop info = nullptr;
-  ~TWriteState() { png_destroy_write_struct(&png, info ? &info : nullptr); }
-};
-
-int FilterFlag(TPngFilter f) {
-  switch (f) {
-    case TPngFilter::Sub: return PNG_FILTER_SUB;
-    case TPngFilter::Up: return PNG_FILTER_UP;
-    case TPngFilter::Average: return PNG_FILTER_AVG;
-    case TPngFilter::Paeth: return PNG_FILTER_PAETH;
-    case TPngFilter::None: break;
-  }
-  return PNG_FILTER_NONE;
-}
-
-// The rows as they go to libpng: the picture's own for 24-bit and 1-bit
+// The rows as they go into the file: the picture's own for 24-bit and 1-bit
 // output, packed palette indices otherwise.
 struct TPngRows {
   int bit_depth = 8;
@@ -173,43 +152,67 @@ struct TPngRows {
   TPackedRows packed;  // filled for palette output
 };
 
-bool WriteImage(TWriteState& s, std::FILE* file, const TPictureBitmap& picture,
-                const TIOParams& params, TPngRows& rows) {
-  if (setjmp(png_jmpbuf(s.png))) return false;
-  png_structp png = s.png;
-  png_set_write_fn(png, file, WriteToFile, FlushFile);
-  png_set_compression_level(png, std::clamp(params.png_compression, 0, 9));
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, FilterFlag(params.png_filter));
-  png_set_compression_buffer_size(png, 1 << 18);
-  png_set_compression_mem_level(png, 9);  // a larger hash table: faster, never larger
-  png_set_IHDR(png, s.info, picture.Width(), picture.Height(), rows.bit_depth, rows.color_type,
-               params.png_interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-  if (!rows.palette.empty())
-    png_set_PLTE(png, s.info, rows.palette.data(), int(rows.palette.size()));
+std::vector<std::uint8_t> HeaderChunk(const TPictureBitmap& picture, const TIOParams& params, const TPngRows& rows) {
+  std::vector<std::uint8_t> d;
+  PutBE32(d, std::uint32_t(picture.Width()));
+  PutBE32(d, std::uint32_t(picture.Height()));
+  d.push_back(std::uint8_t(rows.bit_depth));
+  d.push_back(std::uint8_t(rows.color_type));
+  d.push_back(0);  // deflate
+  d.push_back(0);  // adaptive filtering, one filter type a row
+  d.push_back(params.png_interlaced ? 1 : 0);
+  return d;
+}
+
+std::vector<std::uint8_t> BackgroundChunk(const TIOParams& params, const TPngRows& rows) {
+  std::vector<std::uint8_t> d;
+  const TRgb& c = params.png_background;
+  if (rows.color_type == PNG_COLOR_TYPE_PALETTE) {
+    d.push_back(std::uint8_t(rows.background_index));
+  } else if (rows.color_type == PNG_COLOR_TYPE_GRAY) {
+    PutBE16(d, c.r + c.g + c.b >= 384 ? 1 : 0);
+  } else {
+    PutBE16(d, c.r);
+    PutBE16(d, c.g);
+    PutBE16(d, c.b);
+  }
+  return d;
+}
+
+void WriteImage(std::FILE* file, const TPictureBitmap& picture, const TIOParams& params, const TPngRows& rows) {
+  TPngChunkWriter out(file);
+  out.Chunk("IHDR", HeaderChunk(picture, params, rows));
+  if (!rows.palette.empty()) {
+    std::vector<std::uint8_t> plte;
+    for (const png_color& c : rows.palette) plte.insert(plte.end(), {c.red, c.green, c.blue});
+    out.Chunk("PLTE", plte);
+  }
+  out.Chunk("bKGD", BackgroundChunk(params, rows));
   const std::uint32_t px = DpiToPixelsPerMetre(params.dpi_x);
   const std::uint32_t py = DpiToPixelsPerMetre(params.dpi_y);
-  if (px && py) png_set_pHYs(png, s.info, px, py, PNG_RESOLUTION_METER);
-  png_color_16 bg{};
-  if (rows.color_type == PNG_COLOR_TYPE_PALETTE) {
-    bg.index = png_byte(rows.background_index);
-  } else if (rows.color_type == PNG_COLOR_TYPE_GRAY) {
-    const TRgb& c = params.png_background;
-    bg.gray = (c.r + c.g + c.b >= 384) ? 1 : 0;
-  } else {
-    bg.red = params.png_background.r;
-    bg.green = params.png_background.g;
-    bg.blue = params.png_background.b;
+  if (px && py) {
+    std::vector<std::uint8_t> phys;
+    PutBE32(phys, px);
+    PutBE32(phys, py);
+    phys.push_back(1);  // per metre
+    out.Chunk("pHYs", phys);
   }
-  png_set_bKGD(png, s.info, &bg);
-  png_write_info(png, s.info);
-  if (rows.color_type == PNG_COLOR_TYPE_RGB) png_set_bgr(png);
-  const int passes = png_set_interlace_handling(png);
-  for (int pass = 0; pass < passes; ++pass)
-    for (int y = 0; y < picture.Height(); ++y)
-      png_write_row(png, rows.packed.Empty() ? picture.Row(y) : rows.packed.Row(y));
-  png_write_end(png, s.info);
-  return true;
+  TPngImageRows image;
+  image.width = picture.Width();
+  image.height = picture.Height();
+  image.interlaced = params.png_interlaced;
+  if (rows.packed.Empty()) {
+    image.first_row = picture.Row(0);
+    image.stride = picture.Stride();
+    image.bits_per_pixel = picture.IsMono() ? 1 : 24;
+    image.bgr = !picture.IsMono();
+  } else {
+    image.first_row = rows.packed.Row(0);
+    image.stride = rows.packed.Stride();
+    image.bits_per_pixel = rows.bit_depth;
+  }
+  out.ImageData(CompressPngImageData(TPngScanlines(image, params.png_filter), params.png_compression));
+  out.Chunk("IEND", nullptr, 0);
 }
 
 }  // namespace
@@ -236,13 +239,7 @@ void WritePng(std::FILE* file, const TPictureBitmap& picture, const TIOParams& p
     rows.background_index = mapper.Index(b.r, b.g, b.b);
     rows.packed = PackIndices(picture, mapper, rows.bit_depth);
   }
-  TWriteState s;
-  TPngError err;
-  s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &err, OnPngError, OnPngWarning);
-  if (!s.png) throw std::bad_alloc();
-  s.info = png_create_info_struct(s.png);
-  if (!s.info) throw std::bad_alloc();
-  if (!WriteImage(s, file, *source, params, rows)) throw FormatError(err.message);
+  WriteImage(file, *source, params, rows);
 }
 
 }  // namespace vistrel
