@@ -17,7 +17,7 @@ packages=(
   # tests: unit, widget and end-to-end
   googletest libgtest-dev libgmock-dev
   xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
-  xdotool xclip openbox tint2 hsetroot imagemagick
+  xdotool xclip openbox tint2 hsetroot imagemagick pngcheck
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
