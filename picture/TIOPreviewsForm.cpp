@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include "imaging/formats/color_layout.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TPictureView.h"
 
@@ -109,10 +110,14 @@ TIOPreviewsForm::TIOPreviewsForm(const std::string& page, TIOParams& params,
     box->setObjectName("Colors");
     form->addRow(label, box);
     watch(box);
+    // A colour depth the user picked is theirs, even where it equals the
+    // one the file was read with: the writer then keeps to it.
+    connect(box, &QComboBox::activated, box, [box] { box->setProperty("chosen", true); });
     apply_.push_back([this, box] {
       const auto [bits, samples] = ColorChoiceSamples(box->currentText().toStdString());
       edited_.bits_per_sample = bits;
       edited_.samples_per_pixel = samples;
+      if (box->property("chosen").toBool()) NoteColorChoice(edited_, "colors");
     });
   };
   auto add_rle = [&](bool& rle) {

@@ -88,8 +88,9 @@ class EditingWindowTest(unittest.TestCase):
         recipe = dict(CheckBoxItem0="1", PictureSize=1, RFrameSize=3, RFrameColor=0x0000FF)
         self.start(recipe, Auto_Clipboard=1)
         grab = self.root_grab("grab.png")
-        # Nearest pixel: source column floor(x * 800 / 640), row likewise.
-        nearest = "v.p{floor(i*%d/640),floor(j*%d/480)}" % (self.WIDTH, self.HEIGHT)
+        # Nearest pixel: the source pixel under the centre of each new one,
+        # column floor((x + 0.5) * 800 / 640), row likewise.
+        nearest = "v.p{floor((i+0.5)*%d/640),floor((j+0.5)*%d/480)}" % (self.WIDTH, self.HEIGHT)
         want = self.expected("want.png", "-size", "640x480", "xc:", grab, "-interpolate", "integer",
                              "-fx", nearest, "-fx", GREY, "-bordercolor", "#FF0000", "-border", "3")
         self.assert_same_pixels(self.save_once("Picture0001.png"), want)

@@ -214,8 +214,9 @@ class PrintingTest(unittest.TestCase):
                           what="the tray icon")[0]
         self.desktop.run(["xdotool", "mousemove", "--window", icon, "12", "12", "click", "3"], check=True)
         wait_until(lambda: ours() - {icon}, what="the tray menu")
-        # Open, Automatic Save, Direct Printing, Suspend, Print the Desktop.
-        self.key("Down", "Down", "Down", "Down", "Down", "Return")
+        # From the bottom: Terminate, Reset to Default and Exit, Get Rectangular
+        # Area, Print the Desktop.
+        self.key("Up", "Up", "Up", "Up", "Return")
         [pdf] = self.pdfs(1)
         self.assertEqual(pdf_images(pdf, self.desktop.folder)[0][:2], (self.WIDTH, self.HEIGHT))
         self.assertFalse(windows_named(self.desktop, PICTURE_WINDOW))

@@ -13,6 +13,7 @@
 #include <set>
 
 #include "dialog_driver.h"
+#include "imaging/formats/color_layout.h"
 #include "picture/TIOPreviewsForm.h"
 #include "picture/TPictureView.h"
 
@@ -80,6 +81,27 @@ TEST(SaveOptions, OkWritesTheControlsAndCancelKeepsTheSet) {
   jpeg.findChild<QSpinBox*>("Quality")->setValue(35);
   jpeg.accept();
   EXPECT_EQ(params.jpeg_quality, 35);
+}
+
+TEST(SaveOptions, ColourDepthPickedInTheDialogIsTheUsersEvenWhereTheFileHadIt) {
+  TIOParams params;
+  params.Reset();
+  params.bits_per_sample = 1;
+  params.samples_per_pixel = 1;
+  NoteFileColors(params, TFileType::Bmp);
+  ASSERT_TRUE(DepthFromFile(params));
+  {
+    // OK without touching the colours keeps them the file's.
+    TIOPreviewsForm dialog("BMP", params, TPictureBitmap());
+    dialog.accept();
+  }
+  EXPECT_TRUE(DepthFromFile(params));
+  TIOPreviewsForm dialog("BMP", params, TPictureBitmap());
+  QComboBox* colors = dialog.findChild<QComboBox*>("Colors");
+  ASSERT_EQ(colors->currentText(), "B/W");
+  emit colors->activated(colors->currentIndex());  // the user picks B/W again
+  dialog.accept();
+  EXPECT_FALSE(DepthFromFile(params));
 }
 
 TEST(SaveOptions, AdvancedButtonFollowsTheNameAndCancelRestoresTheSet) {
