@@ -31,6 +31,7 @@
 #include "picture/EditFormTexts.h"
 #include "picture/MainFormHooks.h"
 #include "picture/TMainForm1.h"
+#include "picture/editing_commands.h"
 #include "picture/picture_state.h"
 
 namespace vistrel {
@@ -179,6 +180,10 @@ void TEditForm1::ConnectControls() {
   }));
   connect(BlurMore, &QPushButton::clicked, this, Guarded([this] {
     RunOperation([this] { window_->PictureProc1.ApplyFilter(kBlurKernel, kBlurDivisor); });
+  }));
+  // The effects dialog ("Advanced editing window") on the same picture.
+  connect(AdvancedEditor, &QPushButton::clicked, this, Guarded([this] {
+    if (window_ && !PictureBusy) window_->Editing()->AdvancedEditing();
   }));
   connect(WidthEdit, &QLineEdit::textEdited, this, [this] { width_edited_ = true; });
   connect(HeightEdit, &QLineEdit::textEdited, this, [this] { height_edited_ = true; });

@@ -172,8 +172,6 @@ QWidget* TEditForm1::BuildButtons() {
   SharpenMore = button(tx::kSharpenMore);
   BlurMore = button(tx::kBlurMore);
   AdvancedEditor = button(tx::kAdvancedEditor);
-  // The effects dialog is not part of the program yet.
-  AdvancedEditor->setEnabled(false);
   row->addStretch();
   SaveAsDefault = button(tx::kSaveAsDefault);
   ResetButton = button(tx::kReset);

@@ -19,10 +19,9 @@ namespace tx = editing_texts;
 
 namespace {
 
-constexpr int kPaste = 6, kCut = 7, kCrop = 8, kUndo = 15;
-constexpr int kAdvancedEditing = 22, kSelectCircle = 23, kInsertText = 25, kFreeHand = 26;
-constexpr int kQualityRotate = 19, kQualityZoom = 20;
-constexpr int kPictureFunctions[] = {11, 12, 13, 14, 16, 28, 29, 30};
+constexpr int kPictureFunctions[] = {cmd::kGrayscaleColors, cmd::kInvertColors,
+                                     cmd::kHorizontalMirror, cmd::kVerticalMirror, cmd::kSharpen,
+                                     cmd::kRotate90, cmd::kBrightness, cmd::kContrast};
 
 // The paint lock held for the length of a scope.
 class PaintLock {
@@ -44,17 +43,17 @@ TEditingCommands::TEditingCommands(TMainForm1& window) : QObject(&window), w_(wi
   auto on = [&](int number, auto handler) {
     connect(commands.Action(number), &QAction::triggered, this, Guarded(handler));
   };
-  on(kPaste, [this] { Paste(); });
-  on(kCut, [this] { Cut(); });
-  on(kCrop, [this] { Crop(); });
-  on(kUndo, [this] { Undo(); });
+  on(cmd::kPaste, [this] { Paste(); });
+  on(cmd::kCut, [this] { Cut(); });
+  on(cmd::kCrop, [this] { Crop(); });
+  on(cmd::kUndo, [this] { Undo(); });
   for (int n : kPictureFunctions) on(n, [this, n] { PictureFunction(n); });
   for (const TResizePreset& preset : kResizePresets)
     on(preset.command, [this, preset] { Resize(preset); });
-  on(kSelectCircle, [this] { SelectCircularArea(); });
-  on(kFreeHand, [this] { FreeHandDraw(); });
-  on(kInsertText, [this] { InsertText(); });
-  on(kAdvancedEditing, [this] { AdvancedEditing(); });
+  on(cmd::kSelectCircular, [this] { SelectCircularArea(); });
+  on(cmd::kFreeHandDraw, [this] { FreeHandDraw(); });
+  on(cmd::kInsertText, [this] { InsertText(); });
+  on(cmd::kAdvancedEditing, [this] { AdvancedEditing(); });
   connect(w_.PictureView1, &TPictureView::OnImageChange, this,
           &TEditingCommands::UpdateUndoCommand);
   UpdateUndoCommand();
@@ -87,20 +86,20 @@ void TEditingCommands::Engine(const std::function<bool()>& operation) {
 void TEditingCommands::UpdateUndoCommand() {
   const int depth = w_.UndoStack1.UndoDepth();
   TActionList1& commands = w_.Context().commands;
-  commands.Action(kUndo)->setText(QString::fromStdString(UndoCaption(depth)));
-  commands.SetEnabled(kUndo, depth > 0);
+  commands.Action(cmd::kUndo)->setText(QString::fromStdString(UndoCaption(depth)));
+  commands.SetEnabled(cmd::kUndo, depth > 0);
 }
 
 // ---- clipboard, cut, crop, undo --------------------------------------------
 
 void TEditingCommands::Paste() {
-  if (Refused(kPaste)) return;
+  if (Refused(cmd::kPaste)) return;
   PaintLock lock(w_.PictureView1);
   Engine([this] { return w_.PictureView1->PasteFromClipboard(w_.PictureProc1); });
 }
 
 void TEditingCommands::Cut() {
-  if (Refused(kCut)) return;
+  if (Refused(cmd::kCut)) return;
   {
     PaintLock lock(w_.PictureView1);
     Engine([this] { return w_.PictureProc1.ClearSel(); });
@@ -110,7 +109,7 @@ void TEditingCommands::Cut() {
 }
 
 void TEditingCommands::Crop() {
-  if (Refused(kCrop) || !w_.ToolButton(TMainForm1::tbCrop)->isEnabled()) return;
+  if (Refused(cmd::kCrop) || !w_.ToolButton(TMainForm1::tbCrop)->isEnabled()) return;
   {
     PaintLock lock(w_.PictureView1);
     Engine([this] { return w_.PictureProc1.CropSel(); });
@@ -122,7 +121,7 @@ void TEditingCommands::Crop() {
 }
 
 void TEditingCommands::Undo() {
-  if (Refused(kUndo)) return;
+  if (Refused(cmd::kUndo)) return;
   TPictureView* view = w_.PictureView1;
   if (w_.UndoStack1.UndoDepth() > 0) {
     PaintLock lock(view);
@@ -158,7 +157,7 @@ void TEditingCommands::SelectCircularArea() {
 void TEditingCommands::PictureFunction(int command) {
   if (Refused(command)) return;
   TPictureProc& proc = w_.PictureProc1;
-  const bool quality_rotate = w_.Context().commands.Checked(kQualityRotate);
+  const bool quality_rotate = w_.Context().commands.Checked(cmd::kQualityRotate);
   Engine([&]() -> bool {
     switch (command) {
       case 11: return proc.ConvertToGray();
@@ -177,7 +176,7 @@ void TEditingCommands::PictureFunction(int command) {
 void TEditingCommands::Resize(const TResizePreset& preset) {
   if (Refused(preset.command)) return;
   const TResampleFilter filter =
-      PresetFilter(w_.Context().commands.Checked(kQualityZoom), ResampleFilter);
+      PresetFilter(w_.Context().commands.Checked(cmd::kQualityZoom), ResampleFilter);
   Engine([&] { return w_.PictureProc1.Resample(preset.width, preset.height, filter); });
 }
 

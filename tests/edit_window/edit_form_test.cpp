@@ -1,5 +1,6 @@
 // The standard editing window's controls and what each does to the picture
 // window's picture and to the stored recipe.
+#include <QDialog>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -49,7 +50,7 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   EXPECT_FALSE(Window().PictureView1->PaintLocked());
   EXPECT_EQ(form_->WidthEdit->text(), "1024");
   EXPECT_EQ(form_->HeightEdit->text(), "768");
-  EXPECT_FALSE(form_->AdvancedEditor->isEnabled());
+  EXPECT_TRUE(form_->AdvancedEditor->isEnabled());
   EXPECT_EQ(form_->SaveAsDefault->text(), "Save as &Default");
 }
 
@@ -289,6 +290,26 @@ TEST_F(EditFormTest, FirstPaintAndTheCaptureRunTheStoredRecipe) {
 
 namespace vistrel::testing {
 namespace {
+
+TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogOnTheSamePicture) {
+  OpenForm();
+  const int depth = Window().UndoStack1.UndoDepth();
+  QString title;
+  // The dialog computes its first preview before it runs its own loop, so
+  // wait for it to become the modal window.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, qApp, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    poll.stop();
+    title = dialog->windowTitle();
+    dialog->reject();
+  });
+  poll.start(20);
+  form_->AdvancedEditor->click();
+  EXPECT_EQ(title, "Previews");
+  EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);  // Cancel changes nothing
+}
 
 TEST_F(EditFormTest, RightClickOnAColourBoxChoosesAColourAndRunsTheRecipe) {
   OpenForm();
