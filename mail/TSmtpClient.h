@@ -34,21 +34,27 @@ class TSmtpClient : public TSocketClient {
   // Sends MailMessage. Ignored while a send or connect runs.
   void SendMail();
   // QUIT and close. After an abort the socket is closed at once; a QUIT
-  // refused with a reply above 339 raises that reply.
+  // refused with a reply above 339 raises that reply. QUIT waits at most
+  // QuitTimeOut milliseconds. When the last SendMail was delivered, a
+  // failed QUIT raises kDeliveredText followed by what went wrong.
   void Disconnect();
+  int QuitTimeOut = 5000;
 
   // The boundary of the last send.
   const std::string& Boundary() const { return boundary_; }
 
  private:
-  // Transaction plus continuation lines; raises when no reply came.
+  // Transaction plus continuation lines; raises when no reply came or it
+  // was no SMTP reply.
   void Command(const std::string& command);
   // Reads continuation lines after the current reply line.
   void SkipContinuation(std::string line);
+  void Quit();
   // Raises the last reply line (without its line end).
   [[noreturn]] void RaiseReply() const;
 
   bool busy_ = false;
+  bool delivered_ = false;  // the end of data was accepted since Connect
   std::string boundary_;
   std::string current_line_;
   std::mt19937 random_;
@@ -56,5 +62,11 @@ class TSmtpClient : public TSocketClient {
 
 // The error when the server closed the connection instead of replying.
 inline constexpr const char* kNoReplyText = "The mail server closed the connection without a reply";
+// Followed by the line received, for a reply without a three-digit code.
+inline constexpr const char* kInvalidReplyText = "The mail server sent an invalid reply: ";
+// Followed by the refusal, the abort or kNoQuitReplyText: nobody should
+// send the message again.
+inline constexpr const char* kDeliveredText = "The message was delivered; only the goodbye failed: ";
+inline constexpr const char* kNoQuitReplyText = "no answer to QUIT";
 
 }  // namespace vistrel

@@ -42,21 +42,35 @@ void TSocketClient::RaiseForErrno(int err) const { throw TSocketError(SocketErro
 
 void TSocketClient::StartTimeLimit() { deadline_ms_ = TimeOut > 0 ? NowMs() + TimeOut : 0; }
 
+void TSocketClient::PumpNow() {
+  last_pump_ms_ = NowMs();
+  if (Pump) Pump();
+}
+
+void TSocketClient::PumpIfDue() {
+  if (NowMs() - last_pump_ms_ >= kSliceMs) PumpNow();
+}
+
 TSocketClient::Wait TSocketClient::WaitFor(int fd, short events) {
   for (;;) {
     if (cancel_) return Wait::Cancelled;
     if (deadline_ms_ && NowMs() >= deadline_ms_) return Wait::TimedOut;
     pollfd p{fd, events, 0};
     const int r = poll(&p, 1, kSliceMs);
-    if (r > 0) return Wait::Ready;  // errors and hang-ups show in the next call
     if (r < 0 && errno != EINTR) RaiseForErrno(errno);
-    if (Pump) Pump();
+    if (r > 0) {
+      // A server that always has data ready must not starve the window.
+      PumpIfDue();
+      return cancel_ ? Wait::Cancelled : Wait::Ready;  // errors and hang-ups show in the next call
+    }
+    PumpNow();
   }
 }
 
 void TSocketClient::Connect() {
   cancel_ = false;
   aborted_ = false;
+  last_pump_ms_ = NowMs();
   if (connected_) throw TSocketError("Already connected");
 
   std::optional<TSocketAddress> address = NumericAddress(Host, Port);
@@ -142,7 +156,7 @@ void TSocketClient::SendAll(std::string_view data, bool pump_each) {
       continue;
     }
     data.remove_prefix(std::size_t(sent));
-    if (pump_each && Pump) Pump();
+    if (pump_each) PumpNow();
   }
   if (cancel_) {
     cancel_ = false;
@@ -164,10 +178,19 @@ void TSocketClient::SendStream(std::string_view data) { SendAll(data, true); }
 
 std::string TSocketClient::ReadLn() {
   StartTimeLimit();
+  if (!buffer_) buffer_ = std::make_unique<char[]>(kBufferSize);
+  char* const buffer = buffer_.get();
   std::string result;
-  auto buffer = std::make_unique<char[]>(kBufferSize);
   for (;;) {
-    const ssize_t n = fd_ < 0 ? -1 : recv(fd_, buffer.get(), kBufferSize, MSG_PEEK);
+    PumpIfDue();
+    if (cancel_ || (deadline_ms_ && NowMs() >= deadline_ms_)) break;
+    const std::size_t room = kBufferSize - result.size();
+    if (room == 0) {
+      // The rest of this line would be read as the next reply.
+      CloseSocket();
+      throw TSocketError(kOverLongReplyText);
+    }
+    const ssize_t n = fd_ < 0 ? -1 : recv(fd_, buffer, room, MSG_PEEK);
     if (n == 0) return std::string();  // closed by the peer
     if (n < 0) {
       const int err = fd_ < 0 ? ENOTCONN : errno;
@@ -175,18 +198,16 @@ std::string TSocketClient::ReadLn() {
       if (err == EINTR) continue;
       if (err != EAGAIN && err != EWOULDBLOCK) RaiseForErrno(err);
       if (WaitFor(fd_, POLLIN) == Wait::Ready) continue;
-    } else {
-      const auto* lf = static_cast<const char*>(std::memchr(buffer.get(), '\n', std::size_t(n)));
-      const std::size_t take = lf ? std::size_t(lf - buffer.get()) + 1 : std::size_t(n);
-      const ssize_t got = recv(fd_, buffer.get(), take, 0);
-      if (got > 0) result.append(buffer.get(), std::size_t(got));
-      if (lf) return result;
-      if (Pump) Pump();
-      if (!cancel_ && !(deadline_ms_ && NowMs() >= deadline_ms_)) continue;
+      break;
     }
-    cancel_ = false;
-    throw TSocketAbort("Socket readln aborted");
+    const auto* lf = static_cast<const char*>(std::memchr(buffer, '\n', std::size_t(n)));
+    const std::size_t take = lf ? std::size_t(lf - buffer) + 1 : std::size_t(n);
+    const ssize_t got = recv(fd_, buffer, take, 0);
+    if (got > 0) result.append(buffer, std::size_t(got));
+    if (lf && got == ssize_t(take)) return result;
   }
+  cancel_ = false;
+  throw TSocketAbort("Socket readln aborted");
 }
 
 std::string TSocketClient::Transaction(std::string_view command) {

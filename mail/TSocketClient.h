@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,10 @@ class TSocketClient {
   void Write(std::string_view text);
   void WriteLn(std::string_view text);
   // One line with its terminator; empty when the connection was closed.
+  // A line longer than 65536 bytes raises kOverLongReplyText and closes
+  // the connection (the rest of it cannot be told from the next reply).
+  // Raises "Socket readln aborted" once Abort was called, also when a line
+  // is waiting.
   std::string ReadLn();
   // WriteLn(command), ReadLn; sets ReplyNumber and LastReply.
   std::string Transaction(std::string_view command);
@@ -58,8 +63,11 @@ class TSocketClient {
  private:
   enum class Wait { Ready, Cancelled, TimedOut };
   // Polls `fd` for `events` in slices until it is ready, the cancel flag is
-  // set or the time limit has passed; pumps after every empty slice.
+  // set or the time limit has passed; pumps after every empty slice and
+  // when a slice's time has passed, however busy the connection is.
   Wait WaitFor(int fd, short events);
+  void PumpIfDue();
+  void PumpNow();
   void StartTimeLimit();
   void SendAll(std::string_view data, bool pump_each);
   void CloseSocket();
@@ -70,9 +78,13 @@ class TSocketClient {
   bool cancel_ = false;
   bool aborted_ = false;
   long long deadline_ms_ = 0;  // monotonic; 0 when no limit
+  long long last_pump_ms_ = 0;
+  std::unique_ptr<char[]> buffer_;  // for reads, allocated at the first
   int reply_number_ = 0;
   std::string last_reply_;
 };
+
+inline constexpr const char* kOverLongReplyText = "The mail server sent an over-long reply";
 
 // The reply number of a server line: its leading decimal digits (at most
 // ten), 0 when it has none; at most 65535.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cstdio>
 
+#include "mail/address_list.h"
 #include "mail/message_text.h"
 #include "mail/socket_errors.h"
 
@@ -50,15 +51,6 @@ std::string ReadFile(const std::string& path) {
   return data;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const std::string& line : lines) {
-    if (!out.empty()) out += ',';
-    out += HeaderAddress(OneLine(line));
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string MakeBoundary(std::mt19937& random) {
@@ -76,11 +68,13 @@ std::string AttachmentName(const TMailAttachment& attachment) {
 
 std::vector<std::string> BuildHeader(const TMailMessage& message, const TComposeOptions& options) {
   std::vector<std::string> h;
-  std::string name = HeaderText(OneLine(message.FromName));
+  // An encoded word needs a blank before the "<"; a plain name keeps the
+  // program's "Name<address>".
+  std::string name = HeaderName(OneLine(message.FromName));
   if (!IsAscii(message.FromName)) name += ' ';
   h.push_back("From: " + name + "<" + OneLine(message.FromAddress) + ">");
-  if (!message.ToAddress.empty()) h.push_back("To: " + JoinLines(message.ToAddress));
-  if (!message.ToCarbonCopy.empty()) h.push_back("CC: " + JoinLines(message.ToCarbonCopy));
+  if (!message.ToAddress.empty()) h.push_back("To: " + HeaderAddressList(message.ToAddress, 4));
+  if (!message.ToCarbonCopy.empty()) h.push_back("CC: " + HeaderAddressList(message.ToCarbonCopy, 4));
   if (!message.Subject.empty()) h.push_back("Subject: " + HeaderText(OneLine(message.Subject)));
   if (!message.LocalProgram.empty()) h.push_back("X-Mailer: " + OneLine(message.LocalProgram));
   if (!message.ReplyTo.empty()) h.push_back("Reply-To: " + OneLine(message.ReplyTo));

@@ -23,8 +23,9 @@ struct TComposeOptions {
 // "====================54535", six random letters a..y, "====".
 std::string MakeBoundary(std::mt19937& random);
 
-// The header lines, without line ends, in the order the message carries
-// them; blind-copy recipients never appear.
+// The header lines, without line ends (a long recipient list is folded
+// inside its line), in the order the message carries them; blind-copy
+// recipients never appear. Raises TMailError for a malformed recipient.
 std::vector<std::string> BuildHeader(const TMailMessage& message, const TComposeOptions& options);
 
 // The header as sent after DATA: each line with CR LF, then CR LF CR LF.

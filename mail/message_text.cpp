@@ -49,6 +49,17 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+std::string Printable(std::string_view text) {
+  constexpr std::size_t kMost = 100;
+  std::string out;
+  for (std::size_t i = 0; i < text.size() && i < kMost; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    out += c < 0x20 || c == 0x7f ? '?' : char(c);
+  }
+  if (text.size() > kMost) out += "...";
+  return out;
+}
+
 std::string HeaderText(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   // 45 bytes make 60 base64 characters; with "=?utf-8?B?" and "?=" a word
@@ -69,15 +80,6 @@ std::string HeaderText(std::string_view utf8) {
     start = end;
   }
   return out;
-}
-
-std::string HeaderAddress(std::string_view line) {
-  if (IsAscii(line)) return std::string(line);
-  const auto lt = line.find('<');
-  if (lt == line.npos) return std::string(line);
-  std::string_view name = line.substr(0, lt);
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  return HeaderText(name) + " " + std::string(line.substr(lt));
 }
 
 std::string QuotedPrintableLine(std::string_view line) {

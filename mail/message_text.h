@@ -23,12 +23,13 @@ std::string ExtractAddress(std::string_view line);
 
 bool IsAscii(std::string_view text);
 
+// Text from outside as an error message may quote it: control characters
+// as "?", cut after 100 bytes with "..." added.
+std::string Printable(std::string_view text);
+
 // The text as RFC 2047 encoded words ("=?utf-8?B?...?="), blank-separated,
 // each holding whole UTF-8 characters; all-ASCII text unchanged.
 std::string HeaderText(std::string_view utf8);
-
-// "Name <address>": the name part as HeaderText when it is not ASCII.
-std::string HeaderAddress(std::string_view line);
 
 // One line as quoted-printable, soft-broken to at most 76 characters, each
 // output line ending with CR LF.

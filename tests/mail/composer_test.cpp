@@ -5,6 +5,7 @@
 #include <fstream>
 #include <regex>
 
+#include "mail/address_list.h"
 #include "mail/message_composer.h"
 #include "mail/message_text.h"
 #include "mail/socket_errors.h"
@@ -90,17 +91,42 @@ TEST_F(ComposerTest, BodyLinesAreDotStuffedAndSplitAtEveryLineBreak) {
             "..\r\n..hidden\r\nplain\r\n\r\nlast\r\n");
   EXPECT_EQ(BuildHeader(m, {uuMime, mtTabSeperated, "us-ascii", boundary_}).back(),
             "Content-Type: text/tab-separated-values; charset=us-ascii");
+  // Only the first line starts with a dot: nothing before it to find.
+  m.Body = {".first", "second"};
+  EXPECT_EQ(BuildBody(m, {uuMime, mtPlain, "us-ascii", boundary_}), "..first\r\nsecond\r\n");
 }
 
-TEST_F(ComposerTest, FieldsCannotAddHeaderLines) {
+TEST_F(ComposerTest, FieldsCannotAddHeaderLinesOrAddresses) {
   TMailMessage m = ProgramMessage();
   m.Subject = "Hi\r\nBcc: victim@example.org\rX\nY";
   m.FromName = "A\r\nB";
-  m.ToAddress = {"Name <you@example.org>\r\n.", "cc@example.org"};
-  const std::vector<std::string> h = BuildHeader(m, {uuMime, mtPlain, "us-ascii", boundary_});
+  m.ToAddress = {"Name\r\nBcc: x <you@example.org>", "cc@example.org"};
+  std::vector<std::string> h = BuildHeader(m, {uuMime, mtPlain, "us-ascii", boundary_});
   EXPECT_EQ(h[0], "From: A B<me@example.org>");
-  EXPECT_EQ(h[1], "To: Name <you@example.org> .,cc@example.org");
+  EXPECT_EQ(h[1], "To: \"Name Bcc: x\" <you@example.org>,cc@example.org");
   EXPECT_EQ(h[2], "Subject: Hi Bcc: victim@example.org X Y");
+  // A name that looks like an address list stays one name.
+  m.FromName = "CEO <ceo@bank.test>, \"x";
+  m.ToAddress = {"\"CEO <ceo@bank.test>, \\\"x\" <you@example.org>"};
+  h = BuildHeader(m, {uuMime, mtPlain, "us-ascii", boundary_});
+  EXPECT_EQ(h[0], "From: \"CEO <ceo@bank.test>, \\\"x\"<me@example.org>");
+  EXPECT_EQ(h[1], "To: \"CEO <ceo@bank.test>, \\\"x\" <you@example.org>");
+}
+
+TEST_F(ComposerTest, ALongRecipientListIsFolded) {
+  TMailMessage m = ProgramMessage();
+  m.ToAddress = {""};
+  for (int i = 0; i < 20; ++i) m.ToAddress[0] += "person" + std::to_string(i) + "@example.org;";
+  const std::string to = BuildHeader(m, {uuMime, mtPlain, "us-ascii", boundary_})[1];
+  std::size_t start = 0, count = 0;
+  for (std::size_t end; (end = to.find("\r\n", start)) != std::string::npos; start = end + 3) {
+    EXPECT_LE(end - start, 78u);
+    EXPECT_EQ(to[end + 2], ' ');
+  }
+  for (std::size_t p = to.find("@example.org"); p != std::string::npos; p = to.find("@example.org", p + 1))
+    ++count;
+  EXPECT_EQ(count, 20u);
+  EXPECT_EQ(to.substr(0, 44), "To: person0@example.org,person1@example.org,");
 }
 
 TEST_F(ComposerTest, NonAsciiTextIsUtf8AndLabelled) {
@@ -147,6 +173,31 @@ TEST(MessageTextTest, RecipientAddresses) {
   EXPECT_EQ(ExtractAddress("SMTP:a@b.org:x"), "a@b.org");
   EXPECT_EQ(ExtractAddress("a@b.org"), "a@b.org");
   EXPECT_EQ(ExtractAddress("<>"), "");
+}
+
+TEST(AddressListTest, EntriesNamesAndAddresses) {
+  const std::vector<TMailbox> list =
+      ParseAddressList(" a@b.org ,; Name <c@d.org>;\"Last, First\" <e@f.org>, SMTP:g@h.org:x,");
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[0].address, "a@b.org");
+  EXPECT_EQ(list[0].name, "");
+  EXPECT_EQ(list[1].name, "Name");
+  EXPECT_EQ(list[1].address, "c@d.org");
+  EXPECT_EQ(list[2].name, "Last, First");
+  EXPECT_EQ(list[2].address, "e@f.org");
+  EXPECT_EQ(list[3].address, "g@h.org");
+  for (const char* bad : {"a b@c.org", "a@b@c.org", "@c.org", "a@", "abc", "a\x01@b.org", "<a,b@c.org>",
+                          "N <a@b.org> tail", "N <a@b.org", "a@b.org, \"x", "<a@<b.org>"}) {
+    try {
+      ParseAddressList(bad);
+      ADD_FAILURE() << bad;
+    } catch (const TMailError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Not a valid e-mail address: \"", 0), 0u) << e.what();
+    }
+  }
+  EXPECT_EQ(HeaderName("Me"), "Me");
+  EXPECT_EQ(HeaderName("J. R. \"Bob\" Dobbs"), "\"J. R. \\\"Bob\\\" Dobbs\"");
+  EXPECT_EQ(HeaderName("a\\b"), "\"a\\\\b\"");
 }
 
 TEST(MessageTextTest, BoundariesDifferAndKeepTheirFrame) {

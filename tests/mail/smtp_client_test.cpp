@@ -122,16 +122,19 @@ TEST_F(SmtpClientTest, ADroppedConnectionIsNeverASend) {
 }
 
 TEST_F(SmtpClientTest, NoAcceptedRecipientStopsBeforeData) {
-  ScriptServer server(Greeting() + std::vector<Step>{
-      ReadLine(), Reply("250 reset\r\n"), ReadLine(), Reply("250 ok\r\n"),
-      ReadLine(), Reply("550 5.1.1 no such user\r\n"), ReadLine(), Reply("221 bye\r\n")});
-  TSmtpClient client;
-  Fill(client, server.Port());
-  client.Connect();
-  EXPECT_EQ(Failure([&] { client.SendMail(); }), "550 5.1.1 no such user");
-  client.Disconnect();
-  EXPECT_EQ(server.Commands().back(), "QUIT");
-  EXPECT_EQ(server.Commands().size(), 5u);  // no DATA
+  // A temporary refusal is as much a refusal as a permanent one.
+  for (const std::string refusal : {"550 5.1.1 no such user", "450 4.2.1 mailbox busy"}) {
+    ScriptServer server(Greeting() + std::vector<Step>{
+        ReadLine(), Reply("250 reset\r\n"), ReadLine(), Reply("250 ok\r\n"),
+        ReadLine(), Reply(refusal + "\r\n"), ReadLine(), Reply("221 bye\r\n")});
+    TSmtpClient client;
+    Fill(client, server.Port());
+    client.Connect();
+    EXPECT_EQ(Failure([&] { client.SendMail(); }), refusal);
+    client.Disconnect();
+    EXPECT_EQ(server.Commands().back(), "QUIT");
+    EXPECT_EQ(server.Commands().size(), 5u);  // no DATA
+  }
 }
 
 TEST_F(SmtpClientTest, ARefusedRecipientAmongAcceptedOnesDoesNotStopTheSend) {
@@ -200,6 +203,96 @@ TEST_F(SmtpClientTest, ARefusedQuitIsReportedAfterClosing) {
   EXPECT_FALSE(client.Connected());
 }
 
+std::vector<Step> Delivery() {
+  return Greeting() + std::vector<Step>{ReadLine(), Reply("250 reset\r\n"), ReadLine(), Reply("250 ok\r\n"),
+                                        ReadLine(), Reply("250 ok\r\n"), ReadLine(), Reply("354 go\r\n"),
+                                        ReadData(), Reply("250 queued\r\n"), ReadLine()};
+}
+
+TEST_F(SmtpClientTest, AFailedGoodbyeAfterDeliverySaysTheMessageWasDelivered) {
+  const std::string refused = "500 no quitting", garbage = "bye now";
+  for (const std::string& quit_reply : {refused, garbage, std::string()}) {
+    std::vector<Step> script = Delivery();
+    script.push_back(quit_reply.empty() ? Hang() : Reply(quit_reply + "\r\n"));
+    ScriptServer server(script);
+    TSmtpClient client;
+    Fill(client, server.Port());
+    client.QuitTimeOut = 50;
+    client.Connect();
+    client.SendMail();
+    const std::string error = Failure([&] { client.Disconnect(); });
+    EXPECT_EQ(error, kDeliveredText + (quit_reply == refused  ? refused
+                                      : quit_reply == garbage ? kInvalidReplyText + garbage
+                                                              : std::string(kNoQuitReplyText)));
+    EXPECT_FALSE(client.Connected());
+  }
+}
+
+TEST_F(SmtpClientTest, RepliesWithoutACodeAreErrors) {
+  // A greeting that is no SMTP reply, binary included, never connects.
+  for (const std::string greeting : {"OK", "\x01\x02\xff", "22 short", "HTTP/1.1 400"}) {
+    ScriptServer server({Reply(greeting + "\r\n"), Hang()});
+    TSmtpClient client;
+    Fill(client, server.Port());
+    const std::string error = Failure([&] { client.Connect(); });
+    EXPECT_EQ(error.rfind(kInvalidReplyText, 0), 0u) << error;
+    EXPECT_FALSE(client.Connected());
+  }
+  // Nor is such an answer to the end of data, or in a multi-line reply,
+  // an acceptance.
+  for (const std::string end : {"OK\r\n", "250-fine\r\nOK\r\n"}) {
+    std::vector<Step> script = Delivery();
+    script.pop_back();
+    script.pop_back();
+    script.push_back(Reply(end));
+    script.push_back(Hang());
+    ScriptServer server(script);
+    TSmtpClient client;
+    Fill(client, server.Port());
+    client.Connect();
+    EXPECT_EQ(Failure([&] { client.SendMail(); }), std::string(kInvalidReplyText) + "OK");
+    EXPECT_FALSE(client.MailMessage.ToAddress.empty());  // not counted as sent
+  }
+}
+
+TEST_F(SmtpClientTest, SeveralRecipientsInOneFieldAreOneRcptEach) {
+  ScriptServer server(Greeting() + std::vector<Step>{
+      ReadLine(), Reply("250 reset\r\n"), ReadLine(), Reply("250 ok\r\n"),
+      ReadLine(), Reply("250 ok\r\n"), ReadLine(), Reply("250 ok\r\n"), ReadLine(), Reply("250 ok\r\n"),
+      ReadLine(), Reply("354 go\r\n"), ReadData(), Reply("250 ok\r\n")});
+  TSmtpClient client;
+  Fill(client, server.Port());
+  client.MailMessage.ToAddress = {"a@example.org, B <b@example.org>; \"Doe, J\" <d@example.org>"};
+  client.Connect();
+  client.SendMail();
+  const std::vector<std::string> commands = server.Commands();
+  EXPECT_EQ(std::vector<std::string>(commands.begin() + 3, commands.begin() + 6),
+            (std::vector<std::string>{"RCPT TO:<a@example.org>", "RCPT TO:<b@example.org>",
+                                      "RCPT TO:<d@example.org>"}));
+  EXPECT_NE(server.Data().find("\r\nTo: a@example.org,B <b@example.org>,\"Doe, J\" <d@example.org>\r\n"),
+            std::string::npos);
+}
+
+TEST_F(SmtpClientTest, ABadAddressSendsNothing) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"me@example.org>\r\nRCPT TO:<evil@example.org", "you@example.org"},
+      {"me@example.org", "you@example.org, CEO <ceo@bank.test> extra"},
+      {"me@example.org", "two@at@example.org"},
+      {"me @example.org", "you@example.org"}};
+  for (const auto& [from, to] : cases) {
+    ScriptServer server(Greeting() + std::vector<Step>{ReadLine(), Reply("221 bye\r\n")});
+    TSmtpClient client;
+    Fill(client, server.Port());
+    client.MailMessage.FromAddress = from;
+    client.MailMessage.ToAddress = {to};
+    client.Connect();
+    const std::string error = Failure([&] { client.SendMail(); });
+    EXPECT_EQ(error.rfind("Not a valid e-mail address: \"", 0), 0u) << error;
+    client.Disconnect();
+    EXPECT_EQ(server.Commands(), (std::vector<std::string>{"HELO tester", "QUIT"})) << from << " " << to;
+  }
+}
+
 TEST_F(SmtpClientTest, CommandsCannotBeSplitByFields) {
   ScriptServer server(Greeting() + std::vector<Step>{
       ReadLine(), Reply("250 reset\r\n"), ReadLine(), Reply("250 ok\r\n"),
@@ -207,11 +300,9 @@ TEST_F(SmtpClientTest, CommandsCannotBeSplitByFields) {
   TSmtpClient client;
   Fill(client, server.Port());
   client.UserID = "x\r\nRSET";
-  client.MailMessage.FromAddress = "me@example.org>\r\nRCPT TO:<evil@example.org";
   client.Connect();
   client.SendMail();
   EXPECT_EQ(server.Commands()[0], "HELO x RSET");
-  EXPECT_EQ(server.Commands()[2], "MAIL FROM:<me@example.org> RCPT TO:<evil@example.org>");
 }
 
 }  // namespace

@@ -94,6 +94,40 @@ TEST(SocketClientTest, ALineArrivingInPiecesIsReadWhole) {
   EXPECT_EQ(client.ReadLn(), "next\r\n");
 }
 
+TEST(SocketClientTest, ALineEndsAtTheBufferSize) {
+  // The longest line read whole, then one a byte longer: that one is an
+  // error, and the connection, out of step now, is closed.
+  const std::string longest = std::string(65534, 'a') + "\r\n";
+  ScriptServer server({Reply(longest), Reply(std::string(65535, 'b') + "\r\n"), Hang()});
+  TSocketClient client;
+  client.Host = "127.0.0.1";
+  client.Port = server.Port();
+  client.Connect();
+  EXPECT_EQ(client.ReadLn(), longest);
+  EXPECT_EQ(ErrorText<TSocketError>([&] { client.ReadLn(); }), kOverLongReplyText);
+  EXPECT_FALSE(client.Connected());
+}
+
+TEST(SocketClientTest, AServerThatNeverPausesIsPumpedAndAborted) {
+  // 200000 lines arrive back to back; the pump must run while they flow,
+  // and its Abort must stop the reading long before their end.
+  std::string flood;
+  for (int i = 0; i < 200000; ++i) flood += "250-x\r\n";
+  ScriptServer server({Reply(flood), Hang()});
+  TSocketClient client;
+  client.Host = "127.0.0.1";
+  client.Port = server.Port();
+  client.Connect();
+  client.Pump = [&] { client.Abort(); };
+  int lines = 0;
+  const std::string error = ErrorText<TSocketAbort>([&] {
+    for (; lines < 200000; ++lines) client.ReadLn();
+  });
+  EXPECT_EQ(error, "Socket readln aborted");
+  EXPECT_LT(lines, 200000);
+  client.Disconnect();
+}
+
 TEST(SocketClientTest, AbortThroughThePumpEndsAHungRead) {
   ScriptServer server({Hang()});
   TSocketClient client;
