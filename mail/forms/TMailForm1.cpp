@@ -16,8 +16,10 @@
 #include "commands/message_boxes.h"
 #include "commands/process_flags.h"
 #include "imaging/formats/picture_file.h"
+#include "mail/forms/body_edit.h"
 #include "mail/forms/mail_texts.h"
 #include "mail/forms/xdg_email.h"
+#include "mail/address_list.h"
 #include "mail/message_text.h"
 #include "mail/server_field.h"
 #include "output/file_naming.h"
@@ -118,19 +120,25 @@ void TMailForm1::BuildControls() {
   const char* left_captions[5] = {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail,
                                   tx::kSubject};
   QLineEdit** left_edits[5] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
+  const int left_limits[5] = {kMailServerLimit, kUserIdLimit, kFromNameLimit, kFromMailLimit,
+                              kSubjectLimit};
   for (int i = 0; i < 5; ++i) {
     const int y = 8 + 42 * i;
     CaptionBar(left_captions[i], highlight, Qt::white, 8, y, 201);
     *left_edits[i] = new QLineEdit(this);
     (*left_edits[i])->setGeometry(8, y + 18, 201, 22);
+    (*left_edits[i])->setMaxLength(left_limits[i]);
   }
   CaptionBar(tx::kBody, highlight, Qt::white, 8, 218, 409);
-  Memo1 = new QPlainTextEdit(this);
+  Memo1 = new TBodyEdit(kBodyLimit, this);
   Memo1->setGeometry(8, 236, 409, 62);
 
   CaptionBar(tx::kTo, QColor(0, 128, 128), Qt::black, 216, 8, 201);
   Edit6 = new QLineEdit(this);
   Edit6->setGeometry(216, 26, 201, 22);
+  // One more than the limit: a list cut by a paste or from the settings
+  // is refused at the send instead of losing its last recipients.
+  Edit6->setMaxLength(kToMailLimit + 1);
 
   auto* group = new QGroupBox(tx::kAttachAs, this);
   group->setGeometry(216, 52, 201, 72);
@@ -277,9 +285,28 @@ void TMailForm1::FillMessage() {
   m.Attachments = {{AttachmentPath(), std::string("Attachment.") + tx::kTypes[f.PictureType]}};
 }
 
+bool TMailForm1::CheckAddresses() {
+  if (Edit6->text().size() > kToMailLimit) {
+    ShowErrorBox(this, QString(tx::kToTooLong).arg(kToMailLimit));
+    return false;
+  }
+  try {
+    CheckAddress(Edit4->text().toStdString());
+    ParseAddressList(OneLine(Edit6->text().toStdString()));
+  } catch (const std::exception& e) {
+    ShowErrorBox(this, QString::fromUtf8(e.what()));
+    return false;
+  }
+  return true;
+}
+
 void TMailForm1::Button1Click() {
   QApplication::processEvents();
+  if (!CheckAddresses()) return;
   try {
+    // The buttons stay as they are, but the dialog stays open: a hidden
+    // dialog would leave its Abort out of reach.
+    SendScope connecting(sends_running_, [](bool) {});
     const TServerAddress server = ParseServerField(Edit1->text().toStdString());
     SMTP1.Host = server.host;
     SMTP1.Port = server.port;

@@ -71,6 +71,9 @@ class TMailForm1 : public QDialog {
   void BuildControls();
   QLabel* CaptionBar(const char* text, const QColor& back, const QColor& fore, int x, int y, int w);
   void ApplySendRule();
+  // The From address and every To address, before anything is sent; a
+  // bad one is shown and ends the send.
+  bool CheckAddresses();
   void Pump();
   void SaveAttachment();
   void FillMessage();

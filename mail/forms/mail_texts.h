@@ -24,6 +24,8 @@ inline constexpr const char* kMapiSendHint = "Send Picture with MAPI Protocol";
 inline constexpr const char* kClose = "&Close";
 inline constexpr const char* kAbort = "Abort";
 inline constexpr const char* kNotConnected = "You need to connect before you can send your message";
+inline constexpr const char* kToTooLong =
+    "The To field is longer than %1 characters and may have been cut; nothing was sent";
 // " Mapi Send Mail Error # " + number + " "
 inline constexpr const char* kMapiError = " Mapi Send Mail Error # ";
 

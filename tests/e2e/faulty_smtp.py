@@ -8,6 +8,11 @@ listens, then serves connections one after another.
   faulty_smtp.py drop-data         close the connection in the middle of DATA
   faulty_smtp.py hang-data         read the data but never answer its end
   faulty_smtp.py hang-greeting     accept, then say nothing
+  faulty_smtp.py endless-line      a greeting that never ends: bytes without a
+                                   line feed, as fast as they go
+  faulty_smtp.py endless-continuation
+                                   a greeting of "220-" lines without end,
+                                   one a millisecond
 
 Each command line received is appended to the file in $FAULTY_LOG."""
 
@@ -15,6 +20,7 @@ import os
 import socket
 import sys
 import threading
+import time
 
 NORMAL = {"GREETING": "220 faulty ESMTP", "HELO": "250 faulty", "EHLO": "250 faulty",
           "RSET": "250 OK", "MAIL": "250 OK", "RCPT": "250 OK", "DATA": "354 End data with <CR><LF>.<CR><LF>",
@@ -45,6 +51,18 @@ def serve(conn, mode, args):
     if mode == "hang-greeting":
         reader.read()
         return
+    if mode == "endless-line":
+        log("(streaming)")
+        chunk = b"x" * 65536
+        while True:
+            conn.sendall(chunk)
+    if mode == "endless-continuation":
+        log("(streaming)")
+        # One whole line a write, so a reader never finds half a line.
+        conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        while True:
+            conn.sendall(b"220-still greeting\r\n")
+            time.sleep(0.001)
     reply("GREETING")
     while True:
         raw = reader.readline()

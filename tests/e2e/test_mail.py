@@ -1,6 +1,6 @@
 """Mailing a capture from the picture window: through a real SMTP server on
 loopback (the attachment decodes to the saved file and the desktop's
-pixels), refusals, a dropped and a hung server, and the hand-off to
+pixels), refusals, dropped, hung and hostile servers, and the hand-off to
 xdg-email."""
 
 import os
@@ -11,6 +11,7 @@ import unittest
 from desktop import (PICTURE_WINDOW, Desktop, Program, crop_rgb, make_picture, read_settings,
                      rgb_pixels, wait_until, windows_named, write_settings)
 from mail_servers import FaultyServer, SmtpServer, attachments, read_message
+from shell_dialogs import PictureWindowUser
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 PANEL = 32
@@ -124,6 +125,20 @@ class MailTest(unittest.TestCase):
         self.assertIsNotNone(message.get_body(("plain",)))  # the text part stays plain
         self.close_dialog(dialog)
 
+    def test_several_recipients_and_a_name_that_looks_like_an_address(self):
+        server = self.smtp()
+        self.start(server, LogonName="CEO <ceo@bank.test>, x",
+                   ToMail="you@example.org; Other <other@example.org>")
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        envelope, raw = server.wait_messages(1)[0]
+        self.assertEqual(envelope["rcpt_tos"], ["you@example.org", "other@example.org"])
+        message = read_message(raw)
+        sender, = message["From"].addresses
+        self.assertEqual((sender.display_name, sender.addr_spec), ("CEO <ceo@bank.test>, x", "me@example.org"))
+        self.assertEqual([a.addr_spec for a in message["To"].addresses], ["you@example.org", "other@example.org"])
+        self.close_dialog(dialog)
+
     def test_a_refused_recipient_then_a_retry(self):
         server = self.smtp()
         self.start(server, ToMail="refused@example.org")
@@ -177,6 +192,59 @@ class MailTest(unittest.TestCase):
         self.assertEqual(program.wait_ended(), 0)
         self.assertNotIn("QUIT", server.commands())
         self.assertEqual(read_settings(self.desktop)["Setup\\E-Mail"]["Subject"], '"kept at exit"')
+
+    def peak_memory_kib(self, program):
+        with open("/proc/%d/status" % program.proc.pid) as f:
+            return next(int(line.split()[1]) for line in f if line.startswith("VmHWM:"))
+
+    def test_a_reply_without_line_feed_is_an_error_and_memory_stays_flat(self):
+        server = self.smtp("endless-line")
+        program = self.start(server)
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        self.assertIn("The mail server sent an over-long reply", PictureWindowUser(self.desktop).read_box())
+        self.assertLess(self.peak_memory_kib(program), 200 * 1024)
+        self.dismiss_box()
+        self.close_dialog(dialog)
+        self.assertTrue(program.running())
+
+    def test_an_endless_reply_leaves_the_window_answering_and_abort_ends_it(self):
+        server = self.smtp("endless-continuation")
+        self.start(server)
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        wait_until(lambda: "(streaming)" in server.commands(), what="the greeting to start")
+        # Typing reaches the To field while the greeting streams in.
+        self.key(dialog, "End")
+        self.desktop.run(["xdotool", "type", ".busy"], check=True)
+        self.key(dialog, "alt+a")
+        user = PictureWindowUser(self.desktop)
+        wait_until(user.boxes, timeout=5, what="Abort to end the send")
+        self.assertIn("Socket readln aborted", user.read_box())
+        self.dismiss_box()
+        self.close_dialog(dialog)
+        self.assertEqual(read_settings(self.desktop)["Setup\\E-Mail"]["ToMail"], '"you@example.org.busy"')
+
+    def test_a_garbage_greeting_is_an_error_and_nothing_is_sent(self):
+        server = self.smtp("reply", "GREETING", "OK")
+        self.start(server)
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        self.assertIn("The mail server sent an invalid reply: OK", PictureWindowUser(self.desktop).read_box())
+        self.dismiss_box()
+        self.assertEqual(server.commands(), [])
+        self.close_dialog(dialog)
+
+    def test_a_refused_quit_after_delivery_says_the_message_was_delivered(self):
+        server = self.smtp("reply", "QUIT", "500 no quitting")
+        self.start(server)
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        self.assertIn("The message was delivered; only the goodbye failed: 500 no quitting",
+                      PictureWindowUser(self.desktop).read_box())
+        self.dismiss_box()
+        self.assertEqual(server.commands()[-2:], ["DATA", "QUIT"])
+        self.close_dialog(dialog)
 
     def fake_xdg_email(self, status):
         bin_folder = os.path.join(self.desktop.folder, "bin")

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -268,6 +269,72 @@ TEST_F(MailFormTest, FieldsOutliveADialogEndedWithTheProgramButNotAReset) {
   Form()->Edit5->setText("after a reset");
   ResetPending = false;
   EXPECT_EQ(Stored().Subject, "ended with the program");
+}
+
+TEST_F(MailFormTest, HugeStoredValuesAreCutToTheFieldsWhenRead) {
+  {
+    MailOptions huge;
+    const std::string mb(1 << 20, 'x');
+    huge.MailServer = huge.UserId = huge.LogonName = huge.FromMail = huge.Body = mb;
+    std::string accents;
+    for (int i = 0; i < 1000; ++i) accents += "\xc3\xa9";  // é
+    huge.Subject = accents;
+    for (int i = 0; i < 5000; ++i) huge.ToMail += "a@example.org,";
+    SettingsStore store;
+    huge.Save(store);
+    store.Close();
+  }
+  auto f = Form();
+  EXPECT_EQ(f->Edit1->text().size(), kMailServerLimit);
+  EXPECT_EQ(f->Edit2->text().size(), kUserIdLimit);
+  EXPECT_EQ(f->Edit3->text().size(), kFromNameLimit);
+  EXPECT_EQ(f->Edit4->text().size(), kFromMailLimit);
+  EXPECT_EQ(f->Edit5->text(), QString(kSubjectLimit, QChar(0xe9)));  // whole characters
+  EXPECT_LE(f->Memo1->toPlainText().size(), kBodyLimit);
+  // A paste into the body is cut to the room left.
+  QString lines;
+  for (int i = 0; i < 16384; ++i) lines += QString(63, 'z') + "\n";
+  QApplication::clipboard()->setText(lines);
+  f->Memo1->setPlainText("kept ");
+  f->Memo1->moveCursor(QTextCursor::End);
+  f->Memo1->paste();
+  EXPECT_EQ(f->Memo1->toPlainText().size(), kBodyLimit);
+  EXPECT_TRUE(f->Memo1->toPlainText().startsWith("kept zzz"));
+  // The cut To list is refused, not sent to the recipients that are left.
+  EXPECT_EQ(f->Edit6->text().size(), kToMailLimit + 1);
+  ScriptServer server(FullConversation());
+  f->show();
+  f->Edit1->setText(QString("127.0.0.1:%1").arg(server.Port()));
+  f->Edit4->setText("me@example.org");
+  BoxCatcher boxes;
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{
+                             "The To field is longer than 4096 characters and may have been cut; "
+                             "nothing was sent"});
+  // A typed list of the same length is refused the same way.
+  f->Edit6->setText(QString(kToMailLimit + 100, 'y'));
+  EXPECT_EQ(f->Edit6->text().size(), kToMailLimit + 1);
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts.size(), 2u);
+  EXPECT_EQ(server.Received(), "");
+}
+
+TEST_F(MailFormTest, ABadAddressIsNamedAndNothingIsSent) {
+  ScriptServer server(FullConversation());
+  auto f = Form();
+  f->show();
+  FillFields(*f, server.Port());
+  BoxCatcher boxes;
+  f->Edit4->setText("me @example.org");
+  f->Button1Click();
+  f->Edit4->setText("me@example.org");
+  f->Edit6->setText("you@example.org, CEO <ceo@bank.test> x");
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts, (std::vector<std::string>{
+                             "Not a valid e-mail address: \"me @example.org\"",
+                             "Not a valid e-mail address: \"CEO <ceo@bank.test> x\""}));
+  EXPECT_EQ(server.Received(), "");
+  EXPECT_TRUE(f->Button3->isEnabled());
 }
 
 class XdgEmailTest : public MailFormTest {

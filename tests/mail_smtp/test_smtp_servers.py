@@ -153,6 +153,12 @@ class FaultyServerTest(unittest.TestCase):
         (code, error), _ = self.run_against("hang-greeting", abort_after_ms=300)
         self.assertEqual((code, error), (1, "Socket readln aborted"))
 
+    def test_endless_greetings_end_with_an_error(self):
+        (code, error), _ = self.run_against("endless-line")
+        self.assertEqual((code, error), (1, "The mail server sent an over-long reply"))
+        (code, error), _ = self.run_against("endless-continuation", abort_after_ms=300)
+        self.assertEqual((code, error), (1, "Socket readln aborted"))
+
 
 if __name__ == "__main__":
     unittest.main()
