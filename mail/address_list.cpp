@@ -19,7 +19,7 @@ std::string_view Trimmed(std::string_view s) {
 }
 
 [[noreturn]] void RaiseBad(std::string_view text) {
-  throw TMailError("Not a valid e-mail address: \"" + Printable(text) + "\"");
+  throw TMailError(kBadAddressText + ("\"" + Printable(text) + "\""));
 }
 
 bool IsAtext(char c) {

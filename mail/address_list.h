@@ -18,6 +18,9 @@ struct TMailbox {
   std::string address;
 };
 
+// Followed by the refused text in double quotes.
+inline constexpr const char* kBadAddressText = "Not a valid e-mail address: ";
+
 // Raises TMailError naming `address` unless it is one address: one "@"
 // with text on both sides, and no blank, control character, "<", ">" or
 // ",".

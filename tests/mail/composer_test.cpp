@@ -192,7 +192,7 @@ TEST(AddressListTest, EntriesNamesAndAddresses) {
       ParseAddressList(bad);
       ADD_FAILURE() << bad;
     } catch (const TMailError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("Not a valid e-mail address: \"", 0), 0u) << e.what();
+      EXPECT_EQ(std::string(e.what()).rfind(std::string(kBadAddressText) + "\"", 0), 0u) << e.what();
     }
   }
   EXPECT_EQ(HeaderName("Me"), "Me");

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "mail/address_list.h"
 #include "mail/socket_errors.h"
 #include "script_server.h"
 
@@ -287,7 +288,7 @@ TEST_F(SmtpClientTest, ABadAddressSendsNothing) {
     client.MailMessage.ToAddress = {to};
     client.Connect();
     const std::string error = Failure([&] { client.SendMail(); });
-    EXPECT_EQ(error.rfind("Not a valid e-mail address: \"", 0), 0u) << error;
+    EXPECT_EQ(error.rfind(std::string(kBadAddressText) + "\"", 0), 0u) << error;
     client.Disconnect();
     EXPECT_EQ(server.Commands(), (std::vector<std::string>{"HELO tester", "QUIT"})) << from << " " << to;
   }
