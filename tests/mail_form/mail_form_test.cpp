@@ -250,6 +250,29 @@ TEST_F(MailFormTest, DuringASendTheDialogStaysOpenAndAbortEndsIt) {
   EXPECT_TRUE(f->Button2->isEnabled());
 }
 
+TEST_F(MailFormTest, WhileConnectingTheDialogStaysOpenAndAbortEndsIt) {
+  ScriptServer server({Hang()});  // accepts, never greets
+  auto f = Form();
+  f->show();
+  FillFields(*f, server.Port());
+  int pumps = 0;
+  // Runs after the events of every wait's pump, so only once connecting.
+  f->SetProgramEnding([&] {
+    if (++pumps == 1) {
+      QTest::keyClick(f.get(), Qt::Key_Escape);
+      f->close();
+    } else if (pumps == 2) {
+      EXPECT_TRUE(f->isVisible());
+      QTest::keyClick(f->Edit6, Qt::Key_A, Qt::AltModifier);  // "Abort"
+    }
+    return false;
+  });
+  BoxCatcher boxes;
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{"Socket readln aborted"});
+  EXPECT_TRUE(f->isVisible());
+}
+
 TEST_F(MailFormTest, TheProgramEndingAbortsASend) {
   ScriptServer server(
       {Reply("220 hi\r\n"), ReadLine(), Reply("250 hello\r\n"), ReadLine(), Hang()});
