@@ -31,7 +31,9 @@ class TSmtpClient : public TSocketClient {
   // a refusing server, "Authentication failed" for a refused HELO; the
   // connection is closed again after either.
   void Connect();
-  // Sends MailMessage. Ignored while a send or connect runs.
+  // Sends MailMessage. Ignored while a send or connect runs. A bad From
+  // or recipient address raises before anything is sent; each address of
+  // a recipient line ("a@b.org, Name <c@d.org>") gets its own RCPT TO.
   void SendMail();
   // QUIT and close. After an abort the socket is closed at once; a QUIT
   // refused with a reply above 339 raises that reply. QUIT waits at most
@@ -49,12 +51,13 @@ class TSmtpClient : public TSocketClient {
   void Command(const std::string& command);
   // Reads continuation lines after the current reply line.
   void SkipContinuation(std::string line);
+  // QUIT within QuitTimeOut, then close; raises what went wrong.
   void Quit();
   // Raises the last reply line (without its line end).
   [[noreturn]] void RaiseReply() const;
 
   bool busy_ = false;
-  bool delivered_ = false;  // the end of data was accepted since Connect
+  bool delivered_ = false;  // the last SendMail's end of data was accepted
   std::string boundary_;
   std::string current_line_;
   std::mt19937 random_;
