@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -103,6 +104,46 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
+// The temporary file's stream writes straight to its descriptor and keeps
+// the cause of the first failure: the writers' libraries put their own words
+// on a failed write ("Maximum TIFF file size exceeded"), while the user needs
+// to read "No space left on device".
+struct TFileSink {
+  int fd = -1;
+  int error = 0;
+};
+
+ssize_t SinkWrite(void* cookie, const char* buf, std::size_t size) {
+  auto* sink = static_cast<TFileSink*>(cookie);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(sink->fd, buf + done, size - done);
+    if (n > 0) {
+      done += std::size_t(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      if (!sink->error) sink->error = n < 0 ? errno : EIO;
+      break;
+    }
+  }
+  return ssize_t(done);
+}
+
+int SinkSeek(void* cookie, off64_t* offset, int whence) {
+  const off64_t at = ::lseek64(static_cast<TFileSink*>(cookie)->fd, *offset, whence);
+  if (at < 0) return -1;
+  *offset = at;
+  return 0;
+}
+
+int SinkClose(void* cookie) {
+  auto* sink = static_cast<TFileSink*>(cookie);
+  const int result = ::close(sink->fd);
+  if (result != 0 && !sink->error) sink->error = errno;
+  return result;
+}
+
 // A file written under a temporary name beside its final one; Commit()
 // renames it, otherwise the destructor removes it.
 class TAtomicFile {
@@ -131,7 +172,8 @@ class TAtomicFile {
         break;
       }
       if (keep_mode != 0) ::fchmod(fd, keep_mode);
-      file_ = fdopen(fd, "wb");
+      sink_.fd = fd;
+      file_ = fopencookie(&sink_, "wb", cookie_io_functions_t{nullptr, SinkWrite, SinkSeek, SinkClose});
       if (!file_) ::close(fd), ::unlink(temp_.c_str());
     }
     if (!file_) {
@@ -148,6 +190,8 @@ class TAtomicFile {
   TAtomicFile& operator=(const TAtomicFile&) = delete;
 
   std::FILE* File() const { return file_; }
+  // The cause of the first failed write, or 0.
+  int WriteError() const { return sink_.error; }
 
   void Commit() {
     const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
@@ -155,7 +199,7 @@ class TAtomicFile {
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed)
-      throw PictureFileError("Cannot write " + path_ + ": " + std::strerror(err));
+      throw PictureFileError("Cannot write " + path_ + ": " + std::strerror(sink_.error ? sink_.error : err));
     if (::rename(temp_.c_str(), path_.c_str()) != 0)
       throw PictureFileError("Cannot create " + path_ + ": " + std::strerror(errno));
     committed_ = true;
@@ -164,6 +208,7 @@ class TAtomicFile {
  private:
   std::string path_;
   std::string temp_;
+  TFileSink sink_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;
 };
@@ -218,7 +263,8 @@ void SavePictureFile(const std::string& path, const TPictureBitmap& picture,
   } catch (const std::bad_alloc&) {
     throw PictureFileError("Cannot write " + path + ": Out of memory");
   } catch (const std::exception& e) {
-    throw PictureFileError("Cannot write " + path + ": " + e.what());
+    const int err = out.WriteError();
+    throw PictureFileError("Cannot write " + path + ": " + (err ? std::strerror(err) : e.what()));
   }
   out.Commit();
 }

@@ -1,6 +1,5 @@
 // TIFF through libtiff, over memory when reading and over the open file when
 // writing. Errors come back through per-handle handlers, never stderr.
-#include <sys/stat.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -94,11 +93,14 @@ toff_t FileSeek(thandle_t h, toff_t off, int whence) {
   return toff_t(ftello(f));
 }
 int FileClose(thandle_t) { return 0; }
+// The stream need not have a descriptor of its own: measure by seeking.
 toff_t FileSize(thandle_t h) {
   auto* f = static_cast<std::FILE*>(h);
-  std::fflush(f);
-  struct stat st{};
-  return fstat(fileno(f), &st) == 0 ? toff_t(st.st_size) : 0;
+  const off_t here = ftello(f);
+  if (here < 0 || fseeko(f, 0, SEEK_END) != 0) return 0;
+  const off_t size = ftello(f);
+  fseeko(f, here, SEEK_SET);
+  return size < 0 ? 0 : toff_t(size);
 }
 int NoMap(thandle_t, void**, toff_t*) { return 0; }
 
