@@ -1,6 +1,7 @@
 #include "imaging/formats/picture_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,24 +86,55 @@ const TFormatEntry* FindFormat(const std::string& path) {
   return nullptr;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw FormatError(std::strerror(errno));
-  struct stat st{};
-  if (fstat(fileno(file.get()), &st) != 0) throw FormatError(std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) throw FormatError("Not a regular file");
-  if (std::uintmax_t(st.st_size) > kMaxFileBytes) throw FormatError("File too large");
-  std::vector<std::uint8_t> bytes(std::size_t(st.st_size));
-  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (got != bytes.size()) {
-    if (std::ferror(file.get())) throw FormatError(std::strerror(errno));
-    bytes.resize(got);  // the file shrank while we read it
+// A file's bytes in pages of their own: not cleared before the file fills
+// them, and in large pages where the system has them, so that a large file
+// costs a few page faults rather than thousands.
+class TFileBytes {
+ public:
+  explicit TFileBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FormatError(std::strerror(errno));
+    struct Closer {
+      int fd;
+      ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st{};
+    if (fstat(fd, &st) != 0) throw FormatError(std::strerror(errno));
+    if (!S_ISREG(st.st_mode)) throw FormatError("Not a regular file");
+    if (std::uintmax_t(st.st_size) > kMaxFileBytes) throw FormatError("File too large");
+    if (st.st_size == 0) return;
+    constexpr std::size_t kLargePage = std::size_t(2) << 20;
+    length_ = std::size_t(st.st_size) + kLargePage;
+    mapping_ = ::mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping_ == MAP_FAILED) {
+      mapping_ = nullptr;
+      throw std::bad_alloc();
+    }
+    const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(mapping_) + kLargePage - 1) & ~(kLargePage - 1);
+    data_ = reinterpret_cast<std::uint8_t*>(start);
+    ::madvise(data_, std::size_t(st.st_size), MADV_HUGEPAGE);
+    while (size_ < std::size_t(st.st_size)) {
+      const ssize_t n = ::read(fd, data_ + size_, std::size_t(st.st_size) - size_);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) throw FormatError(std::strerror(errno));
+      if (n == 0) break;  // the file shrank while we read it
+      size_ += std::size_t(n);
+    }
   }
-  return bytes;
-}
+  ~TFileBytes() {
+    if (mapping_) ::munmap(mapping_, length_);
+  }
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+
+  TByteSpan Bytes() const { return {data_, size_}; }
+
+ private:
+  void* mapping_ = nullptr;
+  std::size_t length_ = 0;
+  std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // The temporary file's stream writes straight to its descriptor and keeps
 // the cause of the first failure: the writers' libraries put their own words
@@ -232,9 +264,9 @@ void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams
   TPictureBitmap loaded;
   TIOParams found = params;
   try {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    if (bytes.empty()) throw FormatError("Empty file");
-    format->read(TByteSpan(bytes), loaded, found);
+    const TFileBytes file(path);
+    if (file.Bytes().empty()) throw FormatError("Empty file");
+    format->read(file.Bytes(), loaded, found);
   } catch (const std::bad_alloc&) {
     throw PictureFileError("Cannot read " + path + ": Out of memory");
   } catch (const std::exception& e) {
