@@ -93,6 +93,27 @@ Bytes Runs(int count) {
   return d;
 }
 
+// A little-endian, uncompressed 8-bit grey TIFF of one strip holding
+// `strip` bytes.
+Bytes GreyTiff(std::uint32_t width, std::uint32_t height, std::uint32_t strip) {
+  Bytes b = {'I', 'I', 42, 0};
+  Le32(b, 8);
+  const std::uint32_t entries[][3] = {{256, 4, width}, {257, 4, height}, {258, 3, 8},   {259, 3, 1},     {262, 3, 1},
+                                      {273, 4, 0},     {277, 3, 1},      {278, 4, height}, {279, 4, strip}};
+  const std::uint32_t data_at = 8 + 2 + 9 * 12 + 4;
+  Le16(b, 9);
+  for (const auto& e : entries) {
+    Le16(b, e[0]);
+    Le16(b, e[1]);
+    Le32(b, 1);
+    if (e[1] == 3) Le16(b, e[2]), Le16(b, 0);
+    else Le32(b, e[0] == 273 ? data_at : e[2]);
+  }
+  Le32(b, 0);
+  for (std::uint32_t i = 0; i < strip; ++i) b.push_back(std::uint8_t(i));
+  return b;
+}
+
 class SizeClaims : public ::testing::Test {
  protected:
   std::string Write(const std::string& name, const Bytes& bytes) {
@@ -133,6 +154,9 @@ TEST_F(SizeClaims, HugeClaimsInSmallFilesAreRefusedWithoutAllocating) {
   tga.insert(tga.end(), {24, 0});
   for (int i = 0; i < 1000; ++i) tga.insert(tga.end(), {0xFF, 1, 2, 3});
   EXPECT_EQ(LoadCapped(Write("claim.tga", tga)), kRefused);
+
+  // An uncompressed grey TIFF with one strip of 100 bytes.
+  EXPECT_EQ(LoadCapped(Write("claim.tif", GreyTiff(kClaim, kClaim, 100))), kRefused);
 }
 
 // The bounds leave honest files alone: the most a run-length file can
@@ -150,6 +174,9 @@ TEST_F(SizeClaims, FilesAtTheBoundsStillLoad) {
   TIOParams params;
   LoadPictureFile(dir_.File("runs.bmp"), picture, params);
   EXPECT_EQ(picture.Pixel(2039, 0), MakeColor(255 - 207, 207, 207));  // the top row is the last, y = 1999
+
+  const Bytes tiff = GreyTiff(40, 25, 1000);
+  EXPECT_EQ(LoadCapped(Write("whole.tif", tiff)), kLoaded);
 
   TPictureBitmap white(4000, 3000);
   white.Fill(kWhite);
