@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 
 #include "imaging/formats/picture_file.h"
@@ -20,6 +22,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kClaim = 16000;  // 16000 x 16000: 768 MB at 24 bits
 constexpr std::size_t kBudget = std::size_t(200) << 20;
+constexpr std::array<std::uint8_t, 2> kSof0 = {0xFF, 0xC0};
 
 void Le16(Bytes& b, std::uint32_t v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
 void Le32(Bytes& b, std::uint32_t v) {
@@ -155,12 +158,23 @@ TEST_F(SizeClaims, HugeClaimsInSmallFilesAreRefusedWithoutAllocating) {
   for (int i = 0; i < 1000; ++i) tga.insert(tga.end(), {0xFF, 1, 2, 3});
   EXPECT_EQ(LoadCapped(Write("claim.tga", tga)), kRefused);
 
+  // A sequential JPEG of the writer with 16000 x 16000 in its frame header.
+  const std::string photo = dir_.File("photo.jpg");
+  SavePictureFile(photo, test::PhotoLike(64, 48), TIOParams{});
+  Bytes jpeg = test::ReadBytes(photo);
+  const auto sof = std::search(jpeg.begin(), jpeg.end(), kSof0.begin(), kSof0.end());
+  ASSERT_NE(sof, jpeg.end());
+  const std::size_t at = std::size_t(sof - jpeg.begin()) + 5;  // marker, length, precision
+  jpeg[at] = jpeg[at + 2] = std::uint8_t(kClaim >> 8);
+  jpeg[at + 1] = jpeg[at + 3] = std::uint8_t(kClaim & 0xFF);
+  EXPECT_EQ(LoadCapped(Write("claim.jpg", jpeg)), kRefused);
+
   // An uncompressed grey TIFF with one strip of 100 bytes.
   EXPECT_EQ(LoadCapped(Write("claim.tif", GreyTiff(kClaim, kClaim, 100))), kRefused);
 }
 
 // The bounds leave honest files alone: the most a run-length file can
-// hold, and a PNG compressed as far as deflate goes.
+// hold, and a plain picture compressed as far as PNG and JPEG go.
 TEST_F(SizeClaims, FilesAtTheBoundsStillLoad) {
   // 2040 x 2000 in runs of 255, eight to a row.
   Bytes rows;
@@ -182,6 +196,8 @@ TEST_F(SizeClaims, FilesAtTheBoundsStillLoad) {
   white.Fill(kWhite);
   SavePictureFile(dir_.File("white.png"), white, TIOParams{});
   EXPECT_EQ(LoadCapped(dir_.File("white.png")), kLoaded);
+  SavePictureFile(dir_.File("white.jpg"), white, TIOParams{});
+  EXPECT_EQ(LoadCapped(dir_.File("white.jpg")), kLoaded);
 }
 
 }  // namespace
