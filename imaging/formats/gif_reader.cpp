@@ -181,8 +181,9 @@ bool IsLoopExtension(const GifByteType* block) {
 // The first frame: every image up to the first one shown for a while (a
 // delay above zero), each drawn over the ones before as their disposal
 // methods leave the screen. Several images of one frame are how a GIF
-// shows more than 256 colours; in an animation (a loop extension) each
-// image is a frame, whatever its delay, as viewers show them.
+// shows more than 256 colours; in an animation (a loop extension, or
+// an image over the whole screen) each image is a frame, whatever its
+// delay, as viewers show them.
 void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0) throw FormatError("Not a GIF file");
   TGifSource src{data};
@@ -241,6 +242,15 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
       throw FormatError("Unexpected end of file");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     TRect at{desc.Left, desc.Top, desc.Width, desc.Height};
+    // An image over the whole screen would hide everything before it: it is
+    // the next frame of an animation, delays or not.
+    if (!screen.Empty() && at.left <= 0 && at.top <= 0 && std::int64_t(at.left) + at.width >= screen.Width() &&
+        std::int64_t(at.top) + at.height >= screen.Height()) {
+      int code_size = 0;
+      ReadImageCodes(gif.get(), code_size);
+      frame_done = true;
+      continue;
+    }
     const std::vector<std::uint8_t> indices = DecodeImage(gif.get(), desc, wide_code_size);
     if (!indices.empty() && !map) throw FormatError("GIF without a colour table");
 

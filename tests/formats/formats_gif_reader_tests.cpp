@@ -273,7 +273,8 @@ TEST_F(GifReader, EmptyImagesLeaveTheScreenEmpty) {
 }
 
 // Images without delays in a looping animation are its frames: the first
-// is shown, as viewers show it. Without the loop they compose one frame.
+// is shown, as viewers show it. Without the loop, images that do not cover
+// the screen compose one frame.
 TEST_F(GifReader, ZeroDelayAnimationShowsItsFirstImage) {
   const std::vector<TColor> global = {kBlack, MakeColor(200, 0, 0), MakeColor(0, 200, 0), kWhite};
   const TImage first{0, 0, 3, 3, {}, Bytes(9, 1), true, 1, -1, 0};
@@ -282,6 +283,14 @@ TEST_F(GifReader, ZeroDelayAnimationShowsItsFirstImage) {
   EXPECT_EQ(p.Pixel(2, 2), global[1]);
   EXPECT_EQ(p.Pixel(0, 0), global[1]);
   EXPECT_EQ(Read(Gif(3, 3, global, {first, second})).Pixel(2, 2), global[2]);
+  // A second image over the whole screen is the next frame, loop or not;
+  // comments after it are still found.
+  const TImage whole{0, 0, 3, 3, {}, Bytes(9, 2), true, 1, -1, 0};
+  Bytes gif = Gif(3, 3, global, {first, whole});
+  gif.pop_back();
+  gif.insert(gif.end(), {0x21, 0xFE, 2, 'h', 'i', 0, 0x3B});
+  EXPECT_EQ(Read(gif).Pixel(2, 2), global[1]);
+  EXPECT_EQ(params_.gif_comments, std::vector<std::string>{"hi"});
 }
 
 }  // namespace
