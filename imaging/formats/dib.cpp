@@ -75,12 +75,13 @@ struct TMaskChannel {
   }
 };
 
-// Run-length data to one index per pixel, rows top-down.
-void DecodeRle(TByteReader& r, const TDibHeader& h, std::vector<std::uint8_t>& indices) {
+// Run-length data into the picture, which holds the first colour where the
+// data leaves pixels out.
+void DecodeRle(TByteReader& r, const TDibHeader& h, const TPalette& palette, TPictureBitmap& picture) {
   const int w = int(h.width), height = int(h.height);
   int x = 0, row = 0;  // row counted from the bottom
   auto put = [&](std::uint8_t v) {
-    if (x < w && row < height) indices[std::size_t(height - 1 - row) * w + x] = v;
+    if (x < w && row < height) picture.SetPixel(x, height - 1 - row, palette[v]);
     ++x;
   };
   while (row < height && !r.AtEnd()) {
@@ -143,18 +144,19 @@ void DecodeDib(const TDibSource& source, TPictureBitmap& picture, TIOParams& par
   if (source.pixels) r.Seek(*source.pixels);
 
   const std::size_t stride = TPictureBitmap::StrideFor(w, h.bits);
-  // Uncompressed rows must all be there; refuse before allocating.
-  if (h.compression != kBiRle4 && h.compression != kBiRle8 && r.Left() / stride < std::size_t(height))
+  // Refuse before allocating what the file cannot hold: all uncompressed
+  // rows, or as many pixels as runs of 255 in every two bytes give.
+  const bool rle = h.compression == kBiRle4 || h.compression == kBiRle8;
+  if (rle ? (std::uint64_t(r.Left()) / 2 + 1) * 255 < std::uint64_t(w) * std::uint64_t(height)
+          : r.Left() / stride < std::size_t(height))
     throw FormatError("Unexpected end of file");
   const bool mono = h.bits == 1 && ((IsBlack(palette[0]) && IsWhite(palette[1])) ||
                                     (IsWhite(palette[0]) && IsBlack(palette[1])));
   TPictureBitmap result(w, height, mono ? PixelFormat::Mono1 : PixelFormat::Bgr24);
 
-  if (h.compression == kBiRle4 || h.compression == kBiRle8) {
-    std::vector<std::uint8_t> indices(std::size_t(w) * height, 0);
-    DecodeRle(r, h, indices);
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < w; ++x) result.SetPixel(x, y, palette[indices[std::size_t(y) * w + x]]);
+  if (rle) {
+    result.Fill(palette[0]);
+    DecodeRle(r, h, palette, result);
   } else {
     const TMaskChannel red(h.compression == kBiBitFields ? h.masks[0] : h.bits == 16 ? 0x7C00 : 0xFF0000);
     const TMaskChannel green(h.compression == kBiBitFields ? h.masks[1] : h.bits == 16 ? 0x03E0 : 0xFF00);

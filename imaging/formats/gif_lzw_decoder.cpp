@@ -1,5 +1,7 @@
 #include "imaging/formats/gif_lzw_decoder.h"
 
+#include <algorithm>
+
 namespace vistrel {
 
 std::vector<std::uint8_t> DecodeGifLzw(TByteSpan codes, int code_size, std::size_t pixels) {
@@ -8,7 +10,9 @@ std::vector<std::uint8_t> DecodeGifLzw(TByteSpan codes, int code_size, std::size
   const int clear = 1 << code_size, end = clear + 1;
   std::vector<std::uint16_t> prefix(kMaxCodes, 0);
   std::vector<std::uint8_t> suffix(kMaxCodes, 0), first(kMaxCodes, 0), stack(kMaxCodes + 1);
-  for (int c = 0; c < clear; ++c) suffix[c] = first[c] = std::uint8_t(c);
+  // Minimum code sizes above 8 have roots beyond any colour table; they
+  // decode as the last index.
+  for (int c = 0; c < clear; ++c) suffix[c] = first[c] = std::uint8_t(std::min(c, 255));
 
   std::vector<std::uint8_t> out;
   out.reserve(pixels);
@@ -34,7 +38,7 @@ std::vector<std::uint8_t> DecodeGifLzw(TByteSpan codes, int code_size, std::size
     if (code == end) break;
     if (previous < 0) {
       if (code > clear) throw FormatError("Damaged GIF image data");
-      out.push_back(std::uint8_t(code));
+      out.push_back(first[code]);
       previous = code;
       continue;
     }
@@ -51,11 +55,11 @@ std::vector<std::uint8_t> DecodeGifLzw(TByteSpan codes, int code_size, std::size
       stack[n++] = suffix[c];
       c = prefix[c];
     }
-    stack[n++] = std::uint8_t(c);
+    stack[n++] = first[c];
     while (n > 0 && out.size() < pixels) out.push_back(stack[--n]);
     if (next < kMaxCodes) {
       prefix[next] = std::uint16_t(previous);
-      suffix[next] = std::uint8_t(c);
+      suffix[next] = first[c];
       first[next] = first[previous];
       ++next;
       if (next == (1 << width) && width < 12) ++width;

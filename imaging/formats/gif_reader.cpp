@@ -13,17 +13,35 @@
 namespace vistrel {
 namespace {
 
+// giflib refuses minimum code sizes above 8, which browsers take; the
+// source shows it an 8 at `code_size_at` and the reader keeps the real one.
 struct TGifSource {
   TByteSpan data;
   std::size_t pos = 0;
+  std::size_t code_size_at = std::size_t(-1);
 };
 
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int n) {
   auto* src = static_cast<TGifSource*>(gif->UserData);
   const std::size_t take = std::min<std::size_t>(std::size_t(std::max(n, 0)), src->data.size() - src->pos);
   std::memcpy(out, src->data.data() + src->pos, take);
+  if (src->code_size_at >= src->pos && src->code_size_at - src->pos < take) out[src->code_size_at - src->pos] = 8;
   src->pos += take;
   return int(take);
+}
+
+// With the source at an image descriptor: the minimum code size of the
+// image when it is one giflib refuses (9 to 11), else 0.
+int WideCodeSize(TGifSource& src) {
+  const std::size_t at = src.pos;
+  if (src.data.size() - at < 10) return 0;
+  const std::uint8_t packed = src.data[at + 8];
+  const std::size_t table = (packed & 0x80) ? std::size_t(3) << ((packed & 7) + 1) : 0;
+  if (src.data.size() - at - 9 <= table) return 0;
+  const int code_size = src.data[at + 9 + table];
+  if (code_size < 9 || code_size > 11) return 0;
+  src.code_size_at = at + 9 + table;
+  return code_size;
 }
 
 struct TGifCloser {
@@ -53,8 +71,11 @@ void ReadTrailingComments(GifFileType* gif, std::vector<std::string>& comments) 
     if (record == IMAGE_DESC_RECORD_TYPE) {
       int code_size = 0;
       GifByteType* block = nullptr;
-      if (DGifGetImageDesc(gif) == GIF_ERROR || DGifGetCode(gif, &code_size, &block) == GIF_ERROR)
-        return;
+      auto& src = *static_cast<TGifSource*>(gif->UserData);
+      WideCodeSize(src);
+      const bool described = DGifGetImageDesc(gif) != GIF_ERROR;
+      src.code_size_at = std::size_t(-1);
+      if (!described || DGifGetCode(gif, &code_size, &block) == GIF_ERROR) return;
       while (block)
         if (DGifGetCodeNext(gif, &block) == GIF_ERROR) return;
     } else if (record == EXTENSION_RECORD_TYPE) {
@@ -95,11 +116,14 @@ std::vector<std::uint8_t> ReadImageCodes(GifFileType* gif, int& code_size) {
   return codes;
 }
 
-// Palette indices of the image in display row order.
-std::vector<std::uint8_t> DecodeImage(GifFileType* gif, const GifImageDesc& desc) {
+// Palette indices of the image in display row order; none for an image
+// without pixels or without data.
+std::vector<std::uint8_t> DecodeImage(GifFileType* gif, const GifImageDesc& desc, int wide_code_size) {
   int code_size = 0;
   const std::vector<std::uint8_t> codes = ReadImageCodes(gif, code_size);
+  if (wide_code_size) code_size = wide_code_size;
   const std::size_t w = std::size_t(desc.Width), h = std::size_t(desc.Height);
+  if (w == 0 || h == 0 || codes.empty()) return {};
   std::vector<std::uint8_t> decoded = DecodeGifLzw(codes, code_size, w * h);
   if (!desc.Interlace) return decoded;
   std::vector<std::uint8_t> rows(decoded.size());
@@ -146,12 +170,20 @@ void CopyRect(const TPictureBitmap& from, TPictureBitmap& to, const TRect& r) {
       to.SetPixel(x, y, from.Pixel(x, y));
 }
 
+// An application extension that makes the images an animation's frames.
+bool IsLoopExtension(const GifByteType* block) {
+  return block[0] == 11 && (std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0 ||
+                            std::memcmp(block + 1, "ANIMEXTS1.0", 11) == 0);
+}
+
 }  // namespace
 
 // The first frame: every image up to the first one shown for a while (a
 // delay above zero), each drawn over the ones before as their disposal
 // methods leave the screen. Several images of one frame are how a GIF
-// shows more than 256 colours.
+// shows more than 256 colours; in an animation (a loop extension, or
+// an image over the whole screen) each image is a frame, whatever its
+// delay, as viewers show them.
 void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (data.size() < 6 || std::memcmp(data.data(), "GIF", 3) != 0) throw FormatError("Not a GIF file");
   TGifSource src{data};
@@ -166,7 +198,7 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   int previous_disposal = 0;
   TPictureBitmap before;   // the screen before it, for "restore to previous"
   TColor background = kBlack;
-  bool frame_done = false, ended = false;
+  bool frame_done = false, ended = false, animation = false;
   while (!frame_done && !ended) {
     GifRecordType record;
     if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) Fail(gif.get());
@@ -182,7 +214,9 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
       std::string comment;
       bool first = true;
       while (block) {
-        if (code == GRAPHICS_EXT_FUNC_CODE && first && block[0] >= 4) {
+        if (code == APPLICATION_EXT_FUNC_CODE && first && IsLoopExtension(block)) {
+          animation = true;
+        } else if (code == GRAPHICS_EXT_FUNC_CODE && first && block[0] >= 4) {
           control.disposal = (block[1] >> 2) & 7;
           control.transparent = (block[1] & 1) ? block[4] : -1;
           control.delay = block[2] | (block[3] << 8);
@@ -197,27 +231,38 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
     }
     if (record != IMAGE_DESC_RECORD_TYPE) continue;
 
+    const int wide_code_size = WideCodeSize(src);
     if (DGifGetImageDesc(gif.get()) == GIF_ERROR) Fail(gif.get());
+    src.code_size_at = std::size_t(-1);
     const GifImageDesc& desc = gif->Image;
-    if (desc.Width <= 0 || desc.Height <= 0)
-      throw FormatError("Empty GIF image (" + std::to_string(desc.Width) + " x " + std::to_string(desc.Height) + ")");
-    CheckPictureSize(desc.Width, desc.Height);
+    if (desc.Width > 0 && desc.Height > 0) CheckPictureSize(desc.Width, desc.Height);
     // LZW codes stand for at most a few thousand pixels a byte: an image
     // far larger than the bytes left cannot be there.
     if (std::int64_t(desc.Width) * desc.Height / 4096 > std::int64_t(src.data.size() - src.pos))
       throw FormatError("Unexpected end of file");
     const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-    if (!map) throw FormatError("GIF without a colour table");
     TRect at{desc.Left, desc.Top, desc.Width, desc.Height};
-    const std::vector<std::uint8_t> indices = DecodeImage(gif.get(), desc);
+    // An image over the whole screen would hide everything before it: it is
+    // the next frame of an animation, delays or not.
+    if (!screen.Empty() && at.left <= 0 && at.top <= 0 && std::int64_t(at.left) + at.width >= screen.Width() &&
+        std::int64_t(at.top) + at.height >= screen.Height()) {
+      int code_size = 0;
+      ReadImageCodes(gif.get(), code_size);
+      frame_done = true;
+      continue;
+    }
+    const std::vector<std::uint8_t> indices = DecodeImage(gif.get(), desc, wide_code_size);
+    if (!indices.empty() && !map) throw FormatError("GIF without a colour table");
 
     if (screen.Empty()) {
       // The logical screen frames the image when it is sane; otherwise the
       // image alone is the picture. The first image is drawn whole, its
       // transparent colour included, so that our own files read back as
-      // they were written.
+      // they were written. Without pixels it leaves the screen empty: the
+      // background, or the transparent colour.
       int screen_w = gif->SWidth, screen_h = gif->SHeight;
-      if (std::int64_t(at.left) + at.width > screen_w || std::int64_t(at.top) + at.height > screen_h) {
+      if (!indices.empty() &&
+          (std::int64_t(at.left) + at.width > screen_w || std::int64_t(at.top) + at.height > screen_h)) {
         screen_w = at.width;
         screen_h = at.height;
         at.left = at.top = 0;
@@ -226,16 +271,18 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
       screen.Allocate(screen_w, screen_h);
       const TRgb bg = PaletteColor(gif->SColorMap, gif->SBackGroundColor);
       background = MakeColor(bg.r, bg.g, bg.b);
-      if (screen_w != at.width || screen_h != at.height) screen.Fill(background);
+      const TRgb clear = PaletteColor(map, control.transparent);
+      if (indices.empty() && control.transparent >= 0) screen.Fill(MakeColor(clear.r, clear.g, clear.b));
+      else if (indices.empty() || screen_w != at.width || screen_h != at.height) screen.Fill(background);
       if (control.disposal == 3) before = screen;
-      DrawImage(screen, at, indices, map, -1);
+      if (!indices.empty()) DrawImage(screen, at, indices, map, -1);
 
       params.gif_version = std::string(reinterpret_cast<const char*>(data.data()), 6);
-      params.bits_per_sample = std::max(map->BitsPerPixel, 1);
+      params.bits_per_sample = map ? std::max(map->BitsPerPixel, 1) : 1;
       params.samples_per_pixel = 1;
       params.gif_background = bg;
       params.gif_transparent = control.transparent >= 0;
-      if (control.transparent >= 0) params.gif_transparent_color = PaletteColor(map, control.transparent);
+      if (control.transparent >= 0) params.gif_transparent_color = clear;
       params.gif_delay = control.delay;
       params.gif_interlaced = desc.Interlace;
       params.gif_left = params.gif_top = 0;
@@ -244,11 +291,11 @@ void ReadGif(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
       if (previous_disposal == 2) FillRect(screen, previous, background);
       if (previous_disposal == 3) CopyRect(before, screen, previous);
       if (control.disposal == 3) before = screen;
-      DrawImage(screen, at, indices, map, control.transparent);
+      if (!indices.empty()) DrawImage(screen, at, indices, map, control.transparent);
     }
     previous = at;
     previous_disposal = control.disposal;
-    frame_done = control.delay > 0;
+    frame_done = control.delay > 0 || animation;
     control = {};
   }
   if (!ended) ReadTrailingComments(gif.get(), comments);

@@ -114,6 +114,12 @@ void ReadJpeg(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   std::vector<TJpegMarker> markers;
   if (!ReadHeader(d, data, markers)) throw FormatError(d.err.message);
   CheckPictureSize(d.cinfo.image_width, d.cinfo.image_height);
+  // Sequential Huffman coding spends two bits at least on every 8 x 8 block:
+  // a file cannot hold more than 256 pixels a byte. (Progressive and
+  // arithmetic coding can say "all blocks empty" in a few bytes.)
+  if (!d.cinfo.progressive_mode && !d.cinfo.arith_code &&
+      std::uint64_t(d.cinfo.image_width) * d.cinfo.image_height / 256 > data.size())
+    throw FormatError("Unexpected end of file");
   TPictureBitmap result(int(d.cinfo.image_width), int(d.cinfo.image_height));
   std::vector<std::uint8_t> cmyk_row;
   if (!ReadPixels(d, result, cmyk_row)) throw FormatError(d.err.message);

@@ -67,9 +67,13 @@ void ReadPcxAt(TByteSpan data, std::size_t start, TPictureBitmap& picture, TIOPa
       for (int i = 0; i < 256; ++i) palette[i] = MakeColor(std::uint8_t(i), std::uint8_t(i), std::uint8_t(i));
     }
   }
+  const std::size_t line = std::size_t(h.bytes_per_line) * std::size_t(h.planes);
+  // Every line must be there, stored or in runs of at most 63 bytes from two.
+  const std::uint64_t left = data.size() - r.Pos();
+  if ((h.encoding == 1 ? (left / 2 + 1) * 63 : left) / line < std::uint64_t(hgt))
+    throw FormatError("Unexpected end of file");
   const bool mono = bpp == 1;
   TPictureBitmap result(w, hgt, mono ? PixelFormat::Mono1 : PixelFormat::Bgr24);
-  const std::size_t line = std::size_t(h.bytes_per_line) * std::size_t(h.planes);
   std::vector<std::uint8_t> scan(line);
   std::size_t pos = r.Pos();
   for (int y = 0; y < hgt; ++y) {

@@ -1,12 +1,14 @@
 #include "imaging/formats/picture_file.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -84,23 +86,94 @@ const TFormatEntry* FindFormat(const std::string& path) {
   return nullptr;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw FormatError(std::strerror(errno));
-  struct stat st{};
-  if (fstat(fileno(file.get()), &st) != 0) throw FormatError(std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) throw FormatError("Not a regular file");
-  if (std::uintmax_t(st.st_size) > kMaxFileBytes) throw FormatError("File too large");
-  std::vector<std::uint8_t> bytes(std::size_t(st.st_size));
-  const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  if (got != bytes.size()) {
-    if (std::ferror(file.get())) throw FormatError(std::strerror(errno));
-    bytes.resize(got);  // the file shrank while we read it
+// A file's bytes in pages of their own: not cleared before the file fills
+// them, and in large pages where the system has them, so that a large file
+// costs a few page faults rather than thousands.
+class TFileBytes {
+ public:
+  explicit TFileBytes(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw FormatError(std::strerror(errno));
+    struct Closer {
+      int fd;
+      ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st{};
+    if (fstat(fd, &st) != 0) throw FormatError(std::strerror(errno));
+    if (!S_ISREG(st.st_mode)) throw FormatError("Not a regular file");
+    if (std::uintmax_t(st.st_size) > kMaxFileBytes) throw FormatError("File too large");
+    if (st.st_size == 0) return;
+    constexpr std::size_t kLargePage = std::size_t(2) << 20;
+    length_ = std::size_t(st.st_size) + kLargePage;
+    mapping_ = ::mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping_ == MAP_FAILED) {
+      mapping_ = nullptr;
+      throw std::bad_alloc();
+    }
+    const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(mapping_) + kLargePage - 1) & ~(kLargePage - 1);
+    data_ = reinterpret_cast<std::uint8_t*>(start);
+    ::madvise(data_, std::size_t(st.st_size), MADV_HUGEPAGE);
+    while (size_ < std::size_t(st.st_size)) {
+      const ssize_t n = ::read(fd, data_ + size_, std::size_t(st.st_size) - size_);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) throw FormatError(std::strerror(errno));
+      if (n == 0) break;  // the file shrank while we read it
+      size_ += std::size_t(n);
+    }
   }
-  return bytes;
+  ~TFileBytes() {
+    if (mapping_) ::munmap(mapping_, length_);
+  }
+  TFileBytes(const TFileBytes&) = delete;
+  TFileBytes& operator=(const TFileBytes&) = delete;
+
+  TByteSpan Bytes() const { return {data_, size_}; }
+
+ private:
+  void* mapping_ = nullptr;
+  std::size_t length_ = 0;
+  std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// The temporary file's stream writes straight to its descriptor and keeps
+// the cause of the first failure: the writers' libraries put their own words
+// on a failed write ("Maximum TIFF file size exceeded"), while the user needs
+// to read "No space left on device".
+struct TFileSink {
+  int fd = -1;
+  int error = 0;
+};
+
+ssize_t SinkWrite(void* cookie, const char* buf, std::size_t size) {
+  auto* sink = static_cast<TFileSink*>(cookie);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(sink->fd, buf + done, size - done);
+    if (n > 0) {
+      done += std::size_t(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      if (!sink->error) sink->error = n < 0 ? errno : EIO;
+      break;
+    }
+  }
+  return ssize_t(done);
+}
+
+int SinkSeek(void* cookie, off64_t* offset, int whence) {
+  const off64_t at = ::lseek64(static_cast<TFileSink*>(cookie)->fd, *offset, whence);
+  if (at < 0) return -1;
+  *offset = at;
+  return 0;
+}
+
+int SinkClose(void* cookie) {
+  auto* sink = static_cast<TFileSink*>(cookie);
+  const int result = ::close(sink->fd);
+  if (result != 0 && !sink->error) sink->error = errno;
+  return result;
 }
 
 // A file written under a temporary name beside its final one; Commit()
@@ -131,7 +204,8 @@ class TAtomicFile {
         break;
       }
       if (keep_mode != 0) ::fchmod(fd, keep_mode);
-      file_ = fdopen(fd, "wb");
+      sink_.fd = fd;
+      file_ = fopencookie(&sink_, "wb", cookie_io_functions_t{nullptr, SinkWrite, SinkSeek, SinkClose});
       if (!file_) ::close(fd), ::unlink(temp_.c_str());
     }
     if (!file_) {
@@ -148,6 +222,8 @@ class TAtomicFile {
   TAtomicFile& operator=(const TAtomicFile&) = delete;
 
   std::FILE* File() const { return file_; }
+  // The cause of the first failed write, or 0.
+  int WriteError() const { return sink_.error; }
 
   void Commit() {
     const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
@@ -155,7 +231,7 @@ class TAtomicFile {
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed || !closed)
-      throw PictureFileError("Cannot write " + path_ + ": " + std::strerror(err));
+      throw PictureFileError("Cannot write " + path_ + ": " + std::strerror(sink_.error ? sink_.error : err));
     if (::rename(temp_.c_str(), path_.c_str()) != 0)
       throw PictureFileError("Cannot create " + path_ + ": " + std::strerror(errno));
     committed_ = true;
@@ -164,6 +240,7 @@ class TAtomicFile {
  private:
   std::string path_;
   std::string temp_;
+  TFileSink sink_;
   std::FILE* file_ = nullptr;
   bool committed_ = false;
 };
@@ -187,9 +264,9 @@ void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams
   TPictureBitmap loaded;
   TIOParams found = params;
   try {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    if (bytes.empty()) throw FormatError("Empty file");
-    format->read(TByteSpan(bytes), loaded, found);
+    const TFileBytes file(path);
+    if (file.Bytes().empty()) throw FormatError("Empty file");
+    format->read(file.Bytes(), loaded, found);
   } catch (const std::bad_alloc&) {
     throw PictureFileError("Cannot read " + path + ": Out of memory");
   } catch (const std::exception& e) {
@@ -218,7 +295,8 @@ void SavePictureFile(const std::string& path, const TPictureBitmap& picture,
   } catch (const std::bad_alloc&) {
     throw PictureFileError("Cannot write " + path + ": Out of memory");
   } catch (const std::exception& e) {
-    throw PictureFileError("Cannot write " + path + ": " + e.what());
+    const int err = out.WriteError();
+    throw PictureFileError("Cannot write " + path + ": " + (err ? std::strerror(err) : e.what()));
   }
   out.Commit();
 }

@@ -33,6 +33,10 @@ class TPackedRows {
 // `bits` per pixel. A 1-bit picture maps its black and white.
 TPackedRows PackIndices(const TPictureBitmap& picture, TPaletteMapper& mapper, int bits);
 
+// Copies `pixels` three-byte pixels swapping their first and third bytes:
+// blue-first rows to red-first ones and back. `in` and `out` may be equal.
+void SwapRedBlueRow(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels);
+
 // A 1-bit copy: a colour is white when red + green + blue >= 384.
 const TPictureBitmap& ToMonoByIntensity(const TPictureBitmap& picture, TPictureBitmap& storage);
 

@@ -23,7 +23,7 @@ TPngChunkWriter::TPngChunkWriter(std::FILE* file) : file_(file) {
 }
 
 void TPngChunkWriter::Put(const void* data, std::size_t size) {
-  if (size && std::fwrite(data, 1, size, file_) != size) throw FormatError("Write failed");
+  WriteAll(file_, TByteSpan(static_cast<const std::uint8_t*>(data), size));
 }
 
 void TPngChunkWriter::Chunk(const char (&type)[5], const std::uint8_t* data, std::size_t size) {

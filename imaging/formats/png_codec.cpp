@@ -66,6 +66,30 @@ bool ReadHeader(TReadState& s, TMemorySource& src, TPngHeader& h) {
   return true;
 }
 
+// The compressed image data present: the IDAT chunks' bytes, as far as the
+// file goes.
+std::uint64_t ImageDataBytes(TByteSpan data) {
+  std::uint64_t total = 0;
+  for (std::size_t pos = 8; data.size() - pos >= 8;) {
+    const std::uint32_t length = std::uint32_t(data[pos]) << 24 | std::uint32_t(data[pos + 1]) << 16 |
+                                 std::uint32_t(data[pos + 2]) << 8 | data[pos + 3];
+    const bool idat = std::memcmp(data.data() + pos + 4, "IDAT", 4) == 0;
+    if (std::memcmp(data.data() + pos + 4, "IEND", 4) == 0) break;
+    pos += 8;
+    if (idat) total += std::min<std::uint64_t>(length, data.size() - pos);
+    if (data.size() - pos < std::uint64_t(length) + 4) break;
+    pos += std::size_t(length) + 4;
+  }
+  return total;
+}
+
+// Deflate expands a byte to at most 1032: a picture whose samples need more
+// than the image data could inflate to is cut short, whatever its header says.
+bool ImageDataCanHold(TByteSpan data, const TPngHeader& h) {
+  const std::uint64_t sample_bits = std::uint64_t(h.width) * h.height * std::uint64_t(h.channels) * h.bit_depth;
+  return sample_bits / 8 <= (ImageDataBytes(data) + 1) * 1032;
+}
+
 bool ReadPixels(TReadState& s, const TPngHeader& h, TPictureBitmap& picture) {
   if (setjmp(png_jmpbuf(s.png))) return false;
   png_structp png = s.png;
@@ -133,6 +157,7 @@ void ReadPng(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   TPngHeader h;
   if (!ReadHeader(s, src, h)) throw FormatError(err.message);
   CheckPictureSize(h.width, h.height);
+  if (!ImageDataCanHold(data, h)) throw FormatError("Not enough image data");
   const bool mono = h.color_type == PNG_COLOR_TYPE_GRAY && h.bit_depth == 1 &&
                     !png_get_valid(s.png, s.info, PNG_INFO_tRNS);
   picture.Allocate(int(h.width), int(h.height), mono ? PixelFormat::Mono1 : PixelFormat::Bgr24);

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include "imaging/formats/pixel_packing.h"
 
 namespace vistrel {
 namespace {
@@ -54,35 +52,6 @@ void FilterRow(int type, const std::uint8_t* raw, const std::uint8_t* prev, std:
         out[i] = std::uint8_t(raw[i] - Paeth(left, up, upleft));
       }
   }
-}
-
-// Blue-first pixels to red-first ones; the byte order swap is a good part of
-// the time an unfiltered save takes.
-void SwapRedBlue(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels) {
-  for (std::size_t i = 0; i < pixels; ++i, in += 3, out += 3) out[0] = in[2], out[1] = in[1], out[2] = in[0];
-}
-
-#if defined(__x86_64__)
-// Four pixels a step; each 16-byte store's last four bytes are rewritten by
-// the next step, and the loop stops while 16 bytes remain on both sides.
-__attribute__((target("ssse3"))) void SwapRedBlueSsse3(const std::uint8_t* in, std::uint8_t* out,
-                                                       std::size_t pixels) {
-  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 12, 13, 14, 15);
-  std::size_t i = 0;
-  for (; i + 6 <= pixels; i += 4) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * i), _mm_shuffle_epi8(v, order));
-  }
-  SwapRedBlue(in + 3 * i, out + 3 * i, pixels - i);
-}
-#endif
-
-void SwapRedBlueRow(const std::uint8_t* in, std::uint8_t* out, std::size_t pixels) {
-#if defined(__x86_64__)
-  static const bool ssse3 = __builtin_cpu_supports("ssse3");
-  if (ssse3) return SwapRedBlueSsse3(in, out, pixels);
-#endif
-  SwapRedBlue(in, out, pixels);
 }
 
 }  // namespace

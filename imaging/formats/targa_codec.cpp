@@ -68,8 +68,10 @@ void ReadTarga(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
     const int index = (bytes == 1 ? r.U8() : r.LE16()) - map_first;
     return index >= 0 && index < int(palette.size()) ? palette[index] : kBlack;
   };
-  if (!rle && r.Left() / std::size_t(bytes) < std::size_t(w) * std::size_t(h))
-    throw FormatError("Unexpected end of file");
+  // Refuse before allocating what the file cannot hold: every pixel stored,
+  // or 128 from each packet of a head byte and one pixel.
+  const std::uint64_t stored = rle ? (r.Left() / (1 + std::size_t(bytes)) + 1) * 128 : r.Left() / std::size_t(bytes);
+  if (stored < std::uint64_t(w) * std::uint64_t(h)) throw FormatError("Unexpected end of file");
   TPictureBitmap result(w, h);
   const bool top_down = descriptor & 0x20;
   const bool right_to_left = descriptor & 0x10;

@@ -1,6 +1,5 @@
 // TIFF through libtiff, over memory when reading and over the open file when
 // writing. Errors come back through per-handle handlers, never stderr.
-#include <sys/stat.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -94,11 +93,14 @@ toff_t FileSeek(thandle_t h, toff_t off, int whence) {
   return toff_t(ftello(f));
 }
 int FileClose(thandle_t) { return 0; }
+// The stream need not have a descriptor of its own: measure by seeking.
 toff_t FileSize(thandle_t h) {
   auto* f = static_cast<std::FILE*>(h);
-  std::fflush(f);
-  struct stat st{};
-  return fstat(fileno(f), &st) == 0 ? toff_t(st.st_size) : 0;
+  const off_t here = ftello(f);
+  if (here < 0 || fseeko(f, 0, SEEK_END) != 0) return 0;
+  const off_t size = ftello(f);
+  fseeko(f, here, SEEK_SET);
+  return size < 0 ? 0 : toff_t(size);
 }
 int NoMap(thandle_t, void**, toff_t*) { return 0; }
 
@@ -206,6 +208,38 @@ void ReadRgba(TIFF* tif, TTiffMessages& m, TPictureBitmap& picture) {
   }
 }
 
+// How far a coding may expand its bytes at most, or 0 where it has no bound
+// worth checking (fax codings draw a blank row from a bit, JPEG from little).
+double MostExpansion(std::uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return 1;
+    case COMPRESSION_PACKBITS: return 64;                // 128 bytes from a run of two
+    case COMPRESSION_LZW: return 4096.0 * 8 / 9;         // a code of 9 bits or more per string
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return 1032;
+    default: return 0;
+  }
+}
+
+// Whether the strips' or tiles' bytes present in the file, expanded as far
+// as their coding goes, can hold every sample the header claims.
+bool StripsCanHold(TIFF* tif, TByteSpan data, std::uint64_t w, std::uint64_t h, int bps, int spp,
+                   std::uint16_t photometric, std::uint16_t compression) {
+  const double expansion = MostExpansion(compression);
+  if (expansion == 0) return true;
+  const std::uint32_t striles = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+  if (striles > data.size() / 2) return false;  // not even their offsets fit in the file
+  std::uint64_t present = 0;
+  for (std::uint32_t i = 0; i < striles; ++i) {
+    const std::uint64_t offset = TIFFGetStrileOffset(tif, i);
+    if (offset < data.size()) present += std::min<std::uint64_t>(TIFFGetStrileByteCount(tif, i), data.size() - offset);
+  }
+  // Subsampled colour may store little more than its brightness.
+  const int samples = photometric == PHOTOMETRIC_YCBCR ? 1 : std::max(spp, 1);
+  const double needed = double(w) * double(h) * double(std::max(bps, 1)) * samples / 8;
+  return needed <= (double(present) + 1) * expansion;
+}
+
 }  // namespace
 
 void ReadTiff(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
@@ -227,6 +261,8 @@ void ReadTiff(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   TIFFGetFieldDefaulted(tif.get(), TIFFTAG_COMPRESSION, &compression);
   if (compression == COMPRESSION_CCITTFAX3) TIFFGetField(tif.get(), TIFFTAG_GROUP3OPTIONS, &g3);
   CheckPictureSize(w, h);
+  if (!StripsCanHold(tif.get(), data, w, h, bps, spp, photometric, compression))
+    throw FormatError("Unexpected end of file");
 
   const bool bilevel = bps == 1 && spp == 1 && !TIFFIsTiled(tif.get()) &&
                        (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE);

@@ -1,6 +1,6 @@
-// GIF files of other encoders: the deferred clear code, frames made of
-// several images with their own colour tables, disposal and transparency,
-// and empty images.
+// GIF files of other encoders: the deferred clear code, code sizes above 8,
+// frames made of several images with their own colour tables, disposal and
+// transparency, empty images and zero-delay animations.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -70,6 +70,7 @@ struct TImage {
   int transparent = -1;
   int delay = 0;
   bool defer_clear = false;
+  int code_size = 0;  // 0: from the colour table
 };
 
 void Table(Bytes& b, const std::vector<TColor>& colors) {
@@ -82,7 +83,9 @@ int TableBits(const std::vector<TColor>& colors) {
   return bits;
 }
 
-Bytes Gif(int width, int height, const std::vector<TColor>& global, const std::vector<TImage>& images) {
+// With `loop`, a NETSCAPE2.0 extension makes the images an endless animation.
+Bytes Gif(int width, int height, const std::vector<TColor>& global, const std::vector<TImage>& images,
+          bool loop = false) {
   Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
   auto le16 = [&b](int v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); };
   le16(width);
@@ -92,6 +95,9 @@ Bytes Gif(int width, int height, const std::vector<TColor>& global, const std::v
   b.push_back(0);  // background: entry 0
   b.push_back(0);
   Table(b, global);
+  if (loop) {
+    b.insert(b.end(), {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0});
+  }
   for (const TImage& im : images) {
     if (im.control) {
       b.insert(b.end(), {0x21, 0xF9, 0x04, std::uint8_t(im.disposal << 2 | (im.transparent >= 0 ? 1 : 0))});
@@ -106,7 +112,7 @@ Bytes Gif(int width, int height, const std::vector<TColor>& global, const std::v
     const int lbits = TableBits(im.local);
     b.push_back(im.local.empty() ? 0 : std::uint8_t(0x80 | (lbits - 1)));
     Table(b, im.local);
-    const int code_size = std::max(im.local.empty() ? gbits : lbits, 2);
+    const int code_size = im.code_size ? im.code_size : std::max(im.local.empty() ? gbits : lbits, 2);
     b.push_back(std::uint8_t(code_size));
     const Bytes data = im.indices.empty() ? Bytes{} : Lzw(im.indices, code_size, im.defer_clear);
     for (std::size_t at = 0; at < data.size(); at += 255) {
@@ -216,27 +222,75 @@ TEST_F(GifReader, AnimationShowsItsFirstFrame) {
   EXPECT_EQ(params_.gif_delay, 50);
 }
 
-TEST_F(GifReader, EmptyImagesAreRefusedClearly) {
-  const std::vector<TColor> global = {kBlack, kWhite};
-  const TPictureBitmap before = test::ScreenshotLike(5, 5);
-  for (const auto& [w, h] : {std::pair{0, 4}, std::pair{4, 0}}) {
-    TImage empty{0, 0, w, h, {}, {}, false, 0, -1, 0};
-    test::WriteBytes(dir_.File("e.gif"), Gif(4, 4, global, {empty}));
-    TPictureBitmap p = before;
-    try {
-      LoadPictureFile(dir_.File("e.gif"), p, params_);
-      ADD_FAILURE() << "an empty image was read";
-    } catch (const PictureFileError& e) {
-      EXPECT_NE(std::string(e.what()).find("Empty GIF image"), std::string::npos) << e.what();
+// Browsers take minimum code sizes up to 11 (giflib stops at 8), deferred
+// clear or not, and in a later image as well as in the first.
+TEST_F(GifReader, CodeSizesAboveEightAreRead) {
+  const std::vector<TColor> global = {kBlack, MakeColor(200, 0, 0), MakeColor(0, 200, 0), kWhite};
+  TImage im{0, 0, 90, 70, {}, {}, false, 0, -1, 0};
+  for (int i = 0; i < im.width * im.height; ++i) im.indices.push_back(std::uint8_t((i / 5 + i / 311) % 4));
+  const TPictureBitmap expected = Read(Gif(90, 70, global, {im}));
+  for (int code_size : {9, 10, 11}) {
+    for (bool defer : {false, true}) {
+      SCOPED_TRACE(code_size);
+      im.code_size = code_size;
+      im.defer_clear = defer;
+      EXPECT_EQ(Read(Gif(90, 70, global, {im})), expected);
     }
-    EXPECT_EQ(p, before);
+    // Second image of the frame, over a first in the normal code size.
+    TImage corner{0, 0, 2, 2, {}, Bytes(4, 3), false, 0, -1, 0};
+    im.defer_clear = false;
+    TPictureBitmap composed = expected;
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x) composed.SetPixel(x, y, kWhite);
+    EXPECT_EQ(Read(Gif(90, 70, global, {im, corner})), composed);
   }
-  // A good first image followed by an empty one in the same frame.
+}
+
+// An image without pixels or without data leaves the logical screen as it
+// was: the background, or the transparent colour when the image has one.
+TEST_F(GifReader, EmptyImagesLeaveTheScreenEmpty) {
+  const std::vector<TColor> global = {MakeColor(10, 20, 30), kWhite, MakeColor(0, 200, 0), kBlack};
+  TPictureBitmap background(5, 4);
+  background.Fill(global[0]);
+  for (const auto& [w, h] : {std::pair{0, 4}, std::pair{4, 0}, std::pair{0, 0}, std::pair{3, 3}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+    TImage empty{0, 0, w, h, {}, {}, false, 0, -1, 0};
+    EXPECT_EQ(Read(Gif(5, 4, global, {empty})), background);
+    EXPECT_FALSE(params_.gif_transparent);
+    empty.control = true;
+    empty.transparent = 2;
+    TPictureBitmap green(5, 4);
+    green.Fill(global[2]);
+    EXPECT_EQ(Read(Gif(5, 4, global, {empty})), green);
+    EXPECT_TRUE(params_.gif_transparent);
+  }
+  // An empty image after a good one in the same frame draws nothing.
   TImage good{0, 0, 2, 2, {}, Bytes(4, 1), false, 0, -1, 0};
   TImage empty{0, 0, 0, 0, {}, {}, false, 0, -1, 0};
-  test::WriteBytes(dir_.File("e.gif"), Gif(2, 2, global, {good, empty}));
-  TPictureBitmap p;
-  EXPECT_THROW(LoadPictureFile(dir_.File("e.gif"), p, params_), PictureFileError);
+  TPictureBitmap expected(2, 2);
+  expected.Fill(kWhite);
+  EXPECT_EQ(Read(Gif(2, 2, global, {good, empty})), expected);
+}
+
+// Images without delays in a looping animation are its frames: the first
+// is shown, as viewers show it. Without the loop, images that do not cover
+// the screen compose one frame.
+TEST_F(GifReader, ZeroDelayAnimationShowsItsFirstImage) {
+  const std::vector<TColor> global = {kBlack, MakeColor(200, 0, 0), MakeColor(0, 200, 0), kWhite};
+  const TImage first{0, 0, 3, 3, {}, Bytes(9, 1), true, 1, -1, 0};
+  const TImage second{1, 1, 2, 2, {}, Bytes(4, 2), true, 1, -1, 0};
+  const TPictureBitmap p = Read(Gif(3, 3, global, {first, second}, true));
+  EXPECT_EQ(p.Pixel(2, 2), global[1]);
+  EXPECT_EQ(p.Pixel(0, 0), global[1]);
+  EXPECT_EQ(Read(Gif(3, 3, global, {first, second})).Pixel(2, 2), global[2]);
+  // A second image over the whole screen is the next frame, loop or not;
+  // comments after it are still found.
+  const TImage whole{0, 0, 3, 3, {}, Bytes(9, 2), true, 1, -1, 0};
+  Bytes gif = Gif(3, 3, global, {first, whole});
+  gif.pop_back();
+  gif.insert(gif.end(), {0x21, 0xFE, 2, 'h', 'i', 0, 0x3B});
+  EXPECT_EQ(Read(gif).Pixel(2, 2), global[1]);
+  EXPECT_EQ(params_.gif_comments, std::vector<std::string>{"hi"});
 }
 
 }  // namespace
