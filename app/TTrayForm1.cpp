@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/app_texts.h"
 #include "commands/TActionList1.h"
@@ -32,11 +34,37 @@
 #include "picture/MainFormIcons.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"
+#include "platform/qt/desktop_notifier.h"
 #include "platform/qt/hotkey_notifier.h"
+#include "app/hotkeys/hotkey_rules.h"
 
 namespace vistrel {
 
 namespace {
+
+// A key another program lets go of works again within this time.
+constexpr int kHotKeyRetryMs = 5000;
+
+// The tray icon with a small clock in its lower right quarter: Automatic
+// Save is on and the capture timer runs.
+QIcon IconWithClockMark(const QIcon& icon) {
+  QIcon marked;
+  for (int size : {16, 22, 24, 32, 48, 64}) {
+    QPixmap pixmap = icon.pixmap(size, size);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal d = size * 0.55;
+    const QRectF face(size - d, size - d, d - 0.5, d - 0.5);
+    painter.setPen(QPen(Qt::black, std::max(1.0, size / 16.0)));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(face);
+    const QPointF centre = face.center();
+    painter.drawLine(centre, centre - QPointF(0, d * 0.32));
+    painter.drawLine(centre, centre + QPointF(d * 0.25, 0));
+    marked.addPixmap(pixmap);
+  }
+  return marked;
+}
 
 // Marks the program busy for one capture and idle again afterwards, also
 // when the capture ends with an error.
@@ -100,6 +128,14 @@ void TTrayForm1::FormCreate() {
   }
   platform_->hotkeys->SetHandler([this](int id) { RunGuarded([this, id] { HotKeyPressed(id); }); });
   hotkey_notifier_ = new THotkeyNotifier(*platform_->hotkeys, this);
+  notifier_ = new TDesktopNotifier(this);
+  HotKeyRetryTimer = new QTimer(this);
+  HotKeyRetryTimer->setInterval(kHotKeyRetryMs);
+  connect(HotKeyRetryTimer, &QTimer::timeout, this, Guarded([this] { hotkeys_->RetryRefused(); }));
+  connect(PopupMenu1, &QMenu::aboutToShow, this, Guarded([this] { hotkeys_->RetryRefused(); }));
+  connect(TrayIcon1, &QSystemTrayIcon::messageClicked, this,
+          Guarded([this] { OpenHotKeySetupFromNotice(); }));
+  hotkeys_->SetRefusedChanged([this] { HotKeysRefusedChanged(); });
   hotkeys_->RegisterHotKeys();
   InstallPictureWindowServices(*hotkeys_);
 
@@ -113,9 +149,54 @@ void TTrayForm1::FormCreate() {
   if (ActionList1->Checked(cmd::kAutomaticSave)) StartCaptureTimer();
 }
 
+void TTrayForm1::UpdateTrayStatus() {
+  const bool timer = Timer1 && Timer1->isActive();
+  TrayIcon1->setToolTip(QString::fromStdString(
+      TrayTooltipText(texts::kTrayTooltip, timer, hotkeys_->Table(), hotkeys_->Refused())));
+  TrayIcon1->setIcon(timer ? IconWithClockMark(QApplication::windowIcon())
+                           : QApplication::windowIcon());
+}
+
+void TTrayForm1::HotKeysRefusedChanged() {
+  const std::vector<int>& refused = hotkeys_->Refused();
+  UpdateTrayStatus();
+  if (refused.empty()) {
+    HotKeyRetryTimer->stop();
+    return;
+  }
+  if (!HotKeyRetryTimer->isActive()) HotKeyRetryTimer->start();
+  if (!refused_noticed_) {
+    refused_noticed_ = true;
+    // After start-up has finished, so the tray icon is in place for the
+    // balloon and the notice does not hold the start up.
+    QTimer::singleShot(0, this, Guarded([this] { NoticeRefusedHotKeys(); }));
+  }
+}
+
+void TTrayForm1::NoticeRefusedHotKeys() {
+  const std::vector<int>& refused = hotkeys_->Refused();
+  if (refused.empty()) return;
+  const QString summary = "Vistrel-Pro: a hotkey is used by another program";
+  const QString body =
+      QString::fromStdString(RefusedHotKeysNotice(hotkeys_->Table(), refused));
+  if (!notifier_->Notify(summary, body, "Hotkey Setup",
+                         [this] { RunGuarded([this] { OpenHotKeySetupFromNotice(); }); }))
+    TrayIcon1->showMessage(summary, body, QSystemTrayIcon::Warning, 15000);
+}
+
+void TTrayForm1::OpenHotKeySetupFromNotice() {
+  if (CaptureIdle) {
+    BusyScope busy;
+    OpenHotKeySetup(*hotkeys_, nullptr);
+  } else if (pipeline_->PictureWindow() && !PictureBusy) {
+    OpenHotKeySetup(*hotkeys_, pipeline_->PictureWindow());
+  }
+}
+
 void TTrayForm1::StartCaptureTimer() {
   Timer1->setInterval(int(std::min<long long>(options_.CaptureIntervalMs(), INT32_MAX)));
   Timer1->start();
+  UpdateTrayStatus();
 }
 
 void TTrayForm1::Timer1Timer() {
@@ -144,6 +225,7 @@ void TTrayForm1::Action43Execute() {
     StartCaptureTimer();
   else
     Timer1->stop();
+  UpdateTrayStatus();
 }
 
 void TTrayForm1::BuildTrayMenu() {

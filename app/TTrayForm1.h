@@ -21,6 +21,7 @@ namespace vistrel {
 
 class TActionList1;
 class TCapturePipeline;
+class TDesktopNotifier;
 class TMainForm1;
 class THotkeyNotifier;
 
@@ -67,6 +68,13 @@ class TTrayForm1 : public QWidget {
   void BuildTrayMenu();
   void StartCaptureTimer();
   void ConnectCommands();
+  // Keys the desktop refused: the tooltip names them, a notice says so once
+  // per run, and they are asked for again until the desktop lets them go.
+  void HotKeysRefusedChanged();
+  // The tooltip and icon: refused keys, and a clock while the timer runs.
+  void UpdateTrayStatus();
+  void NoticeRefusedHotKeys();
+  void OpenHotKeySetupFromNotice();
 
   TrayOptions options_;
   std::unique_ptr<TPlatform> platform_;
@@ -81,6 +89,9 @@ class TTrayForm1 : public QWidget {
   QAction* PrintDesktop1 = nullptr;
   QAction* GetRectangularArea1 = nullptr;
   QTimer* Timer1 = nullptr;
+  QTimer* HotKeyRetryTimer = nullptr;
+  TDesktopNotifier* notifier_ = nullptr;
+  bool refused_noticed_ = false;
   bool closed_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "app/picture_window_services.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "app/TKeysForm1.h"
 #include "app/help_document.h"
 #include "app/shortcut_routine.h"
@@ -8,17 +11,20 @@
 
 namespace vistrel {
 
+void OpenHotKeySetup(THotKeys& hotkeys, QWidget* over) {
+  TKeysForm1 dialog(hotkeys, over);
+  dialog.adjustSize();
+  // Centred over the picture window (or the screen), halves truncated
+  // toward zero.
+  const QRect w = over ? over->frameGeometry() : QGuiApplication::primaryScreen()->geometry();
+  dialog.move(w.left() + (w.width() - dialog.width()) / 2,
+              w.top() + (w.height() - dialog.height()) / 2);
+  dialog.exec();
+}
+
 void InstallPictureWindowServices(THotKeys& hotkeys) {
   TMainFormHooks& hooks = MainFormHooks();
-  hooks.HotKeySetup = [&hotkeys](TMainForm1& window) {
-    TKeysForm1 dialog(hotkeys, &window);
-    dialog.adjustSize();
-    // Centred over the picture window, halves truncated toward zero.
-    const QRect w = window.frameGeometry();
-    dialog.move(w.left() + (w.width() - dialog.width()) / 2,
-                w.top() + (w.height() - dialog.height()) / 2);
-    dialog.exec();
-  };
+  hooks.HotKeySetup = [&hotkeys](TMainForm1& window) { OpenHotKeySetup(hotkeys, &window); };
   hooks.CreateRemoveShortcut = [](TMainForm1& window, TShortcutFolder folder) {
     CreateOrRemoveShortcut(&window, folder);
   };

@@ -6,6 +6,12 @@
 namespace vistrel {
 
 class THotKeys;
+}  // namespace vistrel
+class QWidget;
+namespace vistrel {
+
+// The hotkey setup dialog, modal, centred over `over` (the screen when null).
+void OpenHotKeySetup(THotKeys& hotkeys, QWidget* over);
 
 // `hotkeys` must outlive every picture window.
 void InstallPictureWindowServices(THotKeys& hotkeys);

@@ -10,7 +10,7 @@ namespace vistrel {
 
 OptionDefaults CurrentOptionDefaults() {
   OptionDefaults d;
-  d.temp_folder = TemporaryFolder();
+  d.pictures_folder = PicturesFolder();
   d.now = NowAsDateTime();
   if (QScreen* primary = QGuiApplication::primaryScreen()) {
     // The custom capture rectangle is in screen pixels: Qt's scaled

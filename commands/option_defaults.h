@@ -5,7 +5,7 @@
 
 namespace vistrel {
 
-// Temporary folder, the virtual desktop (all monitors), the primary monitor
+// The Pictures folder, the virtual desktop (all monitors), the primary monitor
 // and the current date and time, as they are now.
 OptionDefaults CurrentOptionDefaults();
 

@@ -174,7 +174,7 @@ std::int32_t TDefaultsForm1::ColorOf(const QPushButton* box) {
 void TDefaultsForm1::Button1Click() {
   types_[4]->setChecked(true);
   BaseName->setText("Picture");
-  Folder->setText(QString::fromStdString(TemporaryFolder()));
+  Folder->setText(QString::fromStdString(PicturesFolder()));
   AutoNumbering->setChecked(true);
   Gif89->setChecked(true);
   GifTransparent->setChecked(false);

@@ -1,11 +1,13 @@
 #include "platform/system_info.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -76,6 +78,66 @@ std::string TemporaryFolder() {
   if (folder.size() > 260) folder = "/tmp";
   if (folder.back() != '/') folder += '/';
   return folder;
+}
+
+namespace {
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  std::vector<char> buf(16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_dir)
+    return found->pw_dir;
+  return "/";
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+std::string PicturesDirFromUserDirs(const std::string& content, const std::string& home) {
+  std::istringstream lines(content);
+  std::string line;
+  std::string found;
+  while (std::getline(lines, line)) {
+    const std::string key = "XDG_PICTURES_DIR=";
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line.compare(start, key.size(), key) != 0) continue;
+    std::string value = line.substr(start + key.size());
+    while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back())))
+      value.pop_back();
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"') continue;
+    value = value.substr(1, value.size() - 2);
+    if (value.rfind("$HOME", 0) == 0 && (value.size() == 5 || value[5] == '/'))
+      value = home + value.substr(5);
+    if (value.empty() || value.front() != '/') continue;
+    found = value;  // the last assignment wins, as in the shell
+  }
+  return found;
+}
+
+std::string PicturesFolder() {
+  const std::string home = HomeFolder();
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const std::string config_home = config && *config ? config : home + "/.config";
+  std::string folder = PicturesDirFromUserDirs(ReadFile(config_home + "/user-dirs.dirs"), home);
+  if (folder.empty()) folder = home + "/Pictures";
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    const std::filesystem::path parent = std::filesystem::path(folder).parent_path();
+    std::filesystem::create_directories(parent, error);
+    if (::mkdir(folder.c_str(), 0700) != 0 && !std::filesystem::is_directory(folder, error))
+      return TemporaryFolder();
+  }
+  return folder + "/";
 }
 
 }  // namespace vistrel

@@ -23,6 +23,17 @@ std::string PrettyNameFromOsRelease(const std::string& content);
 // $TMPDIR or /tmp, with a trailing "/".
 std::string TemporaryFolder();
 
+// The folder XDG_PICTURES_DIR names in the text of a user-dirs.dirs file
+// ("$HOME/..." or an absolute path), with `home` put in; empty if none.
+std::string PicturesDirFromUserDirs(const std::string& content, const std::string& home);
+
+// The user's Pictures folder, where pictures go unless the user chose a
+// folder: XDG_PICTURES_DIR from $XDG_CONFIG_HOME/user-dirs.dirs, else
+// ~/Pictures, created (mode 0700) when missing; with a trailing "/". The
+// temporary folder only when it cannot be made. (/tmp is no place for
+// pictures by default: other users can list it, and it is emptied at boot.)
+std::string PicturesFolder();
+
 class TSystemInfo {
  public:
   // Works out the name and version once.

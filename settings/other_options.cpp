@@ -14,7 +14,7 @@ constexpr int kMaxHistory = 10;
 
 TrayOptions TrayOptions::Load(const SettingsStore& st, const OptionDefaults& d) {
   TrayOptions o;
-  o.AutoFolder = st.ReadString(S, "AutoFolder", d.temp_folder);
+  o.AutoFolder = st.ReadString(S, "AutoFolder", d.pictures_folder);
   o.AutoFileName = st.ReadString(S, "AutoFileName", o.AutoFileName);
   o.AutoNumbering = st.ReadBool(S, "AutoNumbering", o.AutoNumbering);
   o.AutoExtention = st.ReadString(S, "AutoExtention", o.AutoExtention);
@@ -67,8 +67,8 @@ PictureWindowOptions PictureWindowOptions::Load(const SettingsStore& st, const O
   o.Auto_Clipboard = st.ReadBool(S, "Auto_Clipboard", o.Auto_Clipboard);
   o.IncludeCursor = st.ReadBool(S, "IncludeCursor", o.IncludeCursor);
   o.Sound = st.ReadBool(S, "Sound", o.Sound);
-  o.LoadFolder = st.ReadString(S, "LoadFolder", d.temp_folder);
-  o.SaveFolder = st.ReadString(S, "SaveFolder", d.temp_folder);
+  o.LoadFolder = st.ReadString(S, "LoadFolder", d.pictures_folder);
+  o.SaveFolder = st.ReadString(S, "SaveFolder", d.pictures_folder);
   o.FooterText = st.ReadString(S, "FooterText", o.FooterText);
   o.CloseAfterPrint = st.ReadBool(S, "CloseAfterPrint", o.CloseAfterPrint);
   o.AutoCrop = st.ReadBool(S, "AutoCrop", o.AutoCrop);

@@ -15,7 +15,7 @@ inline constexpr const char* kOtherOptionsSection = "Setup\\OtherOptions";
 
 // What the defaults depend on, taken from the desktop at reading time.
 struct OptionDefaults {
-  std::string temp_folder = "/tmp/";  // ends with a separator
+  std::string pictures_folder = "/tmp/";  // ends with a separator
   int desktop_left = 0, desktop_top = 0, desktop_width = 1024, desktop_height = 768;
   int screen_width = 1024, screen_height = 768;  // the primary monitor
   double now = 0;                                // the current date and time

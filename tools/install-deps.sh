@@ -19,6 +19,8 @@ packages=(
   xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
   xdotool xclip openbox tint2 hsetroot imagemagick pngcheck
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
+  # a desktop notification service on a private session bus
+  dbus-daemon python3-dbus python3-gi
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written

@@ -94,4 +94,34 @@ std::string RefusedHotKeysText(const HotKeyTable& table, const std::vector<int>&
   return text;
 }
 
+std::string DesktopCombinationText(const THotKeySlot& slot) {
+  std::string text;
+  if (slot.Modifier & 2) text += "Ctrl+";
+  if (slot.Modifier & 1) text += "Alt+";
+  if (slot.Modifier & 4) text += "Shift+";
+  const std::string key = CombinationText(THotKeySlot{slot.HotKey, 0, 0, 0});
+  return text + (slot.HotKey == kPrintScrn ? std::string("Print Screen") : key);
+}
+
+std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots) {
+  std::string text;
+  for (int slot : slots)
+    text += DesktopCombinationText(table.keys[std::size_t(slot)]) + " (" +
+            std::string(HotKeyFunction(slot)) + ") is used by another program\n";
+  return text +
+         "Free the key in the desktop's keyboard settings, or choose another key in Hotkey "
+         "Setup. Vistrel-Pro tries again every few seconds.";
+}
+
+std::string TrayTooltipText(std::string_view tooltip, bool automatic_save,
+                            const HotKeyTable& table, const std::vector<int>& refused) {
+  std::string text(tooltip);
+  if (automatic_save) text += "\nAutomatic Save on";
+  if (refused.empty()) return text;
+  text += "\nKeys used by another program:";
+  for (std::size_t i = 0; i < refused.size(); ++i)
+    text += (i ? ", " : " ") + DesktopCombinationText(table.keys[std::size_t(refused[i])]);
+  return text;
+}
+
 }  // namespace vistrel

@@ -44,4 +44,18 @@ std::string CombinationText(const THotKeySlot& slot);
 // "ALT+F11 (Get Active Window + Save)".
 std::string RefusedHotKeysText(const HotKeyTable& table, const std::vector<int>& slots);
 
+// A combination as desktops write it, for notices and tooltips:
+// "Print Screen", "Alt+Print Screen", "Ctrl+Shift+F11".
+std::string DesktopCombinationText(const THotKeySlot& slot);
+
+// The notice after keys were refused at registration: one line per slot,
+// "Print Screen (Get Desktop) is used by another program", then how to
+// free the key.
+std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots);
+
+// The tray tooltip: the program's own, "Automatic Save on" while the
+// capture timer runs, and the refused keys while any are.
+std::string TrayTooltipText(std::string_view tooltip, bool automatic_save,
+                            const HotKeyTable& table, const std::vector<int>& refused);
+
 }  // namespace vistrel

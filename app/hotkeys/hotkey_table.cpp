@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "settings/settings_store.h"
 #include "platform/hotkeys.h"
@@ -73,18 +74,33 @@ void LoadHotKeysAtStart(HotKeyTable& table, SettingsStore& store) {
 
 void THotKeys::UnregisterHotKeys() {
   for (int n = 0; n < kHotKeySlots; ++n) desktop_.Unregister(kFirstHotKeyId + n);
+  refused_.clear();
+}
+
+bool THotKeys::RegisterSlot(int n) {
+  const THotKeySlot& s = table_.keys[std::size_t(n)];
+  return desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey)) ||
+         s.HotKey == 0;
 }
 
 std::vector<int> THotKeys::RegisterHotKeys() {
   UnregisterHotKeys();
-  std::vector<int> refused;
-  for (int n = 0; n < kHotKeySlots; ++n) {
-    const THotKeySlot& s = table_.keys[std::size_t(n)];
-    if (!desktop_.Register(kFirstHotKeyId + n, unsigned(s.Modifier), unsigned(s.HotKey)) &&
-        s.HotKey != 0)
-      refused.push_back(n);
-  }
-  return refused;
+  for (int n = 0; n < kHotKeySlots; ++n)
+    if (!RegisterSlot(n)) refused_.push_back(n);
+  if (refused_changed_) refused_changed_();
+  return refused_;
+}
+
+std::vector<int> THotKeys::RetryRefused() {
+  std::vector<int> taken;
+  if (suspended_) return taken;
+  std::erase_if(refused_, [&](int n) {
+    if (!RegisterSlot(n)) return false;
+    taken.push_back(n);
+    return true;
+  });
+  if (!taken.empty() && refused_changed_) refused_changed_();
+  return taken;
 }
 
 void THotKeys::SetSuspended(bool on) {
@@ -93,6 +109,7 @@ void THotKeys::SetSuspended(bool on) {
   if (on) {
     backup_ = table_;
     UnregisterHotKeys();
+    if (refused_changed_) refused_changed_();
   } else {
     table_ = backup_;
     RegisterHotKeys();

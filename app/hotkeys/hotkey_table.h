@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -61,19 +62,34 @@ class THotKeys {
 
   // Unregisters all six ids, then registers each slot. Returns the slots
   // with a key that the desktop refused (a slot without a key is none);
-  // start-up and Suspend ignore them, the setup dialog names them.
+  // the setup dialog names them, and they stay listed in Refused().
   std::vector<int> RegisterHotKeys();
   void UnregisterHotKeys();
+
+  // Slots whose key the desktop refused at the last registration and has
+  // not taken since. Empty while suspended.
+  const std::vector<int>& Refused() const { return refused_; }
+  // Asks the desktop again for every refused slot (another program may have
+  // let the key go). Returns the slots that are registered now.
+  std::vector<int> RetryRefused();
+  // Called after every registration of the table and every retry that took
+  // a key, so the tray can say which keys are still refused.
+  void SetRefusedChanged(std::function<void()> handler) { refused_changed_ = std::move(handler); }
 
   bool Suspended() const { return suspended_; }
   // On: back the table up, unregister. Off: restore the backup, register.
   void SetSuspended(bool on);
 
  private:
+  // Registers slot n; true when it holds a key the desktop took, or none.
+  bool RegisterSlot(int n);
+
   IHotkeys& desktop_;
   HotKeyTable table_;
   HotKeyTable backup_;
   bool suspended_ = false;
+  std::vector<int> refused_;
+  std::function<void()> refused_changed_;
 };
 
 }  // namespace vistrel

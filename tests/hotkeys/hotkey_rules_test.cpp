@@ -138,5 +138,55 @@ TEST(THotKeysRefusals, RegisterNamesTheRefusedSlotsWithAKey) {
   EXPECT_EQ(desktop.registered.count(1004), 1u);
 }
 
+TEST(THotKeysRefusals, ARefusedKeyIsTakenOnRetryOnceFreedButNeverWhileSuspended) {
+  FakeHotkeys desktop;
+  desktop.held_by_others.insert({0, 44});  // the window manager has Print
+  THotKeys keys(desktop);
+  keys.Table().SetDefaultHotKeys();
+  int changes = 0;
+  keys.SetRefusedChanged([&] { ++changes; });
+  keys.RegisterHotKeys();
+  EXPECT_EQ(keys.Refused(), std::vector<int>{0});
+  EXPECT_EQ(changes, 1);
+
+  EXPECT_TRUE(keys.RetryRefused().empty());  // still held: nothing changes
+  EXPECT_EQ(changes, 1);
+  desktop.held_by_others.clear();
+  keys.SetSuspended(true);
+  EXPECT_TRUE(keys.Refused().empty());
+  EXPECT_TRUE(keys.RetryRefused().empty());
+  EXPECT_FALSE(desktop.Press(0, 44));
+  desktop.held_by_others.insert({0, 44});
+  keys.SetSuspended(false);  // registering again finds it held again
+  EXPECT_EQ(keys.Refused(), std::vector<int>{0});
+
+  desktop.held_by_others.clear();
+  const int before = changes;
+  EXPECT_EQ(keys.RetryRefused(), std::vector<int>{0});
+  EXPECT_TRUE(keys.Refused().empty());
+  EXPECT_EQ(changes, before + 1);
+  EXPECT_TRUE(desktop.Press(0, 44));
+  EXPECT_TRUE(desktop.Press(1, 44));  // Alt+Print was never disturbed
+}
+
+TEST(HotKeyTexts, TheNoticeAndTooltipNameKeysAsDesktopsDo) {
+  HotKeyTable table;
+  table.SetDefaultHotKeys();
+  table.keys[4] = WithKey(kF11, kCtrlShift);
+  const std::string notice = RefusedHotKeysNotice(table, {0, 3, 4});
+  EXPECT_EQ(notice.rfind("Print Screen (Get Desktop) is used by another program\n"
+                         "Alt+Print Screen (Get Active Window) is used by another program\n"
+                         "Ctrl+Shift+F11 (Get Active Window + Save) is used by another program\n",
+                         0),
+            0u)
+      << notice;
+  EXPECT_NE(notice.find("keyboard settings"), std::string::npos);
+  EXPECT_NE(notice.find("Hotkey Setup"), std::string::npos);
+  EXPECT_EQ(TrayTooltipText(" Vistrel-Pro v1.05", false, table, {}), " Vistrel-Pro v1.05");
+  EXPECT_EQ(TrayTooltipText(" Vistrel-Pro v1.05", true, table, {0, 4}),
+            " Vistrel-Pro v1.05\nAutomatic Save on\n"
+            "Keys used by another program: Print Screen, Ctrl+Shift+F11");
+}
+
 }  // namespace
 }  // namespace vistrel

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace vistrel {
 namespace {
@@ -36,6 +41,53 @@ TEST(SystemInfo, LiveValuesAreNeverEmpty) {
   EXPECT_EQ(info.TempDirectory(), "/var/tmp/");
   unsetenv("TMPDIR");
   EXPECT_EQ(info.TempDirectory(), "/tmp/");
+}
+
+TEST(PicturesFolder, UserDirsNameItWithHomePutIn) {
+  const std::string home = "/home/ann";
+  EXPECT_EQ(PicturesDirFromUserDirs("# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", home),
+            "/home/ann/Bilder");
+  EXPECT_EQ(PicturesDirFromUserDirs("XDG_PICTURES_DIR=\"/srv/shots\"  \n", home), "/srv/shots");
+  EXPECT_EQ(PicturesDirFromUserDirs("XDG_PICTURES_DIR=\"$HOME\"\n", home), "/home/ann");
+  EXPECT_EQ(PicturesDirFromUserDirs("XDG_PICTURES_DIR=\"$HOMEX/a\"\n", home), "");
+  EXPECT_EQ(PicturesDirFromUserDirs("XDG_PICTURES_DIR=relative\n", home), "");
+  EXPECT_EQ(PicturesDirFromUserDirs("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n", home), "");
+  EXPECT_EQ(PicturesDirFromUserDirs(
+                "XDG_PICTURES_DIR=\"$HOME/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n", home),
+            "/home/ann/b");
+}
+
+// Under a fresh home: ~/Pictures without user-dirs.dirs, the folder it names
+// with one; made private when missing, a folder that exists kept as it is.
+TEST(PicturesFolder, MadePrivateUnderAFreshHome) {
+  namespace fs = std::filesystem;
+  const fs::path home = fs::temp_directory_path() / ("vistrel-home-" + std::to_string(getpid()));
+  fs::remove_all(home);
+  fs::create_directories(home);
+  const std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+  };
+
+  EXPECT_EQ(PicturesFolder(), (home / "Pictures").string() + "/");
+  EXPECT_EQ(mode(home / "Pictures"), 0700);
+
+  fs::create_directories(home / ".config");
+  std::ofstream(home / ".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/My Shots/2026\"\n";
+  EXPECT_EQ(PicturesFolder(), (home / "My Shots/2026").string() + "/");
+  EXPECT_EQ(mode(home / "My Shots/2026"), 0700);
+
+  fs::create_directories(home / "shared");
+  fs::permissions(home / "shared", fs::perms(0755));
+  std::ofstream(home / ".config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/shared/\"\n";
+  EXPECT_EQ(PicturesFolder(), (home / "shared").string() + "/");
+  EXPECT_EQ(mode(home / "shared"), 0755);
+
+  setenv("HOME", old_home.c_str(), 1);
+  fs::remove_all(home);
 }
 
 }  // namespace

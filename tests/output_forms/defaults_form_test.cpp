@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "output/TDefaultsForm1.h"
@@ -50,18 +51,22 @@ TEST_F(DefaultsFormTest, DefaultThenCloseBoxStoresNothing) {
 }
 
 TEST_F(DefaultsFormTest, DefaultThenEscapeStoresTheDefaults) {
-  setenv("TMPDIR", "/var/tmp", 1);
+  QTemporaryDir home;
+  const QByteArray old_home = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
   form->Button1Click();
+  qputenv("HOME", old_home);
+  qunsetenv("XDG_CONFIG_HOME");
   QTest::keyClick(form.get(), Qt::Key_Escape);
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_EQ(tray.AutoFileName, "Picture");
-  EXPECT_EQ(tray.AutoFolder, "/var/tmp/");
+  EXPECT_EQ(tray.AutoFolder, (home.path() + "/Pictures/").toStdString());
   EXPECT_EQ(tray.AutoExtention, "png");
   EXPECT_TRUE(tray.AutoNumbering);
   EXPECT_EQ(picture.DefJpgQuality, 50);  // not the stored default of 85
   EXPECT_EQ(picture.DefPngComp, 5);
   EXPECT_TRUE(picture.DefGifVer89);
-  unsetenv("TMPDIR");
 }
 
 TEST_F(DefaultsFormTest, EmptiedBaseNameComesBackAsPicture) {

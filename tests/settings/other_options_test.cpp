@@ -18,7 +18,7 @@ class OtherOptionsTest : public ::testing::Test {
               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".reg"))
                 .string();
     fs::remove(path_);
-    d_.temp_folder = "/var/tmp/";
+    d_.pictures_folder = "/var/tmp/";
     d_.desktop_left = -1280;
     d_.desktop_top = 0;
     d_.desktop_width = 2944;
