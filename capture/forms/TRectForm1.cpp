@@ -1,6 +1,7 @@
 #include "capture/forms/TRectForm1.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <algorithm>
 
 #include "commands/message_boxes.h"
 #include "settings/other_options.h"
@@ -32,6 +34,17 @@ QLineEdit* DigitsField(int digits, QWidget* parent) {
   field->setMaxLength(digits);
   field->setFixedWidth(48);
   return field;
+}
+
+// So narrow a dialog must still show its whole caption: title bars use a
+// bold font, and window managers put the window icon and up to three
+// buttons with their gaps (some even for a dialog with only a close box)
+// beside it.
+int CaptionRoom(const QWidget& dialog) {
+  QFont bold = dialog.font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return metrics.horizontalAdvance(TRectForm1::kCaption) + 8 * metrics.height();
 }
 
 }  // namespace
@@ -81,7 +94,7 @@ TRectForm1::TRectForm1(PictureWindowOptions& options, IBeeper& beeper, int visib
   Edit2->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, &TRectForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TRectForm1::Button2Click);
-  setFixedSize(sizeHint());
+  setFixedSize(std::max(sizeHint().width(), CaptionRoom(*this)), sizeHint().height());
   Edit1->setFocus();
 }
 

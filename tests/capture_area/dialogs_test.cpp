@@ -3,6 +3,7 @@
 // on a fake clock, and which timer ticks capture.
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -52,6 +53,12 @@ TEST_F(RectFormTest, FieldsOrderAndCaption) {
   EXPECT_EQ(QApplication::focusWidget(), form.Edit1);
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_LT(form.width(), 260);  // a small dialog
+  // Yet wide enough for its caption in a bold title font beside the icon
+  // and the three buttons openbox puts into the title bar.
+  QFont bold = form.font();
+  bold.setBold(true);
+  const QFontMetrics title(bold);
+  EXPECT_GE(form.width(), title.horizontalAdvance("Custom Rectangle") + 7 * title.height());
 }
 
 TEST_F(RectFormTest, RefusedSizesBeepAndBecome100) {
