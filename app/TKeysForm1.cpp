@@ -77,6 +77,9 @@ TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
     function->setMinimumWidth(180);
     QComboBox* key = DropDownList(kHotKeyKeys, this);
     key->setMaxVisibleItems(12);
+    // Styles that drop a list down like a menu (Fusion among them) show
+    // every entry that fits the screen; a plain list keeps to the twelve.
+    key->setStyleSheet("QComboBox { combobox-popup: 0; }");
     key->setObjectName(QString("KeyList%1").arg(row + 1));
     QComboBox* modifier = DropDownList(kHotKeyModifiers, this);
     modifier->setObjectName(QString("ModifierList%1").arg(row + 1));

@@ -84,7 +84,8 @@ TTrayForm1::TTrayForm1(std::unique_ptr<TPlatform> platform, QWidget* parent)
 TTrayForm1::~TTrayForm1() = default;
 
 void TTrayForm1::FormCreate() {
-  // 1. Dates are shown as "m.d.y" from here on (see ShortDateText).
+  // 1. Dates are shown in the user's short date format (the date pickers
+  //    ask the locale).
   // 2. Hints: 4000 ms, at most 204 pixels wide.
   qApp->installEventFilter(new HintHook(this));
 

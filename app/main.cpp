@@ -11,6 +11,9 @@
 #include "settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
+#include "commands/option_defaults.h"
+#include "output/stale_save_files.h"
+#include "settings/other_options.h"
 #include "picture/TEditForm1.h"
 #include "picture/MainFormIcons.h"
 #include "platform/platform.h"
@@ -62,6 +65,15 @@ int RunResident(int argc, char** argv) {
   if (!platform) {
     std::fprintf(stderr, "Vistrel-Pro: %s\n", error.c_str());
     return 1;
+  }
+
+  // Saves that a killed copy never finished left their temporary files in
+  // the folders the program saves to; no copy of ours is saving now.
+  {
+    SettingsStore store;
+    const OptionDefaults defaults = CurrentOptionDefaults();
+    RemoveStaleSaveFiles({TrayOptions::Load(store, defaults).AutoFolder,
+                          PictureWindowOptions::Load(store, defaults).SaveFolder});
   }
 
   // 5. The hidden tray form.

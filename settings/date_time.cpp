@@ -1,7 +1,6 @@
 #include "settings/date_time.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace vistrel {
 
@@ -58,12 +57,6 @@ std::int64_t TimeOfDayMs(double value) {
   double frac = std::fabs(value - std::trunc(value));
   std::int64_t ms = std::llround(frac * kMsPerDay) % std::int64_t(kMsPerDay);
   return ms / 1000 * 1000;
-}
-
-std::string ShortDateText(const std::tm& t) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%d.%d.%02d", t.tm_mon + 1, t.tm_mday, (t.tm_year + 1900) % 100);
-  return buf;
 }
 
 }  // namespace vistrel

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <ctime>
-#include <string>
 
 namespace vistrel {
 
@@ -15,9 +14,5 @@ std::tm TmFromDateTime(double value);
 // Milliseconds of the time-of-day part: hours, minutes and seconds only
 // (the days and the milliseconds are dropped).
 std::int64_t TimeOfDayMs(double value);
-
-// The program's short date "m.d.y": month and day without leading zeros, a
-// two-digit year, "." between them (9 December 2026 is "12.9.26").
-std::string ShortDateText(const std::tm& local);
 
 }  // namespace vistrel

@@ -1,6 +1,7 @@
 #include "capture/forms/TRectForm1.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <algorithm>
 
 #include "commands/message_boxes.h"
 #include "settings/other_options.h"
@@ -20,6 +22,11 @@ namespace {
 
 constexpr const char* kRefusedValue = "100";
 
+// The standard message of a text that is no integer.
+QString ConversionMessage(const QString& text) {
+  return QString("'%1' is not a valid integer value").arg(text);
+}
+
 QLineEdit* DigitsField(int digits, QWidget* parent) {
   auto* field = new QLineEdit(parent);
   field->setValidator(
@@ -27,6 +34,17 @@ QLineEdit* DigitsField(int digits, QWidget* parent) {
   field->setMaxLength(digits);
   field->setFixedWidth(48);
   return field;
+}
+
+// So narrow a dialog must still show its whole caption: title bars use a
+// bold font, and window managers put the window icon and up to three
+// buttons with their gaps (some even for a dialog with only a close box)
+// beside it.
+int CaptionRoom(const QWidget& dialog) {
+  QFont bold = dialog.font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return metrics.horizontalAdvance(TRectForm1::kCaption) + 8 * metrics.height();
 }
 
 }  // namespace
@@ -64,6 +82,11 @@ TRectForm1::TRectForm1(PictureWindowOptions& options, IBeeper& beeper, int visib
   Edit2->setText(QString::number(options_.CustomH));
   Button1->setAutoDefault(false);
   Button2->setAutoDefault(false);
+  // A click does not take the focus: "&Close" checks the fields itself,
+  // and a field left by the mouse would be checked (and complained about)
+  // a second time.
+  Button1->setFocusPolicy(Qt::TabFocus);
+  Button2->setFocusPolicy(Qt::TabFocus);
   setTabOrder(Edit1, Edit2);
   setTabOrder(Edit2, Button1);
   setTabOrder(Button1, Button2);
@@ -71,7 +94,7 @@ TRectForm1::TRectForm1(PictureWindowOptions& options, IBeeper& beeper, int visib
   Edit2->installEventFilter(this);
   connect(Button1, &QPushButton::clicked, this, &TRectForm1::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TRectForm1::Button2Click);
-  setFixedSize(sizeHint());
+  setFixedSize(std::max(sizeHint().width(), CaptionRoom(*this)), sizeHint().height());
   Edit1->setFocus();
 }
 
@@ -79,7 +102,7 @@ bool TRectForm1::CheckField(QLineEdit* field, int visible_extent) {
   const std::optional<int> value = FieldValue(field->text().toStdString());
   if (!value) {
     // The standard conversion message; the field keeps what it holds.
-    ShowErrorBox(this, QString("'%1' is not a valid integer value").arg(field->text()));
+    ShowErrorBox(this, ConversionMessage(field->text()));
     return false;
   }
   if (CustomSizeAccepted(*value, visible_extent)) return true;
@@ -89,7 +112,8 @@ bool TRectForm1::CheckField(QLineEdit* field, int visible_extent) {
 }
 
 bool TRectForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::FocusOut || checking_) return QDialog::eventFilter(watched, event);
+  if (event->type() != QEvent::FocusOut || checking_ || refocusing_)
+    return QDialog::eventFilter(watched, event);
   const auto reason = static_cast<QFocusEvent*>(event)->reason();
   // Only leaving the field within the dialog counts, not the dialog losing
   // the focus (a message box, another window).
@@ -100,8 +124,17 @@ bool TRectForm1::eventFilter(QObject* watched, QEvent* event) {
   checking_ = true;
   const bool accepted = CheckField(field, field == Edit1 ? visible_width_ : visible_height_);
   checking_ = false;
-  if (!accepted) QTimer::singleShot(0, field, [field] { field->setFocus(); });
+  if (!accepted) QTimer::singleShot(0, field, [this, field] { Refocus(field); });
   return QDialog::eventFilter(watched, event);
+}
+
+void TRectForm1::Refocus(QLineEdit* field) {
+  // The field the user went to loses the focus to the refusal, not to the
+  // user: checking it too would bounce the focus between two refused
+  // fields for ever.
+  refocusing_ = true;
+  field->setFocus(Qt::OtherFocusReason);
+  refocusing_ = false;
 }
 
 void TRectForm1::keyPressEvent(QKeyEvent* event) {
@@ -126,7 +159,8 @@ void TRectForm1::Button2Click() {
 }
 
 void TRectForm1::Button1Click() {
-  // The field the user was in is left now; Esc leaves without that.
+  // Closing leaves the field the user was in: both fields get the range
+  // check of leaving them.
   checking_ = true;
   for (auto [field, extent] :
        {std::pair{Edit1, visible_width_}, std::pair{Edit2, visible_height_}}) {
@@ -137,8 +171,17 @@ void TRectForm1::Button1Click() {
     }
   }
   checking_ = false;
-  if (const auto w = FieldValue(Edit1->text().toStdString())) options_.CustomW = *w;
-  if (const auto h = FieldValue(Edit2->text().toStdString())) options_.CustomH = *h;
+  // Width first, then height; a field that holds no number stops there with
+  // the conversion message, and the dialog stays open.
+  for (auto [field, stored] :
+       {std::pair{Edit1, &options_.CustomW}, std::pair{Edit2, &options_.CustomH}}) {
+    const std::optional<int> value = FieldValue(field->text().toStdString());
+    if (!value) {
+      ShowErrorBox(this, ConversionMessage(field->text()));
+      return;
+    }
+    *stored = *value;
+  }
   accept();
 }
 

@@ -41,12 +41,15 @@ class TRectForm1 : public QDialog {
  private:
   // The check run when a field is left; false when the field was refused.
   bool CheckField(QLineEdit* field, int visible_extent);
+  // Puts the focus back into a refused field.
+  void Refocus(QLineEdit* field);
 
   PictureWindowOptions& options_;
   IBeeper& beeper_;
   int visible_width_;
   int visible_height_;
   bool checking_ = false;
+  bool refocusing_ = false;
 };
 
 }  // namespace vistrel

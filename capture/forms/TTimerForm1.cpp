@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
@@ -29,7 +30,8 @@ QTimeEdit* TimePicker(QWidget* parent) {
 
 QDateEdit* DatePicker(QWidget* parent) {
   auto* picker = new QDateEdit(parent);
-  picker->setDisplayFormat("M.d.yy");
+  // The user's own short date: "12.9.26" reads as 12 September to most.
+  picker->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
   picker->setCalendarPopup(true);
   return picker;
 }

@@ -3,8 +3,10 @@
 // on a fake clock, and which timer ticks capture.
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -51,6 +53,12 @@ TEST_F(RectFormTest, FieldsOrderAndCaption) {
   EXPECT_EQ(QApplication::focusWidget(), form.Edit1);
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_LT(form.width(), 260);  // a small dialog
+  // Yet wide enough for its caption in a bold title font beside the icon
+  // and the three buttons openbox puts into the title bar.
+  QFont bold = form.font();
+  bold.setBold(true);
+  const QFontMetrics title(bold);
+  EXPECT_GE(form.width(), title.horizontalAdvance("Custom Rectangle") + 7 * title.height());
 }
 
 TEST_F(RectFormTest, RefusedSizesBeepAndBecome100) {
@@ -85,6 +93,53 @@ TEST_F(RectFormTest, EmptyFieldGetsTheConversionMessageAndKeepsItsText) {
   Leave(form.Edit2, "");
   EXPECT_EQ(message, "'' is not a valid integer value");
   EXPECT_EQ(form.Edit2->text(), "");
+}
+
+TEST_F(RectFormTest, TabOutOfTwoRefusedFieldsBeepsOnceAndStays) {
+  // A view so small that even "100" is refused in both fields.
+  TRectForm1 form(options_, beeper_, 90, 90);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  form.Edit1->setText("5");
+  QTest::keyClick(form.Edit1, Qt::Key_Tab);
+  for (int round = 0; round < 20; ++round) QApplication::processEvents();
+  EXPECT_EQ(beeper_.beeps, 1);
+  EXPECT_EQ(QApplication::focusWidget(), form.Edit1);
+  EXPECT_EQ(form.Edit2->text(), "100");
+  // Going on from the refused field is refused again, once per attempt.
+  QTest::keyClick(form.Edit1, Qt::Key_Tab);
+  for (int round = 0; round < 20; ++round) QApplication::processEvents();
+  EXPECT_EQ(beeper_.beeps, 2);
+  EXPECT_EQ(QApplication::focusWidget(), form.Edit1);
+}
+
+TEST_F(RectFormTest, CloseAndEscWithAnEmptyFieldSayItAndStayOpen) {
+  options_.CustomW = 200;
+  for (const bool by_esc : {false, true}) {
+    SCOPED_TRACE(by_esc ? "Esc" : "&Close");
+    TRectForm1 form(options_, beeper_, 800, 600);
+    form.show();
+    form.Edit1->setText("300");
+    form.Edit2->setText("");
+    QString message;
+    QTimer::singleShot(0, [&message] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        message = box->text();
+        box->accept();
+      }
+    });
+    if (by_esc)
+      QTest::keyClick(&form, Qt::Key_Escape);
+    else
+      form.Button1->click();
+    EXPECT_EQ(message, "'' is not a valid integer value");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Edit2->text(), "");
+    // The width came first and is taken; the height keeps its old value.
+    EXPECT_EQ(options_.CustomW, 300);
+    EXPECT_EQ(options_.CustomH, 100);
+    options_.CustomW = 200;
+  }
 }
 
 TEST_F(RectFormTest, MaxStoresAtOnceOrBeepsInASmallView) {
@@ -170,6 +225,25 @@ TEST(TimerForm, CreationShowsStoredSettingsOrNow) {
   EXPECT_EQ(form.CheckBox1->toolTip(), "Check to Start Timer on the ...");
   EXPECT_EQ(form.CheckBox2->toolTip(), "Check to End the Timer on the ...");
   EXPECT_TRUE(form.findChild<QLabel*>() != nullptr);
+}
+
+TEST(TimerForm, DatesInTheUsersShortFormatStoredAsBefore) {
+  TrayOptions options;
+  options.AutoEnd = kNow + 2;
+  TTimerForm1 form(options, [] { return kNow; });
+  const QLocale user = QLocale::system();
+  EXPECT_EQ(form.StartDate->text(), user.toString(QDate(2026, 12, 9), QLocale::ShortFormat));
+  EXPECT_EQ(form.EndDate->text(), user.toString(QDate(2026, 12, 11), QLocale::ShortFormat));
+  form.CheckBox2->setChecked(true);
+  form.StartClick();
+  EXPECT_NEAR(options.AutoEnd, kNow + 2, 1e-9);
+}
+
+// Only in the run with a British user (LC_ALL=en_GB.UTF-8).
+TEST(TimerFormBritish, NinthOfDecemberReadsDayFirst) {
+  TrayOptions options;
+  TTimerForm1 form(options, [] { return kNow; });
+  EXPECT_EQ(form.StartDate->text(), "09/12/2026");
 }
 
 TEST(TimerForm, IntervalRuleKeepsItsValueAlsoOnCancel) {

@@ -330,6 +330,36 @@ class ObjectTest(AreaTest):
         self.close_window(window)
 
 
+    def test_object_holds_the_frozen_pixels_of_a_window_changed_meanwhile(self):
+        self.start(MainFormLeft=380, MainFormTop=300)
+        flag = os.path.join(self.desktop.folder, "recolour")
+        self.desktop.start(["python3", os.path.join(os.path.dirname(__file__), "recolour_window.py"),
+                            "240x160+40+40", flag, "#2050c0", "#c03020"])
+        app = wait_until(lambda: windows_named(self.desktop, "recolour"), what="the window")[0]
+        self.xdotool("key", "Print")
+        window = self.picture_window()
+        info = dict(line.strip().split(": ", 1) for line in
+                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
+        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        panel = wait_until(lambda: self.deepest_window(app, 150, 120), what="the panel")
+        self.xdotool("mousemove", "--sync", str(x + 412), str(y + 37), "click", "1")
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
+        self.overlay(y=270)
+        frozen = self.screen_rgb()
+        # The window changes colour under the overlay, which still shows it blue.
+        open(flag, "w").close()
+        wait_until(lambda: os.path.exists(flag + ".done"), what="the window to recolour")
+        self.assertEqual(self.screen_rgb(), frozen)
+        self.xdotool("mousemove", "--sync", "150", "120", "click", "1")
+        self.picture_window()
+        self.xdotool("windowactivate", "--sync", window, "key", "ctrl+c")
+        width, height, raw = self.grabbed()
+        self.assertEqual((width, height), (panel[3] - panel[1], panel[4] - panel[2]))
+        self.assertEqual(raw, crop_rgb(self.WIDTH, frozen, *panel[1:]))
+        self.assertEqual(raw[:3], bytes((0x20, 0x50, 0xc0)))
+        self.close_window(window)
+
+
 class TwoMonitorsTest(AreaTest):
     """A 1920 x 1080 monitor and a 1024 x 768 one to its right."""
     WIDTH, HEIGHT = 2944, 1080

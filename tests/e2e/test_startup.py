@@ -131,6 +131,30 @@ class StartupTest(unittest.TestCase):
         with open(settings_path(self.desktop) + ".damaged", encoding="utf-8") as f:
             self.assertEqual(f.read(), damaged)
 
+    def test_start_removes_what_killed_saves_left_in_the_save_folders(self):
+        auto, save = (os.path.join(self.desktop.folder, name) for name in ("auto", "save"))
+        for folder in (auto, save):
+            os.makedirs(folder)
+        ended = subprocess.Popen(["true"])
+        ended.wait()
+        def leave(folder, name):
+            path = os.path.join(folder, name)
+            with open(path, "wb") as f:
+                f.write(b"\x89PNG half written")
+            return path
+        stale = [leave(auto, ".Picture0007.png.%d-0.tmp" % ended.pid),
+                 leave(save, ".Holiday.jpg.%d-3.tmp" % ended.pid)]
+        kept = [leave(auto, ".Picture0008.png.%d-0.tmp" % os.getpid()),  # a running saver
+                leave(auto, "Picture0001.png"), leave(save, ".notes.txt.%d-0.tmp" % ended.pid)]
+        write_settings(self.desktop,
+                       'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions]\n'
+                       '"AutoFolder"="%s/"\n"SaveFolder"="%s"\n' % (auto, save))
+        program = Program(self.desktop).wait_resident()
+        self.assertEqual([p for p in stale if os.path.exists(p)], [])
+        self.assertEqual([p for p in kept if not os.path.exists(p)], [])
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait_ended(), 0)
+
 
 class NoDesktopTest(unittest.TestCase):
     def test_help_and_version_answer_without_starting_or_closing_anything(self):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
@@ -75,6 +76,17 @@ TEST_F(KeysFormTest, ShowsFiveRowsWithTheFullListsAndTheTable) {
   EXPECT_TRUE(form.CloseButton()->isDefault());
   EXPECT_EQ(form.CloseButton()->text(), "&Close");
   EXPECT_EQ(form.DefaultButton()->text(), "&Default");
+}
+
+TEST_F(KeysFormTest, KeyListDropsDownTwelveRowsAtATime) {
+  TKeysForm1& form = Open();
+  QComboBox* list = form.KeyList(1);
+  list->showPopup();
+  QAbstractItemView* view = list->view();
+  ASSERT_TRUE(QTest::qWaitFor([view] { return view->isVisible(); }, 2000));
+  const int rows = view->viewport()->height() / view->sizeHintForRow(0);
+  list->hidePopup();
+  EXPECT_EQ(rows, 12);
 }
 
 TEST_F(KeysFormTest, PrintScrnRefusesCtrlAndTakesAlt) {
