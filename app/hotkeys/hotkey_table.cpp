@@ -1,5 +1,6 @@
 #include "app/hotkeys/hotkey_table.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 #include <vector>
@@ -85,10 +86,22 @@ bool THotKeys::RegisterSlot(int n) {
 
 std::vector<int> THotKeys::RegisterHotKeys() {
   UnregisterHotKeys();
-  for (int n = 0; n < kHotKeySlots; ++n)
-    if (!RegisterSlot(n)) refused_.push_back(n);
+  std::vector<int> refused;
+  for (int n = 0; n < kHotKeySlots; ++n) {
+    if (RegisterSlot(n)) continue;
+    refused.push_back(n);
+    // A combination an earlier slot of this table holds is no other
+    // program's to let go: asking again would never help.
+    const THotKeySlot& s = table_.keys[std::size_t(n)];
+    const bool own = std::any_of(table_.keys.begin(), table_.keys.begin() + n,
+                                 [&](const THotKeySlot& earlier) {
+                                   return earlier.HotKey == s.HotKey &&
+                                          earlier.Modifier == s.Modifier;
+                                 });
+    if (!own) refused_.push_back(n);
+  }
   if (refused_changed_) refused_changed_();
-  return refused_;
+  return refused;
 }
 
 std::vector<int> THotKeys::RetryRefused() {

@@ -67,7 +67,8 @@ class THotKeys {
   void UnregisterHotKeys();
 
   // Slots whose key the desktop refused at the last registration and has
-  // not taken since. Empty while suspended.
+  // not taken since, leaving out those whose combination an earlier slot
+  // holds. Empty while suspended.
   const std::vector<int>& Refused() const { return refused_; }
   // Asks the desktop again for every refused slot (another program may have
   // let the key go). Returns the slots that are registered now.

@@ -167,6 +167,12 @@ TEST(THotKeysRefusals, ARefusedKeyIsTakenOnRetryOnceFreedButNeverWhileSuspended)
   EXPECT_EQ(changes, before + 1);
   EXPECT_TRUE(desktop.Press(0, 44));
   EXPECT_TRUE(desktop.Press(1, 44));  // Alt+Print was never disturbed
+
+  // A slot repeating an earlier slot's combination is refused, but no other
+  // program holds it: nothing to name or ask for again.
+  keys.Table().keys[2] = keys.Table().keys[0];
+  EXPECT_EQ(keys.RegisterHotKeys(), std::vector<int>{2});
+  EXPECT_TRUE(keys.Refused().empty());
 }
 
 TEST(HotKeyTexts, TheNoticeAndTooltipNameKeysAsDesktopsDo) {
