@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/formats/format_codecs.h"
+#include "imaging/formats/metafile_draw.h"
 #include "imaging/formats/metafile_size.h"
 #include "imaging/formats/svg_render.h"
 #include "imaging/formats/wmf_header.h"
@@ -30,7 +30,7 @@ void Check(wmf_error_t err, const char* what) {
 
 }  // namespace
 
-void ReadWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
+void DrawWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   CheckWmfRecords(data);
   TWmfApi w;
   wmfAPI_Options options{};

@@ -1,0 +1,75 @@
+// Metafiles are drawn in a child process that may crash, loop or refuse
+// without harm to the program.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <string>
+
+#include "imaging/formats/decoder_child.h"
+
+namespace vistrel {
+namespace {
+
+std::string ChildError(const std::string& script, const TChildLimits& limits = {}) {
+  const std::uint8_t input[] = {1, 2, 3};
+  try {
+    DecodeInChild({"/bin/sh", "-c", script}, TByteSpan(input), limits);
+  } catch (const FormatError& e) {
+    return e.what();
+  }
+  return "(decoded)";
+}
+
+TEST(MetafileChild, CrashesHangsAndRefusalsBecomeErrorsWithTheirCause) {
+  EXPECT_EQ(ChildError("kill -ABRT $$"), "The decoder crashed (Aborted)");
+  EXPECT_EQ(ChildError("kill -SEGV $$"), "The decoder crashed (Segmentation fault)");
+  EXPECT_EQ(ChildError("echo 'Pango-WARNING **: odd font' >&2; echo 'Not a Windows metafile' >&2; exit 1"),
+            "Not a Windows metafile");
+  EXPECT_EQ(ChildError("exit 4"), "The decoder failed with exit code 4");
+  EXPECT_EQ(ChildError("printf VPIX; exit 0"), "The decoder's picture is incomplete");
+  EXPECT_EQ(ChildError("printf 'XXXXXXXXXXXX'; exit 0"), "The decoder's answer is garbled");
+  // A header claiming more than a picture may hold is refused before the
+  // picture is allocated.
+  EXPECT_EQ(ChildError("printf 'VPIX\\377\\377\\0\\0\\377\\377\\0\\0'; cat /dev/zero").rfind("Picture too large", 0), 0u);
+
+  TChildLimits quick;
+  quick.cpu_seconds = 1;
+  EXPECT_EQ(ChildError("while :; do :; done", quick), "Decoding took more than 1 s of processor time");
+  quick.wall_seconds = 1;
+  EXPECT_EQ(ChildError("exec sleep 60", quick), "Decoding took longer than 1 s");
+  // Closing its output does not end the wait for a child that goes on.
+  EXPECT_EQ(ChildError("exec >&- 2>&-; exec sleep 60", quick), "Decoding took longer than 1 s");
+}
+
+TEST(MetafileChild, RunsWithoutDisplayWithinLimitsAndHandsBackPixels) {
+  setenv("DISPLAY", ":97", 1);
+  setenv("WAYLAND_DISPLAY", "wayland-9", 1);
+  TChildLimits limits;
+  limits.cpu_seconds = 7;
+  limits.address_space = std::uint64_t(1) << 31;
+  EXPECT_EQ(ChildError("echo \"[$DISPLAY$WAYLAND_DISPLAY] $(ulimit -t) $(ulimit -v) $(cat | wc -c)\" >&2; exit 1", limits),
+            "[] 7 2097152 3");
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+
+  // Two pixels wide, one high: red then blue, stored blue-green-red.
+  const std::uint8_t none[] = {0};
+  const TPictureBitmap p = DecodeInChild(
+      {"/bin/sh", "-c", "printf 'VPIX\\002\\0\\0\\0\\001\\0\\0\\0\\0\\0\\377\\377\\0\\0'"}, TByteSpan(none));
+  ASSERT_EQ(p.Width(), 2);
+  ASSERT_EQ(p.Height(), 1);
+  EXPECT_EQ(p.Pixel(0, 0), MakeColor(255, 0, 0));
+  EXPECT_EQ(p.Pixel(1, 0), MakeColor(0, 0, 255));
+
+  EXPECT_EQ(ChildError("exit 0", limits), "The decoder's picture is incomplete");
+  try {
+    DecodeInChild({"/nonexistent/vistrel-metafile", "wmf"}, TByteSpan(none));
+    ADD_FAILURE();
+  } catch (const FormatError& e) {
+    EXPECT_STREQ(e.what(), "The decoder /nonexistent/vistrel-metafile is missing");
+  }
+}
+
+}  // namespace
+}  // namespace vistrel
