@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/formats/libwmf_svg.h"
 #include "imaging/formats/metafile_draw.h"
 #include "imaging/formats/metafile_size.h"
 #include "imaging/formats/svg_render.h"
@@ -67,7 +68,7 @@ void DrawWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (played != wmf_E_None || !text) throw FormatError("Cannot draw the metafile");
   // libwmf frees its buffers with the player, so copy the text first.
   const std::string document(text, length);
-  picture = RenderSvgOverWhite(document, int(width), int(height));
+  picture = RenderSvgOverWhite(RepairLibwmfSvg(document), int(width), int(height));
   params.bits_per_sample = 8;
   params.samples_per_pixel = 3;
   params.dpi_x = params.dpi_y = int(kMetafileDpi);

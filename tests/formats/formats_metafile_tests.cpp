@@ -1,5 +1,5 @@
-// Metafiles are drawn in a child process that may crash, loop or refuse
-// without harm to the program.
+// Metafiles: drawn in a child process that may crash, loop or refuse
+// without harm to the program; bitmaps inside WMF files.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "imaging/formats/decoder_child.h"
+#include "imaging/formats/picture_file.h"
 
 namespace vistrel {
 namespace {
@@ -69,6 +70,34 @@ TEST(MetafileChild, RunsWithoutDisplayWithinLimitsAndHandsBackPixels) {
   } catch (const FormatError& e) {
     EXPECT_STREQ(e.what(), "The decoder /nonexistent/vistrel-metafile is missing");
   }
+}
+
+TPictureBitmap LoadFile(const std::string& path) {
+  TPictureBitmap picture;
+  TIOParams params;
+  LoadPictureFile(path, picture, params);
+  return picture;
+}
+
+// libwmf writes inline images with xlink:href but without the namespace,
+// which librsvg refuses.
+TEST(MetafileReader, BitmapsInsideWmfFilesAreDrawn) {
+  for (const char* name : {"bitmap-stretchdib.wmf", "bitmap-dibstretchblt.wmf"}) {
+    SCOPED_TRACE(name);
+    // A 4 x 4 bitmap, red above blue, stretched over the 100 x 50 frame.
+    const TPictureBitmap p = LoadFile(std::string(VISTREL_PICTURES_DIR "/") + name);
+    ASSERT_EQ(p.Width(), 100);
+    ASSERT_EQ(p.Height(), 50);
+    EXPECT_EQ(p.Pixel(50, 5), MakeColor(255, 0, 0));
+    EXPECT_EQ(p.Pixel(50, 45), MakeColor(0, 0, 255));
+  }
+  // The same bitmap stretched over (10, 5)-(60, 25).
+  const TPictureBitmap p = LoadFile(VISTREL_PICTURES_DIR "/bitmap-offset.wmf");
+  EXPECT_EQ(p.Pixel(5, 2), kWhite);
+  EXPECT_EQ(p.Pixel(35, 8), MakeColor(255, 0, 0));
+  EXPECT_EQ(p.Pixel(35, 22), MakeColor(0, 0, 255));
+  EXPECT_EQ(p.Pixel(65, 15), kWhite);
+  EXPECT_EQ(p.Pixel(35, 30), kWhite);
 }
 
 }  // namespace
