@@ -1,5 +1,6 @@
 // Metafiles: drawn in a child process that may crash, loop or refuse
-// without harm to the program; bitmaps inside WMF files.
+// without harm to the program; bitmaps inside WMF files; frames larger
+// than the drawing.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -98,6 +99,22 @@ TEST(MetafileReader, BitmapsInsideWmfFilesAreDrawn) {
   EXPECT_EQ(p.Pixel(35, 22), MakeColor(0, 0, 255));
   EXPECT_EQ(p.Pixel(65, 15), kWhite);
   EXPECT_EQ(p.Pixel(35, 30), kWhite);
+}
+
+// A few hundred bytes claiming a frame of 16000 x 16000 pixels and drawing
+// a red rectangle at (10, 10)-(90, 40): the picture ends where the drawing
+// does.
+TEST(MetafileReader, HugeFrameIsCutToTheDrawing) {
+  for (const char* name : {"wmf/wmf-huge-frame-small-drawing.wmf", "emf/emf-huge-frame-small-drawing.emf"}) {
+    SCOPED_TRACE(name);
+    const TPictureBitmap p = LoadFile(std::string(VISTREL_FUZZ_CORPUS_DIR "/") + name);
+    EXPECT_GE(p.Width(), 90);
+    EXPECT_LE(p.Width(), 100);
+    EXPECT_GE(p.Height(), 40);
+    EXPECT_LE(p.Height(), 50);
+    EXPECT_EQ(p.Pixel(50, 25), MakeColor(255, 0, 0));
+    EXPECT_EQ(p.Pixel(2, 2), kWhite);
+  }
 }
 
 }  // namespace
