@@ -192,6 +192,7 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
   TPictureSink sink;
   std::string message;
   int status = 0;
+  rusage usage{};
   std::uint8_t buffer[65536];
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -200,9 +201,9 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
       throw FormatError("Decoding took longer than " + std::to_string(limits.wall_seconds) + " s");
     }
     if (out.fd < 0 && err.fd < 0) {
-      const pid_t done = ::waitpid(child.pid, &status, WNOHANG);
+      const pid_t done = ::wait4(child.pid, &status, WNOHANG, &usage);
       if (done == child.pid) break;
-      ::poll(nullptr, 0, int(std::min<long long>(left, 20)));
+      ::poll(nullptr, 0, int(std::min<long long>(left, 20)));  // it is ending
       continue;
     }
     pollfd fds[2];
@@ -229,8 +230,10 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
   child.pid = -1;  // reaped
 
   if (WIFSIGNALED(status)) {
+    // SIGKILL comes at the hard limit, one second after SIGXCPU.
     const int sig = WTERMSIG(status);
-    if (sig == SIGXCPU)
+    const bool out_of_time = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec >= limits.cpu_seconds;
+    if (sig == SIGXCPU || (sig == SIGKILL && out_of_time))
       throw FormatError("Decoding took more than " + std::to_string(limits.cpu_seconds) + " s of processor time");
     throw FormatError(std::string("The decoder crashed (") + strsignal(sig) + ")");
   }

@@ -38,6 +38,8 @@ TEST(MetafileChild, CrashesHangsAndRefusalsBecomeErrorsWithTheirCause) {
   TChildLimits quick;
   quick.cpu_seconds = 1;
   EXPECT_EQ(ChildError("while :; do :; done", quick), "Decoding took more than 1 s of processor time");
+  // A child that ignores SIGXCPU is killed at the hard limit.
+  EXPECT_EQ(ChildError("trap '' XCPU; while :; do :; done", quick), "Decoding took more than 1 s of processor time");
   quick.wall_seconds = 1;
   EXPECT_EQ(ChildError("exec sleep 60", quick), "Decoding took longer than 1 s");
   // Closing its output does not end the wait for a child that goes on.
