@@ -1,5 +1,6 @@
 // Vistrel-Pro: start-up, the single-instance guard and the message loop.
 #include <QApplication>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
+#include "imaging/formats/decoder_child.h"
 #include "picture/TEditForm1.h"
 #include "picture/MainFormIcons.h"
 #include "platform/platform.h"
@@ -56,6 +58,12 @@ int RunResident(int argc, char** argv) {
   QApplication::setApplicationName(texts::kApplicationTitle);
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(ProgramIcon());
+  // Metafiles are drawn in a child process: while it runs, the windows go
+  // on painting and answering the window manager, taking no input.
+  SetChildWaitHook([] {
+    if (QThread::currentThread() == QCoreApplication::instance()->thread())
+      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+  });
 
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -22,6 +23,9 @@ namespace {
 constexpr char kMagic[4] = {'V', 'P', 'I', 'X'};
 constexpr std::size_t kHeaderBytes = 12;  // magic, width, height
 constexpr std::size_t kMaxMessage = 4096;
+constexpr long long kWaitSliceMs = 50;
+
+std::atomic<void (*)()> wait_hook{nullptr};
 
 struct TFd {
   int fd = -1;
@@ -186,7 +190,7 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
   err_write.Close();
 
   // Waits in poll with a deadline, so a child that hangs costs this
-  // thread at most wall_seconds.
+  // thread at most wall_seconds, in slices for the wait hook.
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(limits.wall_seconds);
   TPictureSink sink;
@@ -195,6 +199,7 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
   rusage usage{};
   std::uint8_t buffer[65536];
   for (;;) {
+    if (void (*hook)() = wait_hook.load()) hook();
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) {
       child.Kill();
@@ -210,7 +215,7 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
     nfds_t count = 0;
     for (int fd : {out.fd, err.fd})
       if (fd >= 0) fds[count++] = pollfd{fd, POLLIN, 0};
-    const int ready = ::poll(fds, count, int(std::min<long long>(left, INT_MAX)));
+    const int ready = ::poll(fds, count, int(std::min<long long>(left, kWaitSliceMs)));
     if (ready < 0 && errno != EINTR) throw StartError("poll");
     for (nfds_t i = 0; ready > 0 && i < count; ++i) {
       if (!fds[i].revents) continue;
@@ -245,6 +250,8 @@ TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan inp
   if (!sink.Complete()) throw FormatError("The decoder's picture is incomplete");
   return std::move(sink.Picture());
 }
+
+void SetChildWaitHook(void (*hook)()) { wait_hook.store(hook); }
 
 bool WriteChildPicture(int fd, const TPictureBitmap& picture) {
   std::uint8_t header[kHeaderBytes];

@@ -28,6 +28,11 @@ struct TChildLimits {
 TPictureBitmap DecodeInChild(const std::vector<std::string>& argv, TByteSpan input,
                              const TChildLimits& limits = {});
 
+// Called on the waiting thread about every 50 ms while a child runs, so
+// that the program's windows go on painting and answering meanwhile; null
+// for none.
+void SetChildWaitHook(void (*hook)());
+
 // The child's side: the picture on file descriptor `fd`. Returns false
 // when the pipe fails.
 bool WriteChildPicture(int fd, const TPictureBitmap& picture);

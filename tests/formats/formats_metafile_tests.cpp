@@ -46,6 +46,17 @@ TEST(MetafileChild, CrashesHangsAndRefusalsBecomeErrorsWithTheirCause) {
   EXPECT_EQ(ChildError("exec >&- 2>&-; exec sleep 60", quick), "Decoding took longer than 1 s");
 }
 
+int wait_hook_calls = 0;
+
+TEST(MetafileChild, TheWaitHookRunsWhileTheChildDoes) {
+  SetChildWaitHook([] { ++wait_hook_calls; });
+  TChildLimits limits;
+  limits.wall_seconds = 1;
+  EXPECT_EQ(ChildError("exec sleep 60", limits), "Decoding took longer than 1 s");
+  SetChildWaitHook(nullptr);
+  EXPECT_GE(wait_hook_calls, 2);  // a second in 50 ms slices
+}
+
 TEST(MetafileChild, RunsWithoutDisplayWithinLimitsAndHandsBackPixels) {
   setenv("DISPLAY", ":97", 1);
   setenv("WAYLAND_DISPLAY", "wayland-9", 1);
