@@ -1,5 +1,6 @@
 // Vistrel-Pro: start-up, the single-instance guard and the message loop.
 #include <QApplication>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
 #include "commands/option_defaults.h"
+#include "imaging/formats/decoder_child.h"
 #include "output/stale_save_files.h"
 #include "settings/other_options.h"
 #include "picture/TEditForm1.h"
@@ -59,6 +61,12 @@ int RunResident(int argc, char** argv) {
   QApplication::setApplicationName(texts::kApplicationTitle);
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(ProgramIcon());
+  // Metafiles are drawn in a child process: while it runs, the windows go
+  // on painting and answering the window manager, taking no input.
+  SetChildWaitHook([] {
+    if (QThread::currentThread() == QCoreApplication::instance()->thread())
+      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+  });
 
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);

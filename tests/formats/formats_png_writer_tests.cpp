@@ -239,7 +239,7 @@ TEST(PngWriter, AsSmallAsZlibAtEveryLevel) {
   test::TScratchDir dir;
   TPictureBitmap desk;
   TIOParams read;
-  LoadPictureFile(VISTREL_REGRESSIONS_DIR "/../pictures/desktop-screenshot.png", desk, read);
+  LoadPictureFile(VISTREL_PICTURES_DIR "/desktop-screenshot.png", desk, read);
   for (const char* filter : {"none", "up", "paeth"})
     for (int level = 1; level <= 9; ++level) {
       SCOPED_TRACE(std::string(filter) + " level " + std::to_string(level));

@@ -1,5 +1,6 @@
-// Damaged files the fuzzers once found troublesome: each must load or be
-// refused with PictureFileError, never crash or hang.
+// Damaged files the fuzzers once found troublesome (the fuzz corpus, one
+// folder per reader): through LoadPictureFile each must load or be refused
+// with PictureFileError naming the file, never crash or hang.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,10 +11,10 @@ namespace vistrel {
 namespace {
 
 TEST(Regressions, DamagedFilesLoadOrAreRefused) {
-  const std::filesystem::path dir = VISTREL_REGRESSIONS_DIR;
+  const std::filesystem::path dir = VISTREL_FUZZ_CORPUS_DIR;
   ASSERT_TRUE(std::filesystem::is_directory(dir));
   int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
     if (!entry.is_regular_file() || !CanLoadPictureFile(entry.path().string())) continue;
     SCOPED_TRACE(entry.path().filename().string());
     ++files;

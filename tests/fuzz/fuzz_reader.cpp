@@ -6,6 +6,7 @@
 #include <new>
 
 #include "imaging/formats/format_codecs.h"
+#include "imaging/formats/metafile_draw.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   vistrel::TPictureBitmap picture;

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/formats/format_codecs.h"
+#include "imaging/formats/libwmf_svg.h"
+#include "imaging/formats/metafile_draw.h"
 #include "imaging/formats/metafile_size.h"
 #include "imaging/formats/svg_render.h"
 #include "imaging/formats/wmf_header.h"
@@ -30,7 +31,7 @@ void Check(wmf_error_t err, const char* what) {
 
 }  // namespace
 
-void ReadWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
+void DrawWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   CheckWmfRecords(data);
   TWmfApi w;
   wmfAPI_Options options{};
@@ -67,7 +68,7 @@ void ReadWmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   if (played != wmf_E_None || !text) throw FormatError("Cannot draw the metafile");
   // libwmf frees its buffers with the player, so copy the text first.
   const std::string document(text, length);
-  picture = RenderSvgOverWhite(document, int(width), int(height));
+  picture = RenderSvgOverWhite(RepairLibwmfSvg(document), int(width), int(height));
   params.bits_per_sample = 8;
   params.samples_per_pixel = 3;
   params.dpi_x = params.dpi_y = int(kMetafileDpi);

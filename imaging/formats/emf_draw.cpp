@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "imaging/formats/format_codecs.h"
+#include "imaging/formats/metafile_draw.h"
 #include "imaging/formats/metafile_size.h"
 #include "imaging/formats/svg_render.h"
 
@@ -34,7 +34,7 @@ void EmfSize(TByteSpan data, std::int64_t& width, std::int64_t& height) {
 
 }  // namespace
 
-void ReadEmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
+void DrawEmf(TByteSpan data, TPictureBitmap& picture, TIOParams& params) {
   std::int64_t width = 0, height = 0;
   EmfSize(data, width, height);
   CheckPictureSize(width, height);
