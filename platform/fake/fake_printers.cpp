@@ -58,6 +58,7 @@ class FakeJob : public IPrintJob {
 
 TPrinterList TFakePrinters::List() {
   ++list_calls;
+  if (!list_fault.empty()) throw PrinterError(list_fault);
   return list;
 }
 

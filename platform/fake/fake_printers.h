@@ -28,6 +28,7 @@ class TFakePrinters : public IPrinters {
 
   TPrinterList list{true, {"Laser", "Inkjet"}, "Laser"};
   bool refuse_jobs = false;       // End() fails
+  std::string list_fault;         // List() fails with this text
   int list_calls = 0;
   std::deque<TFakeJob> jobs;  // a deque: pages being recorded never move
   // The set-up dialog: changes the set-up and answers OK or Cancel; unset,

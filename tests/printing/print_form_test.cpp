@@ -22,6 +22,7 @@
 #include "picture_window/dialog_answers.h"
 #include "picture_window/window_fixture.h"
 #include "platform/fake/fake_printers.h"
+#include "platform/print/cups_call.h"
 
 namespace vistrel {
 namespace {
@@ -124,6 +125,34 @@ TEST_F(PrintFormTest, AStoredPrinterStaysWhileThePrintSystemIsDown) {
   EXPECT_TRUE(printers->jobs.empty());
   window.reset();
   EXPECT_EQ(StoredPrinterOption("RPrinter"), "Inkjet");
+}
+
+TEST_F(PrintFormTest, APrintSystemThatDoesNotAnswerIsReportedAndTheListIsAskedOnceItAnswers) {
+  StorePrinterOption("RPrinter", "Inkjet");
+  printers->list_fault = kCupsNotAnswering;
+  window = NewWindow();
+  form = PrintForm(*window);
+  QMenu* menu = window->PopupMenu4();
+  EXPECT_THROW(form->PopupMenu4Popup(), PrinterError);
+  EXPECT_TRUE(testing::FindItem(menu, "Inkjet")->isChecked());
+  try {
+    form->ToolButton11Click(false);
+    FAIL() << "printed without an answer";
+  } catch (const PrinterError& e) {
+    EXPECT_STREQ(e.what(), kCupsNotAnswering);
+  }
+  EXPECT_TRUE(printers->jobs.empty());
+
+  printers->list_fault.clear();
+  commands_.SetChecked(cmd::kShowInfoMessage, false);
+  EXPECT_TRUE(form->ToolButton11Click(false));
+  form->show();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return form->PreviewShown(); }));
+  QTest::mouseClick(Child<QRadioButton>("Landscape"), Qt::LeftButton);
+  emit menu->aboutToShow();
+  EXPECT_EQ(printers->list_calls, 3);  // twice unanswered, then once for the dialog's life
+  ASSERT_EQ(printers->jobs.size(), 1u);
+  EXPECT_EQ(printers->jobs[0].setup.printer, "Inkjet");
 }
 
 TEST_F(PrintFormTest, StoredValuesOutOfRangeAreClampedToTheirControls) {
