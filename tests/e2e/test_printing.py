@@ -345,6 +345,18 @@ class PrintingTest(unittest.TestCase):
         self.assertTrue(out.startswith('refused: Printer "Second" refused the print job: '), out)
         self.assertEqual(driver.returncode, 1)
 
+    def test_the_printer_setup_offers_the_queues_papers(self):
+        picture = os.path.join(self.desktop.folder, "setup.png")
+        done = subprocess.run([os.environ["CUPS_JOB_DRIVER"], "--setup", QUEUE, picture],
+                              env=dict(self.cups.env, QT_QPA_PLATFORM="offscreen"),
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        sizes = [l.split(" ", 1)[1] for l in done.stdout.splitlines() if l.startswith("PaperSize ")]
+        self.assertEqual(sizes[0], "Printer's default")
+        self.assertIn("A4", sizes)
+        self.assertIn("Letter / ANSI A", sizes)
+        self.assertTrue(os.path.getsize(picture) > 0)
+
     def test_a_cups_that_never_answers_is_reported_and_the_window_keeps_answering(self):
         silent = SilentCups(self.desktop.folder)
         try:
