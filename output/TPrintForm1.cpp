@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "commands/TActionList1.h"
 #include "commands/app_context.h"
@@ -351,7 +352,13 @@ void TPrintForm1::SelectEntry(const QString& text) {
 
 void TPrintForm1::FillPrinterList() {
   if (list_filled_) return;
-  TPrinterList list = printers_.List();
+  TPrinterList list;
+  std::optional<PrinterError> fault;
+  try {
+    list = printers_.List();
+  } catch (const PrinterError& e) {
+    fault = e;
+  }
   const QString stored = QString::fromStdString(options_.RPrinter);
   ComboBox1->clear();
   if (list.answered) {
@@ -366,6 +373,7 @@ void TPrintForm1::FillPrinterList() {
   ComboBox1->setCurrentIndex(ComboBox1->count() - 1);
   SelectEntry(stored);
   options_.RPrinter = ComboBox1->currentText().toStdString();
+  if (fault) throw *fault;
 }
 
 TPageSetup TPrintForm1::SelectedSetup() {
@@ -413,10 +421,11 @@ TPrintLayout TPrintForm1::Layout() {
   return layout;
 }
 
-void TPrintForm1::ToolButton11Click(bool preview) {
-  if (preview && preview_running_) return;
+bool TPrintForm1::ToolButton11Click(bool preview) {
+  if (preview && preview_running_) return false;
   TAppContext& context = window_.Context();
   bool close_window = false;
+  bool done = false;
   {
     PassScope scope(Copies, preview_running_, preview);
     const TPrintLayout layout = Layout();
@@ -431,13 +440,15 @@ void TPrintForm1::ToolButton11Click(bool preview) {
         RunPrintPass(window_.PictureView1->Picture(), layout,
                      FooterTexts(window_.Options().FooterText), preview, printers_, hooks);
     if (preview) ShowOnPage(result);
-    close_window = !preview && context.commands.Checked(cmd::kCloseAfterPrint);
+    done = preview || (layout.copies >= 1 && int(result.accepted.size()) == layout.copies);
+    close_window = done && !preview && context.commands.Checked(cmd::kCloseAfterPrint);
   }
   if (close_window) {
     // Only closed: whoever owns the window destroys it.
     if (isVisible()) reject();
     window_.close();
   }
+  return done;
 }
 
 void TPrintForm1::ShowOnPage(const TPrintPassResult& result) {
@@ -518,9 +529,19 @@ void TPrintForm1::Button1Click() {
   RefreshPreview();
 }
 
+void TPrintForm1::TakePrinter(const std::string& before, const std::string& chosen) {
+  // The entry that prints on the chosen queue already stays ("Default
+  // Printer" too).
+  if (chosen == before) return;
+  SelectEntry(QString::fromStdString(chosen));
+  options_.RPrinter = ComboBox1->currentText().toStdString();
+}
+
 void TPrintForm1::SetupClick() {
   TPageSetup setup = SelectedSetup();
-  if (printers_.SetupDialog(setup, this)) {
+  const std::string before = setup.printer;
+  if (printers_.SetupDialog(setup, installed_.names, this)) {
+    TakePrinter(before, setup.printer);
     (setup.orientation == TPageOrientation::Landscape ? Landscape : Portrait)->setChecked(true);
     options_.RPapersize = setup.paper_size;
     options_.RDefaultsource = setup.paper_source;
@@ -530,7 +551,8 @@ void TPrintForm1::SetupClick() {
 
 void TPrintForm1::PrinterSetup1Click() {
   TPageSetup setup = SelectedSetup();
-  printers_.SetupDialog(setup, &window_);
+  const std::string before = setup.printer;
+  if (printers_.SetupDialog(setup, installed_.names, &window_)) TakePrinter(before, setup.printer);
 }
 
 void TPrintForm1::Action33Execute() {
@@ -578,7 +600,14 @@ void TPrintForm1::PopupMenu4Popup() {
     entry->setVisible(false);
     entry->setChecked(false);
   }
-  FillPrinterList();
+  // A print system that does not answer is reported once the entries it
+  // left (the stored printer, "Default Printer") are in the menu.
+  std::optional<PrinterError> fault;
+  try {
+    FillPrinterList();
+  } catch (const PrinterError& e) {
+    fault = e;
+  }
   const int shown = std::min(ComboBox1->count(), kMaxMenuPrinters);
   for (int i = 0; i < shown; ++i) {
     QAction* entry = menu_printers_[std::size_t(i)];
@@ -586,6 +615,7 @@ void TPrintForm1::PopupMenu4Popup() {
     entry->setVisible(true);
     entry->setChecked(i == ComboBox1->currentIndex());
   }
+  if (fault) throw *fault;
 }
 
 void TPrintForm1::p11Click(int entry) {

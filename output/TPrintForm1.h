@@ -51,8 +51,9 @@ class TPrintForm1 : public QDialog {
   // The picture window's "Page" button and "Print Preview": the dialog,
   // modal and centred over the window.
   void ToolButton9Click();
-  // One pass: print mode, or preview mode (the page image).
-  void ToolButton11Click(bool preview);
+  // One pass: print mode, or preview mode (the page image). True when it
+  // ended as asked: every copy accepted by the printer, or the page shown.
+  bool ToolButton11Click(bool preview);
   void RefreshPreview();
   void Button1Click();        // "&Default"
   void SetupClick();          // "Setup"
@@ -65,7 +66,9 @@ class TPrintForm1 : public QDialog {
   void PrinterSetup1Click();
 
   // Fills the printer list unless it was filled from an answering print
-  // system already.
+  // system already: the list is asked once for the dialog's life.
+  // PrinterError when the print system does not answer (the stored
+  // printer and "Default Printer" are listed then).
   void FillPrinterList();
   // The layout of the next pass; PrinterError when there is no printer.
   TPrintLayout Layout();
@@ -86,6 +89,8 @@ class TPrintForm1 : public QDialog {
   void PlacePaper(const TPreviewPaper& paper);
   void ShowOnPage(const TPrintPassResult& result);
   TPageSetup SelectedSetup();
+  // A queue chosen in the printer set-up dialog becomes the selected entry.
+  void TakePrinter(const std::string& before, const std::string& chosen);
 
   TMainForm1& window_;
   IPrinters& printers_;

@@ -46,10 +46,10 @@ void TPrinter::BeginDoc() {
   job_ = printers_.BeginJob(Setup, Title);
 }
 
-void TPrinter::EndDoc() {
-  if (!job_) return;
+std::optional<TJobReceipt> TPrinter::EndDoc() {
+  if (!job_) return std::nullopt;
   std::unique_ptr<IPrintJob> job = std::move(job_);
-  job->End();
+  return job->End();
 }
 
 void TPrinter::NewPage() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/print/printers.h"
@@ -33,7 +34,9 @@ class TPrinter {
   virtual int PageWidth();
   virtual void Abort();
   virtual void BeginDoc();
-  virtual void EndDoc();
+  // The printer's receipt once it accepted the document; none when
+  // nothing was printing. PrinterError when the printer did not take it.
+  virtual std::optional<TJobReceipt> EndDoc();
   virtual void NewPage();
   // Resolution of the canvas, dots per inch.
   virtual int DpiX();

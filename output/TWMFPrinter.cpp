@@ -54,7 +54,10 @@ void TWMFPrinter::BeginDoc() {
   NewPage();
 }
 
-void TWMFPrinter::EndDoc() { FreeCanvas(); }
+std::optional<TJobReceipt> TWMFPrinter::EndDoc() {
+  FreeCanvas();
+  return std::nullopt;
+}
 
 void TWMFPrinter::NewPage() {
   // The page size is asked first: a queue that is gone records nothing.

@@ -25,7 +25,7 @@ class TWMFPrinter : public TPrinter {
   int PageWidth() override;
   void Abort() override;
   void BeginDoc() override;
-  void EndDoc() override;
+  std::optional<TJobReceipt> EndDoc() override;
   void NewPage() override;
   int DpiX() override { return ScreenDpiX(); }
   int DpiY() override { return ScreenDpiY(); }

@@ -135,12 +135,13 @@ TPrintPassResult RunPrintPass(const TPictureBitmap& picture, const TPrintLayout&
     }
     if (hooks.pump) hooks.pump();
 
-    printer->EndDoc();
+    const std::optional<TJobReceipt> receipt = printer->EndDoc();
+    if (receipt) result.accepted.push_back(*receipt);
     if (preview) {
       auto* wmf = static_cast<TWMFPrinter*>(printer.get());
       if (const QPicture* page = wmf->Page(0)) result.preview = *page;
       result.page_size = QSize(page_width, page_height);
-    } else if (hooks.sent) {
+    } else if (receipt && hooks.sent) {
       hooks.sent("Picture Sent to " + layout.entry + " Copy Number " + QString::number(k));
     }
   }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imaging/picture_bitmap.h"
 #include "output/print_layout.h"
@@ -49,10 +50,13 @@ struct TPrintPassResult {
   std::optional<QPicture> preview;  // preview mode: the recorded page
   QSize page_size;                  // its size in screen pixels
   std::size_t picture_bytes = 0;    // the prepared picture's pixel data
+  // Print mode: one receipt a copy, each a job the printer has accepted.
+  std::vector<TJobReceipt> accepted;
 };
 
 struct TPrintPassHooks {
-  // After each copy in print mode: "Picture Sent to <entry> Copy Number k".
+  // After each copy the printer accepted: "Picture Sent to <entry> Copy
+  // Number k". A copy it refused ends the pass with a PrinterError.
   std::function<void(const QString&)> sent;
   // Lets pending window messages run.
   std::function<void()> pump;

@@ -24,9 +24,11 @@ void InstallPrinting(std::unique_ptr<IPrinters> printers) {
   // Every way to print ends here; a printer fault is reported, never thrown
   // on into the caller (a button, a shortcut or the capture pipeline).
   hooks.PrintPicture = [](TMainForm1& window) {
-    RunGuarded([&window] {
-      if (TPrintForm1* form = PrintForm(window)) form->ToolButton11Click(false);
+    bool printed = false;
+    RunGuarded([&window, &printed] {
+      if (TPrintForm1* form = PrintForm(window)) printed = form->ToolButton11Click(false);
     });
+    return printed;
   };
   hooks.ShowPrintSetup = [](TMainForm1& window) {
     RunGuarded([&window] {

@@ -25,8 +25,10 @@ struct TMainFormHooks {
   std::function<void()> CloseStandardEditingWindow;
   // "Standard editing window" (command 3, the "Edit" button).
   std::function<void(TMainForm1&)> ShowStandardEditingWindow;
-  // The print routine behind the "Print" button (ToolButton11Click).
-  std::function<void(TMainForm1&)> PrintPicture;
+  // The print routine behind the "Print" button (ToolButton11Click); true
+  // when the printer accepted the picture, false when it was not printed
+  // (the fault has been reported).
+  std::function<bool(TMainForm1&)> PrintPicture;
   // The print setup dialog behind the "Page" button and "Print Preview".
   std::function<void(TMainForm1&)> ShowPrintSetup;
   // Fills the "Page" drop-down (PopupMenu4).

@@ -58,9 +58,10 @@ class TMainForm1 : public QMainWindow {
   // "Copy to Clipboard": the selection if there is one, else the picture.
   void Action5Execute();
   // "Print": the print routine (MainFormHooks().PrintPicture); works on a
-  // hidden window too. Without printing in the program it does nothing and
-  // the Print button stays disabled.
-  void ToolButton11Click();
+  // hidden window too. True when the printer accepted the picture. Without
+  // printing in the program it does nothing and the Print button stays
+  // disabled.
+  bool ToolButton11Click();
   // "Rect.": an area of the frozen desktop replaces the picture
   // (MainFormHooks().SelectAreaIntoPicture).
   void ToolButton12Click();

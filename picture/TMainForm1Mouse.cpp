@@ -194,8 +194,8 @@ void TMainForm1::PictureView1SelectionChange() {
 
 // ---- buttons that other parts of the program carry out ---------------------
 
-void TMainForm1::ToolButton11Click() {
-  if (MainFormHooks().PrintPicture) MainFormHooks().PrintPicture(*this);
+bool TMainForm1::ToolButton11Click() {
+  return MainFormHooks().PrintPicture && MainFormHooks().PrintPicture(*this);
 }
 
 void TMainForm1::ToolButton12Click() {

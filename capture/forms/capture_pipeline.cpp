@@ -9,6 +9,7 @@
 #include "capture/forms/area_selection.h"
 #include "output/auto_save.h"
 #include "picture/MainFormHooks.h"
+#include "picture/picture_state.h"
 
 namespace vistrel {
 
@@ -50,10 +51,14 @@ void TCapturePipeline::RunCaptureRequest() {
   switch (mode) {
     case cmDesktop:
     case cmActiveWindow:
-      // Without printing in the program the picture is shown instead.
+      // Without printing in the program, or when the printer did not take
+      // the picture, it is shown instead: a capture is never lost.
       if (context_.commands.Checked(cmd::kDirectPrinting) && MainFormHooks().PrintPicture) {
         RunAutomaticActions();
-        window_->ToolButton11Click();
+        if (!window_->ToolButton11Click()) {
+          FirstPaintPending = false;  // its options and clipboard copy are done already
+          window_->ShowModal();
+        }
       } else {
         window_->ShowModal();
       }

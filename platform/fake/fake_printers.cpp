@@ -1,5 +1,7 @@
 #include "platform/fake/fake_printers.h"
 
+#include "platform/print/printer_setup_dialog.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -28,10 +30,11 @@ class FakeJob : public IPrintJob {
     painter_.end();
     StartPage();
   }
-  void End() override {
+  TJobReceipt End() override {
     painter_.end();
     if (refuse_) throw PrinterError("Printer \"" + Job().setup.printer + "\" refused the print job");
     Job().ended = true;
+    return {Job().setup.printer, int(index_) + 1};
   }
   void Abort() override {
     if (painter_.isActive()) painter_.end();
@@ -55,6 +58,7 @@ class FakeJob : public IPrintJob {
 
 TPrinterList TFakePrinters::List() {
   ++list_calls;
+  if (!list_fault.empty()) throw PrinterError(list_fault);
   return list;
 }
 
@@ -77,9 +81,17 @@ std::unique_ptr<IPrintJob> TFakePrinters::BeginJob(const TPageSetup& setup, cons
   return std::make_unique<FakeJob>(jobs, jobs.size() - 1, refuse_jobs);
 }
 
-bool TFakePrinters::SetupDialog(TPageSetup& setup, QWidget*) {
+bool TFakePrinters::SetupDialog(TPageSetup& setup, const std::vector<std::string>& queues,
+                                QWidget* parent) {
   Check(setup.printer);
-  return setup_dialog ? setup_dialog(setup) : false;
+  if (setup_dialog) return setup_dialog(setup);
+  return RunPrinterSetupDialog(
+      setup, queues,
+      [this](const std::string& queue) {
+        Check(queue);
+        return choices;
+      },
+      parent);
 }
 
 }  // namespace vistrel

@@ -1,131 +1,117 @@
-#include <cups/cups.h>
-
+#include <QBuffer>
+#include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <algorithm>
+#include <QPdfWriter>
 
+#include "platform/print/cups_jobs.h"
+#include "platform/print/printer_setup_dialog.h"
 #include "platform/print/printers.h"
 
 namespace vistrel {
 
 namespace {
 
-std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+// Pages are drawn as PDF at this resolution; CUPS turns them into whatever
+// the printer takes.
+constexpr int kPdfDpi = 1200;
 
-// Whether the CUPS server answers at all; a queue list alone cannot tell an
-// empty system from a stopped server.
-bool CupsAnswers() {
-  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                              5000, nullptr);
-  if (!http) return false;
-  httpClose(http);
-  return true;
+// The sheet in the set-up's orientation, its margins the queue's minimum
+// (turned with the sheet in landscape).
+QPageLayout LayoutOf(const TQueueMedia& m, TPageOrientation orientation) {
+  const QPageSize size(QSizeF(m.width / 100.0, m.length / 100.0), QPageSize::Millimeter, QString(),
+                       QPageSize::FuzzyMatch);
+  const QMarginsF portrait(m.left / 100.0, m.top / 100.0, m.right / 100.0, m.bottom / 100.0);
+  if (orientation == TPageOrientation::Landscape)
+    return QPageLayout(size, QPageLayout::Landscape,
+                       QMarginsF(portrait.top(), portrait.right(), portrait.bottom(), portrait.left()),
+                       QPageLayout::Millimeter);
+  return QPageLayout(size, QPageLayout::Portrait, portrait, QPageLayout::Millimeter);
 }
 
-QPrinterInfo Installed(const std::string& name) {
-  if (name.empty()) throw PrinterError("There is no default printer currently selected");
-  QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
-  if (info.isNull()) {
-    if (!CupsAnswers())
-      throw PrinterError("Printer " + Quoted(name) + ": the print system (CUPS) is not running");
-    throw PrinterError("Printer " + Quoted(name) + " is not installed");
-  }
-  return info;
+TPageMetrics MetricsOf(const QPageLayout& layout) {
+  const QRect area = layout.paintRectPixels(kPdfDpi);
+  return {area.width(), area.height(), kPdfDpi, kPdfDpi};
 }
 
-// Prepares a printer of the set-up's queue (made for that queue, so the
-// default queue's description is never fetched): orientation, paper,
-// margins at the queue's minimum.
-void Configure(QPrinter& printer, const TPageSetup& setup) {
-  printer.setFullPage(false);
-  if (setup.paper_size != 0) {
-    const QPageSize::PageSizeId id = QPageSize::id(setup.paper_size);
-    if (id != QPageSize::Custom) printer.setPageSize(QPageSize(id));
-  }
-  if (const int source = PaperSourceFromBin(setup.paper_source); source >= 0)
-    printer.setPaperSource(QPrinter::PaperSource(source));
-  QPageLayout layout = printer.pageLayout();
-  layout.setOrientation(setup.orientation == TPageOrientation::Landscape ? QPageLayout::Landscape
-                                                                         : QPageLayout::Portrait);
-  layout.setMargins(layout.minimumMargins());
-  printer.setPageLayout(layout);
+TQueueMedia MediaOf(const TPageSetup& setup) {
+  const std::string queue = setup.printer;
+  const int paper = setup.paper_size;
+  return CupsCall<TQueueMedia>(
+      [queue, paper](TCupsProgress& progress) { return QueryMedia(queue, paper, progress); });
 }
 
-TPageMetrics MetricsOf(const QPrinter& printer) {
-  return {printer.width(), printer.height(), printer.logicalDpiX(), printer.logicalDpiY()};
-}
-
+// The job's pages go into a PDF document in memory; End() hands it to CUPS.
 class CupsJob : public IPrintJob {
  public:
-  CupsJob(const QPrinterInfo& queue, const TPageSetup& setup, const std::string& title)
-      : printer_(queue, QPrinter::HighResolution), name_(setup.printer) {
-    Configure(printer_, setup);
-    printer_.setDocName(QString::fromStdString(title));
-    printer_.setCreator(QString::fromStdString(title));
-    if (!painter_.begin(&printer_))
-      throw PrinterError("Printer " + Quoted(name_) + " refused the print job");
+  CupsJob(const TPageSetup& setup, const TQueueMedia& media, const std::string& title)
+      : setup_(setup), media_(media), title_(title), layout_(LayoutOf(media, setup.orientation)) {
+    buffer_.open(QIODevice::WriteOnly);
+    writer_ = std::make_unique<QPdfWriter>(&buffer_);
+    writer_->setResolution(kPdfDpi);
+    writer_->setPageLayout(layout_);
+    writer_->setTitle(QString::fromStdString(title));
+    writer_->setCreator(QString::fromStdString(title));
+    if (!painter_.begin(writer_.get()))
+      throw PrinterError("Printer \"" + setup.printer + "\" refused the print job");
   }
   ~CupsJob() override {
-    if (painter_.isActive()) Abort();
+    if (painter_.isActive()) painter_.end();
   }
 
   QPainter& Canvas() override { return painter_; }
-  TPageMetrics Metrics() const override { return MetricsOf(printer_); }
-  void NewPage() override { printer_.newPage(); }
-  void End() override {
+  TPageMetrics Metrics() const override { return MetricsOf(layout_); }
+  void NewPage() override { writer_->newPage(); }
+  TJobReceipt End() override {
     painter_.end();
-    if (printer_.printerState() == QPrinter::Error)
-      throw PrinterError("Printer " + Quoted(name_) + " refused the print job");
+    buffer_.close();
+    TJobOptions options = {{"copies", "1"}, {"media", media_.name}};
+    if (const std::string source = MediaSourceFromBin(setup_.paper_source); !source.empty())
+      options.emplace_back("media-source", source);
+    const std::string queue = setup_.printer, title = title_;
+    const QByteArray pdf = buffer_.data();
+    return CupsCall<TJobReceipt>([queue, title, options, pdf](TCupsProgress& progress) {
+      return SubmitPdf(queue, title, options, pdf, progress);
+    });
   }
   void Abort() override {
-    printer_.abort();
     if (painter_.isActive()) painter_.end();
   }
 
  private:
-  QPrinter printer_;
+  TPageSetup setup_;
+  TQueueMedia media_;
+  std::string title_;
+  QPageLayout layout_;
+  QBuffer buffer_;
+  std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
-  std::string name_;
 };
 
 class CupsPrinters : public IPrinters {
  public:
   TPrinterList List() override {
-    TPrinterList list;
-    list.answered = CupsAnswers();
-    if (!list.answered) return list;
-    for (const QString& name : QPrinterInfo::availablePrinterNames())
-      list.names.push_back(name.toStdString());
-    list.default_name = QPrinterInfo::defaultPrinterName().toStdString();
-    return list;
+    return CupsCall<TPrinterList>([](TCupsProgress& progress) { return QueryPrinters(progress); });
   }
 
   TPageMetrics Metrics(const TPageSetup& setup) override {
-    QPrinter printer(Installed(setup.printer), QPrinter::HighResolution);
-    Configure(printer, setup);
-    return MetricsOf(printer);
+    return MetricsOf(LayoutOf(MediaOf(setup), setup.orientation));
   }
 
   std::unique_ptr<IPrintJob> BeginJob(const TPageSetup& setup, const std::string& title) override {
-    return std::make_unique<CupsJob>(Installed(setup.printer), setup, title);
+    return std::make_unique<CupsJob>(setup, MediaOf(setup), title);
   }
 
-  bool SetupDialog(TPageSetup& setup, QWidget* parent) override {
-    QPrinter printer(Installed(setup.printer), QPrinter::HighResolution);
-    Configure(printer, setup);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    const QPageLayout layout = printer.pageLayout();
-    setup.orientation = layout.orientation() == QPageLayout::Landscape ? TPageOrientation::Landscape
-                                                                       : TPageOrientation::Portrait;
-    setup.paper_size = layout.pageSize().windowsId();
-    setup.paper_source = std::max(0, BinFromPaperSource(int(printer.paperSource())));
-    return true;
+  bool SetupDialog(TPageSetup& setup, const std::vector<std::string>& queues,
+                   QWidget* parent) override {
+    return RunPrinterSetupDialog(
+        setup, queues,
+        [](const std::string& queue) {
+          return CupsCall<TQueueChoices>(
+              [queue](TCupsProgress& progress) { return QueryChoices(queue, progress); });
+        },
+        parent);
   }
 };
 

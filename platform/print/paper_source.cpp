@@ -1,4 +1,4 @@
-#include <QPrinter>
+#include <string_view>
 
 #include "platform/print/printers.h"
 
@@ -7,27 +7,25 @@ namespace vistrel {
 namespace {
 struct TBin {
   int bin;  // DMBIN_*
-  QPrinter::PaperSource source;
+  std::string_view keyword;
 };
 constexpr TBin kBins[] = {
-    {1, QPrinter::Upper},         {2, QPrinter::Lower},          {3, QPrinter::Middle},
-    {4, QPrinter::Manual},        {5, QPrinter::Envelope},       {6, QPrinter::EnvelopeManual},
-    {7, QPrinter::Auto},          {8, QPrinter::Tractor},        {9, QPrinter::SmallFormat},
-    {10, QPrinter::LargeFormat},  {11, QPrinter::LargeCapacity}, {14, QPrinter::Cassette},
-    {15, QPrinter::FormSource},
+    {1, "top"},    {2, "bottom"},     {3, "middle"},     {4, "manual"},
+    {5, "envelope"}, {7, "auto"},     {8, "continuous"}, {11, "large-capacity"},
+    {15, "main"},
 };
 }  // namespace
 
-int PaperSourceFromBin(int bin) {
+std::string MediaSourceFromBin(int bin) {
   for (const TBin& b : kBins)
-    if (b.bin == bin) return int(b.source);
-  return -1;
+    if (b.bin == bin) return std::string(b.keyword);
+  return {};
 }
 
-int BinFromPaperSource(int source) {
+int BinFromMediaSource(const std::string& keyword) {
   for (const TBin& b : kBins)
-    if (int(b.source) == source) return b.bin;
-  return -1;
+    if (b.keyword == keyword) return b.bin;
+  return 0;
 }
 
 }  // namespace vistrel

@@ -1,12 +1,13 @@
 // The desktop's printers: the installed queues and the default, page
-// metrics of a queue with a given set-up, print jobs and the platform's
-// printer set-up dialog. The CUPS backend (Qt PrintSupport) is the real
+// metrics of a queue with a given set-up, print jobs and the printer set-up
+// dialog. The CUPS backend (libcups, pages drawn by Qt as PDF) is the real
 // one; tests use the fake.
 #pragma once
 
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -45,6 +46,19 @@ struct TPageMetrics {
   int dpi_x = 0, dpi_y = 0;
 };
 
+// What the set-up dialog offers for a queue: Windows paper-size codes and
+// paper-source bins with their names.
+struct TQueueChoices {
+  std::vector<std::pair<int, std::string>> sizes;
+  std::vector<std::pair<int, std::string>> sources;
+};
+
+// A job the print system has accepted: it is in the queue.
+struct TJobReceipt {
+  std::string printer;
+  int job_id = 0;
+};
+
 class IPrintJob {
  public:
   virtual ~IPrintJob() = default;
@@ -52,8 +66,9 @@ class IPrintJob {
   virtual QPainter& Canvas() = 0;
   virtual TPageMetrics Metrics() const = 0;
   virtual void NewPage() = 0;
-  // Hands the job to the printer; PrinterError when it is refused.
-  virtual void End() = 0;
+  // Hands the job to the printer and returns once the printer has accepted
+  // it; PrinterError naming the printer and the reason when it did not.
+  virtual TJobReceipt End() = 0;
   // Drops the job; nothing is printed.
   virtual void Abort() = 0;
 };
@@ -61,23 +76,27 @@ class IPrintJob {
 class IPrinters {
  public:
   virtual ~IPrinters() = default;
+  // PrinterError when the print system does not answer.
   virtual TPrinterList List() = 0;
   // PrinterError when the queue is not installed (any more).
   virtual TPageMetrics Metrics(const TPageSetup& setup) = 0;
   // A job named `title`; PrinterError when the queue is gone or refuses.
   virtual std::unique_ptr<IPrintJob> BeginJob(const TPageSetup& setup, const std::string& title) = 0;
-  // The platform's set-up dialog for the queue; true on OK, with the
-  // chosen orientation and paper codes written back into `setup`.
-  virtual bool SetupDialog(TPageSetup& setup, QWidget* parent) = 0;
+  // The printer set-up dialog, opened on the set-up's queue and offering
+  // `queues`; true on OK, with the chosen queue, orientation and paper codes
+  // written back into `setup`.
+  virtual bool SetupDialog(TPageSetup& setup, const std::vector<std::string>& queues,
+                           QWidget* parent) = 0;
 };
 
-// CUPS through Qt PrintSupport; the server named by $CUPS_SERVER or the
-// system's configuration.
+// CUPS through libcups; the server named by $CUPS_SERVER or the system's
+// configuration. Every request runs off the calling thread and gives up
+// after a few seconds without an answer ("CUPS is not answering").
 std::unique_ptr<IPrinters> OpenCupsPrinters();
 
-// Windows paper source (DMBIN) to Qt's QPrinter::PaperSource and back;
-// -1 for a code without a match.
-int PaperSourceFromBin(int bin);
-int BinFromPaperSource(int source);
+// Windows paper source (DMBIN) to the IPP "media-source" keyword and back;
+// empty or 0 without a match.
+std::string MediaSourceFromBin(int bin);
+int BinFromMediaSource(const std::string& keyword);
 
 }  // namespace vistrel

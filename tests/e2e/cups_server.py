@@ -184,3 +184,52 @@ class CupsServer:
                 files.append(path)
             return files if len(files) >= count else None
         return wait_until(done, timeout, what="%d finished print jobs" % count)
+
+
+class SilentCups:
+    """A CUPS_SERVER socket that accepts connections, reads every request
+    and never answers. Stops its thread and connections on close()."""
+
+    def __init__(self, folder):
+        import socket
+        import threading
+        self.path = os.path.join(folder, "silent-cups.sock")
+        self.server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.server.bind(self.path)
+        self.server.listen(16)
+        self.server.settimeout(0.1)
+        self.connections = []
+        self.requested = threading.Event()
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self._serve, daemon=True)
+        self.thread.start()
+
+    def _serve(self):
+        import select
+        import socket
+        while not self.stopping.is_set():
+            try:
+                connection, _ = self.server.accept()
+                connection.setblocking(False)
+                self.connections.append(connection)
+            except socket.timeout:
+                pass
+            readable = select.select(self.connections, [], [], 0)[0] if self.connections else []
+            for connection in readable:
+                try:
+                    data = connection.recv(65536)
+                except OSError:
+                    data = b""
+                if data:
+                    self.requested.set()
+                else:  # the client gave up
+                    self.connections.remove(connection)
+                    connection.close()
+
+    def close(self):
+        self.stopping.set()
+        self.thread.join(10)
+        for connection in self.connections:
+            connection.close()
+        self.server.close()
+        os.remove(self.path)

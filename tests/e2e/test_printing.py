@@ -1,16 +1,18 @@
 """Printing through a real CUPS (its own cupsd with a cups-pdf queue): every
 way to print ends in PDF files that hold the grabbed picture at its own
-pixels, with the chosen layout, colours, copies and footer; without CUPS the
-program reports the fault and goes on."""
+pixels, with the chosen layout, colours, copies and footer; a print the
+queue refuses, or a CUPS that is away or never answers, is reported and
+never taken for sent, the picture is kept, and the program goes on."""
 
 import os
 import re
 import subprocess
 import unittest
 
-from cups_server import CupsServer
+from cups_server import QUEUE, CupsServer, SilentCups
 from desktop import (PICTURE_WINDOW, Desktop, Program, clipboard_png, make_picture, rgb_pixels,
                      wait_until, windows_named, write_settings)
+from shell_dialogs import PictureWindowUser
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 TITLE = "Vistrel-Pro v1.05"
@@ -267,6 +269,115 @@ class PrintingTest(unittest.TestCase):
         self.program.wait_ended()
         with open(os.path.join(self.desktop.config, "Vistrel-Pro", "settings.reg")) as f:
             self.assertIn('"RPrinter"="PDF"', f.read())
+
+    # ---- prints that do not happen -------------------------------------
+
+    def info_popups(self):
+        """Visible windows of the program the size of the info popup."""
+        found = []
+        for w in self.desktop.run(["xdotool", "search", "--onlyvisible", "--class",
+                                   "vistrel-pro"]).split():
+            if "152x42" in self.desktop.run(["xdotool", "getwindowgeometry", w]):
+                found.append(w)
+        return found
+
+    def read_box_watching_popups(self, user):
+        """The next message box's text; fails if an info popup ("Picture
+        Sent to ...") showed before it."""
+        popups = []
+        def box():
+            popups.extend(self.info_popups())
+            return user.boxes()
+        wait_until(box, what="a message box")
+        self.assertEqual(popups, [], "a print was reported as sent")
+        return user.read_box()
+
+    def test_a_queue_rejecting_jobs_is_reported_and_direct_printing_shows_the_picture(self):
+        self.cups.lp(["cupsreject", "-r", "toner change", QUEUE])
+        try:
+            self.start(DirectPrint=True, ShowInfo=True)
+            user = PictureWindowUser(self.desktop)
+            self.key("Print")
+            text = self.read_box_watching_popups(user)
+            self.assertIn('"%s"' % QUEUE, text)
+            self.assertIn("not accepting jobs", text)
+            user.answer_box("Return")
+            # The capture is not lost: it opens in the picture window.
+            self.window()
+            self.assertEqual(self.cups.pdfs(), [])
+            self.assertEqual(self.cups.lp(["lpstat", "-o"], check=False).strip(), "")
+        finally:
+            self.cups.lp(["cupsaccept", QUEUE], check=False)
+
+    def test_close_after_print_keeps_the_window_when_the_queue_rejects_the_job(self):
+        self.start(CloseAfterPrint=True, ShowInfo=True)
+        user = PictureWindowUser(self.desktop)
+        self.key("Print")
+        window = self.window()
+        self.cups.lp(["cupsreject", QUEUE])
+        try:
+            self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+p"])
+            self.assertIn("not accepting jobs", self.read_box_watching_popups(user))
+            user.answer_box("Return")
+            self.assertIn(window, windows_named(self.desktop, PICTURE_WINDOW))
+        finally:
+            self.cups.lp(["cupsaccept", QUEUE], check=False)
+        # Accepted again, the same window prints and then closes.
+        self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "ctrl+p"])
+        self.pdfs(1)
+        wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW),
+                   what="the window to close after printing")
+
+    def test_a_queue_removed_while_a_job_is_drawn_refuses_it(self):
+        self.cups.add_printer("Second")
+        driver = subprocess.Popen([os.environ["CUPS_JOB_DRIVER"], "Second"],
+                                  env=dict(self.cups.env, QT_QPA_PLATFORM="offscreen"),
+                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        try:
+            self.assertEqual(driver.stdout.readline().strip(), "begun")
+            self.cups.remove_printer("Second")
+            out, _ = driver.communicate("\n", timeout=60)
+        finally:
+            if driver.poll() is None:
+                driver.kill()
+                driver.wait()
+            self.cups.lp(["lpadmin", "-x", "Second"], check=False)
+        self.assertTrue(out.startswith('refused: Printer "Second" refused the print job: '), out)
+        self.assertEqual(driver.returncode, 1)
+
+    def test_the_printer_setup_offers_the_queues_papers(self):
+        picture = os.path.join(self.desktop.folder, "setup.png")
+        done = subprocess.run([os.environ["CUPS_JOB_DRIVER"], "--setup", QUEUE, picture],
+                              env=dict(self.cups.env, QT_QPA_PLATFORM="offscreen"),
+                              capture_output=True, text=True, timeout=60)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        sizes = [l.split(" ", 1)[1] for l in done.stdout.splitlines() if l.startswith("PaperSize ")]
+        self.assertEqual(sizes[0], "Printer's default")
+        self.assertIn("A4", sizes)
+        self.assertIn("Letter / ANSI A", sizes)
+        self.assertTrue(os.path.getsize(picture) > 0)
+
+    def test_a_cups_that_never_answers_is_reported_and_the_window_keeps_answering(self):
+        silent = SilentCups(self.desktop.folder)
+        try:
+            self.desktop.env["CUPS_SERVER"] = silent.path
+            self.start()
+            user = PictureWindowUser(self.desktop)
+            window = user.open_picture_window()
+            user.key("ctrl+p")
+            self.assertTrue(silent.requested.wait(20), "no request reached the silent CUPS")
+            self.assertIn("CUPS is not answering", user.read_box())
+            user.answer_box("Return")
+            self.assertIn(window, windows_named(self.desktop, PICTURE_WINDOW))
+            # Again, and while it waits for CUPS the program ends on /C.
+            silent.requested.clear()
+            user.activate(window)
+            user.key("ctrl+p")
+            self.assertTrue(silent.requested.wait(20), "no request reached the silent CUPS")
+            self.desktop.run([os.environ.get("VISTREL_PRO", "build/vistrel-pro"), "/C"])
+            self.program.wait_ended()
+        finally:
+            silent.close()
 
 
 if __name__ == "__main__":

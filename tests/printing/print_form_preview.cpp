@@ -1,9 +1,11 @@
 // Shows the print setup dialog over a picture window on a made-up desktop
 // and the fake printers, and writes a picture of it (not a test):
-// print_form_preview OUTPUT.png [landscape] [original] [footer]
+// print_form_preview OUTPUT.png [landscape] [original] [footer] [setup]
+// ("setup": the printer set-up dialog that its "Setup" button opens)
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -50,6 +52,18 @@ int main(int argc, char** argv) {
   TMainForm1 window(context);
   TPrintForm1* form = PrintForm(window);
   QTimer::singleShot(300, form, [&] {
+    if (options.contains("setup")) {
+      QTimer::singleShot(300, form, [&] {
+        auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (setup) {
+          setup->grab().save(output);
+          setup->reject();
+        }
+        form->reject();
+      });
+      form->findChild<QPushButton*>("SetupButton")->click();
+      return;
+    }
     if (options.contains("landscape")) form->findChild<QRadioButton*>("Landscape")->click();
     if (options.contains("footer"))
       for (int i = 0; i < 4; ++i)

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -18,8 +19,10 @@
 #include "output/TPrintForm1.h"
 #include "output/printing_hooks.h"
 #include "picture/MainFormHooks.h"
+#include "picture_window/dialog_answers.h"
 #include "picture_window/window_fixture.h"
 #include "platform/fake/fake_printers.h"
+#include "platform/print/cups_call.h"
 
 namespace vistrel {
 namespace {
@@ -124,6 +127,34 @@ TEST_F(PrintFormTest, AStoredPrinterStaysWhileThePrintSystemIsDown) {
   EXPECT_EQ(StoredPrinterOption("RPrinter"), "Inkjet");
 }
 
+TEST_F(PrintFormTest, APrintSystemThatDoesNotAnswerIsReportedAndTheListIsAskedOnceItAnswers) {
+  StorePrinterOption("RPrinter", "Inkjet");
+  printers->list_fault = kCupsNotAnswering;
+  window = NewWindow();
+  form = PrintForm(*window);
+  QMenu* menu = window->PopupMenu4();
+  EXPECT_THROW(form->PopupMenu4Popup(), PrinterError);
+  EXPECT_TRUE(testing::FindItem(menu, "Inkjet")->isChecked());
+  try {
+    form->ToolButton11Click(false);
+    FAIL() << "printed without an answer";
+  } catch (const PrinterError& e) {
+    EXPECT_STREQ(e.what(), kCupsNotAnswering);
+  }
+  EXPECT_TRUE(printers->jobs.empty());
+
+  printers->list_fault.clear();
+  commands_.SetChecked(cmd::kShowInfoMessage, false);
+  EXPECT_TRUE(form->ToolButton11Click(false));
+  form->show();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return form->PreviewShown(); }));
+  QTest::mouseClick(Child<QRadioButton>("Landscape"), Qt::LeftButton);
+  emit menu->aboutToShow();
+  EXPECT_EQ(printers->list_calls, 3);  // twice unanswered, then once for the dialog's life
+  ASSERT_EQ(printers->jobs.size(), 1u);
+  EXPECT_EQ(printers->jobs[0].setup.printer, "Inkjet");
+}
+
 TEST_F(PrintFormTest, StoredValuesOutOfRangeAreClampedToTheirControls) {
   {
     SettingsStore store;
@@ -179,6 +210,62 @@ TEST_F(PrintFormTest, SetupTakesOrientationAndPaperFromThePlatformDialog) {
   EXPECT_EQ(layout.paper_size, 8);
   EXPECT_EQ(layout.paper_source, 4);
   EXPECT_EQ(Child<QFrame>("Paper")->height(), 236);
+}
+
+TEST_F(PrintFormTest, SetupOpensThePrinterSetupAndAPrinterChosenThereIsTheProgramsPrinter) {
+  Open();
+  QStringList buttons, offered;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Print Setup");
+    for (auto* b : dialog->findChildren<QAbstractButton*>()) buttons << b->text();
+    auto* name = dialog->findChild<QComboBox*>("PrinterName");
+    EXPECT_EQ(name->currentText(), "Laser");  // the default queue
+    name->setCurrentText("Inkjet");
+    auto* size = dialog->findChild<QComboBox*>("PaperSize");
+    for (int i = 0; i < size->count(); ++i) offered << size->itemText(i);
+    size->setCurrentIndex(size->findData(1));  // Letter
+    auto* source = dialog->findChild<QComboBox*>("PaperSource");
+    source->setCurrentIndex(source->findData(4));
+    dialog->findChild<QRadioButton*>("SetupLandscape")->setChecked(true);
+    dialog->accept();
+  });
+  QTest::mouseClick(Child<QPushButton>("SetupButton"), Qt::LeftButton);
+  // A set-up dialog, not a second print dialog.
+  EXPECT_FALSE(buttons.filter("Print", Qt::CaseInsensitive).size()) << buttons.join(",").toStdString();
+  EXPECT_EQ(offered, QStringList({"Printer's default", "A4", "Letter"}));
+  EXPECT_EQ(Child<QComboBox>("ComboBox1")->currentText(), "Inkjet");
+  const TPrintLayout layout = form->Layout();
+  EXPECT_EQ(layout.queue, "Inkjet");
+  EXPECT_EQ(layout.orientation, TPageOrientation::Landscape);
+  EXPECT_EQ(layout.paper_size, 1);
+  EXPECT_EQ(layout.paper_source, 4);
+  window.reset();
+  EXPECT_EQ(StoredPrinterOption("RPrinter"), "Inkjet");
+}
+
+TEST_F(PrintFormTest, ARefusedPrintIsReportedAndCloseAfterPrintKeepsTheWindow) {
+  Open();
+  form->reject();
+  commands_.SetChecked(cmd::kCloseAfterPrint, true);
+  commands_.SetChecked(cmd::kShowInfoMessage, false);
+  window->show();
+  printers->refuse_jobs = true;
+  QString reported;
+  testing::DialogAnswers answers({[&](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    ASSERT_NE(box, nullptr);
+    reported = box->text();
+    box->accept();
+  }});
+  EXPECT_FALSE(MainFormHooks().PrintPicture(*window));
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(reported, "Printer \"Laser\" refused the print job");
+  EXPECT_TRUE(window->isVisible());
+  printers->refuse_jobs = false;
+  EXPECT_TRUE(MainFormHooks().PrintPicture(*window));
+  EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(PrintFormTest, RotateTurnsThePictureItself) {
