@@ -13,6 +13,7 @@
 #include "app/TTrayForm1.h"
 #include "picture/TEditForm1.h"
 #include "picture/MainFormIcons.h"
+#include "picture/PictureViewImage.h"
 #include "platform/platform.h"
 
 namespace {
@@ -56,6 +57,7 @@ int RunResident(int argc, char** argv) {
   QApplication::setApplicationName(texts::kApplicationTitle);
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(ProgramIcon());
+  AllowPictureSizedImages();
 
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
