@@ -288,8 +288,8 @@ TEST_F(EditingTest, PasteTakesAFortyEightMegapixelPngAndReportsOneItCannotRead) 
     Run(6);
   }
   EXPECT_EQ(message, "");
-  EXPECT_EQ(Picture().Width(), 8000);
-  EXPECT_EQ(Picture().Height(), 6000);
+  ASSERT_EQ(Picture().Width(), 8000);
+  ASSERT_EQ(Picture().Height(), 6000);
   EXPECT_EQ(Picture().Pixel(7999, 5999), MakeColor(10, 20, 30));
   EXPECT_EQ(Undo().NewestCaption(), "PasteFromClipboard");
 
