@@ -18,6 +18,7 @@
 #include "settings/other_options.h"
 #include "picture/TEditForm1.h"
 #include "picture/MainFormIcons.h"
+#include "picture/PictureViewImage.h"
 #include "platform/platform.h"
 
 namespace {
@@ -67,6 +68,7 @@ int RunResident(int argc, char** argv) {
     if (QThread::currentThread() == QCoreApplication::instance()->thread())
       QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
   });
+  AllowPictureSizedImages();
 
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);

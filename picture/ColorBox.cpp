@@ -1,13 +1,13 @@
 #include "picture/ColorBox.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "picture/EditFormTexts.h"
+#include "picture/TSolidColorDialog.h"
 
 namespace vistrel {
 
@@ -44,11 +44,10 @@ void TColorBox::paintEvent(QPaintEvent* event) {
 
 void TColorBox::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) {
-    QColorDialog dialog(ToQColor(color_), this);
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QColor c = dialog.selectedColor();
-    SetColor(MakeColor(std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())));
+    const std::optional<QColor> chosen = TSolidColorDialog::GetColor(ToQColor(color_), this);
+    if (!chosen) return;
+    SetColor(MakeColor(std::uint8_t(chosen->red()), std::uint8_t(chosen->green()),
+                       std::uint8_t(chosen->blue())));
     emit ColorChosen();
     return;
   }

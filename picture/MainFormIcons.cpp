@@ -1,6 +1,9 @@
 #include "picture/MainFormIcons.h"
 
 #include <QFile>
+#include <map>
+#include <string>
+#include <string_view>
 
 #include "commands/TActionList1.h"
 
@@ -34,11 +37,18 @@ constexpr TCommandIcon kCommandIcons[] = {
 QIcon PictureIcon(const char* name) {
   static const bool registered = (RegisterPictureIcons(), true);
   (void)registered;
+  // Built once: every picture window asks again, and each new icon would
+  // draw and keep pixmaps of its own. Kept to the end of the process: a
+  // pixmap must not outlive the application object, as a static would.
+  static auto& icons = *new std::map<std::string, QIcon, std::less<>>;
+  if (const auto found = icons.find(std::string_view(name)); found != icons.end())
+    return found->second;
   QIcon icon;
   for (const char* size : {"16", "24", "32"}) {
     const QString path = QString(":/picture/icons/%1/%2.png").arg(size, name);
     if (QFile::exists(path)) icon.addFile(path);
   }
+  icons.emplace(name, icon);
   return icon;
 }
 

@@ -9,7 +9,8 @@ namespace vistrel {
 
 class TActionList1;
 
-// The icon named like its Tango file ("edit-copy"), in every size shipped.
+// The icon named like its Tango file ("edit-copy"), in every size shipped;
+// the same shared icon on every call.
 QIcon PictureIcon(const char* name);
 
 // The program's own icon (a camera, icons/32/camera-photo.png), for windows

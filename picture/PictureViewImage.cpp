@@ -1,5 +1,6 @@
 #include "picture/PictureViewImage.h"
 
+#include <QImageReader>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -35,6 +36,12 @@ QImage PictureToImage(const TPictureBitmap& picture) {
   QImage view(picture.Bits(), picture.Width(), picture.Height(), qsizetype(picture.Stride()), format);
   if (picture.IsMono()) view.setColorTable(MonoTable());
   return view.copy();
+}
+
+void AllowPictureSizedImages() {
+  // A reader may decode into 32 bits a pixel before the picture takes it.
+  constexpr std::int64_t kMegabyte = 1024 * 1024;
+  QImageReader::setAllocationLimit(int(TPictureBitmap::kMaxPixels * 4 / kMegabyte));
 }
 
 TPictureBitmap PictureFromImage(const QImage& image) {

@@ -25,6 +25,12 @@ QImage PictureToImage(const TPictureBitmap& picture);
 // PictureSizeError for images beyond the program's size limit.
 TPictureBitmap PictureFromImage(const QImage& image);
 
+// Raises Qt's limit on what its image readers decode (128 MiB) to the
+// program's own picture limit, so that a picture another program puts on
+// the clipboard is refused only when the program could not take it anyway.
+// Called once at start.
+void AllowPictureSizedImages();
+
 // Draws the visible part of the picture into `target` (Format_RGB32) at
 // `offset`: each client pixel takes the picture pixel the view's conversion
 // places there (nearest pixel). Only the visible extent is read and written.

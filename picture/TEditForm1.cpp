@@ -183,7 +183,7 @@ void TEditForm1::ConnectControls() {
   }));
   // The effects dialog ("Advanced editing window") on the same picture.
   connect(AdvancedEditor, &QPushButton::clicked, this, Guarded([this] {
-    if (window_ && !PictureBusy) window_->Editing()->AdvancedEditing();
+    if (window_ && !PictureBusy) window_->Editing()->AdvancedEditing(this);
   }));
   connect(WidthEdit, &QLineEdit::textEdited, this, [this] { width_edited_ = true; });
   connect(HeightEdit, &QLineEdit::textEdited, this, [this] { height_edited_ = true; });

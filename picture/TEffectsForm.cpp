@@ -67,6 +67,10 @@ TEffectsForm::TEffectsForm(const TPictureBitmap& source, QWidget* parent)
   setObjectName("EffectsForm");
   setWindowTitle("Previews");
   setModal(true);
+  // Over a window that stays on top (the standard editing window) it must
+  // stay on top too, or it opens beneath it.
+  if (parent && (parent->window()->windowFlags() & Qt::WindowStaysOnTopHint))
+    setWindowFlag(Qt::WindowStaysOnTopHint);
 
   Pages = new QTabWidget(this);
   Pages->setObjectName("Pages");

@@ -30,6 +30,7 @@
 #include "picture/MainFormTexts.h"
 #include "picture/TSavePictureDialog.h"
 #include "picture/save_dialog_rules.h"
+#include "picture/event_pump.h"
 #include "picture/picture_state.h"
 
 namespace vistrel {
@@ -76,7 +77,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
 
   // 4. Capture bounds: the whole virtual desktop until the Monitors choice.
   SetCaptureBounds(CaptureState().CaptureBounds, *context_.platform.screen, kAllMonitors);
-  QApplication::processEvents();
+  PumpPendingEvents();
 
   // 5. The settings of the picture-window group.
   LoadSettings();
@@ -98,7 +99,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   // 9. Selection outline and grips.
   PictureView1->SetSelectionColors(kRed, kWhite);
   PictureView1->SetSelectionGrips(kBlack, kWhite, Qt::SolidPattern, 3, true);
-  QApplication::processEvents();
+  PumpPendingEvents();
 
   // 10. Picture-type defaults of the writer and the save dialog.
   PictureIO1Params.Reset();
@@ -109,7 +110,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   const TWindowRect screen = PrimaryScreenRect();
   ApplyWindowRect(FitWindowIntoBounds(CurrentWindowRect(), CaptureState().CaptureBounds,
                                       screen.width, screen.height));
-  QApplication::processEvents();
+  PumpPendingEvents();
 
   // 12. Small pictures centred as "Centered" says.
   PictureView1->SetCenter(Centered1->isChecked());

@@ -8,6 +8,7 @@
 #include "commands/error_guard.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TMainForm1.h"
+#include "picture/event_pump.h"
 #include "picture/TOpenPictureDialog.h"
 #include "picture/save_dialog_rules.h"
 
@@ -100,7 +101,7 @@ void TMainForm1::LoadIntoPicture(const std::string& path) {
       ~PaintUnlock() { view->EndPaintLock(); }
     } unlock{PictureView1};
     const bool pushed = UndoStack1.PushUndo(picture, std::string());
-    QApplication::processEvents();
+    PumpPendingEvents();
     // The window's writer choices stay as they are: the file's own go here.
     TIOParams file_params;
     try {

@@ -13,6 +13,7 @@
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/event_pump.h"
 #include "picture/editing_commands.h"
 #include "picture/picture_state.h"
 
@@ -53,7 +54,7 @@ void TMainForm1::PictureView1ImageChange() {
 
 void TMainForm1::PictureProc1Progress(int percent) {
   try {
-    QApplication::processEvents();
+    PumpPendingEvents();
     PictureBusy = true;
     if (percent >= kProgressEnd) {
       EndProgress();
@@ -121,7 +122,7 @@ void TMainForm1::ApplyPictureOptions() {
 void TMainForm1::FirstPaint() {
   if (!FirstPaintPending) return;
   FirstPaintPending = false;
-  QApplication::processEvents();
+  PumpPendingEvents();
   ApplyPictureOptions();
   if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
   status_bar_->repaint();

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 #include <QScrollBar>
 #include <algorithm>
+#include <stdexcept>
 
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewImage.h"
@@ -22,6 +23,9 @@ QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 // Client coordinates of absurd zooms are kept within what QPainter handles;
 // only the visible part of an outline matters.
 int Drawable(int client) { return std::clamp(client, -1000000, 1000000); }
+
+constexpr const char* kClipboardPictureUnreadable =
+    "The picture on the clipboard cannot be read. The picture was not changed.";
 
 }  // namespace
 
@@ -375,10 +379,15 @@ bool TPictureView::PasteFromClipboard(TPictureProc& proc) {
   const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
   if (!mime) return false;
   QImage image;
-  if (mime->hasImage()) image = qvariant_cast<QImage>(mime->imageData());
+  bool offered = mime->hasImage();
+  if (offered) image = qvariant_cast<QImage>(mime->imageData());
   for (const char* format : {"image/png", "image/bmp"}) {
-    if (image.isNull() && mime->hasFormat(format)) image = QImage::fromData(mime->data(format));
+    if (!mime->hasFormat(format)) continue;
+    offered = true;
+    if (image.isNull()) image = QImage::fromData(mime->data(format));
   }
+  // A picture that is there but cannot be read is said so, not ignored.
+  if (image.isNull() && offered) throw std::runtime_error(kClipboardPictureUnreadable);
   if (image.isNull()) return false;
   // Converting may raise before anything changed.
   if (!proc.ReplacePicture(PictureFromImage(image))) return false;

@@ -154,8 +154,9 @@ class TPictureView : public QAbstractScrollArea {
   // Replaces the picture with the clipboard's image through the processing
   // component working on this view's picture (which saves the undo entry
   // "PasteFromClipboard" and reports progress), then raises OnImageChange.
-  // Without an image nothing changes. Raises PictureSizeError (picture
-  // untouched) for an image beyond the size limit.
+  // Without an image nothing changes. Raises PictureSizeError for an image
+  // beyond the size limit and std::runtime_error for one that cannot be
+  // decoded; the picture is then untouched.
   bool PasteFromClipboard(TPictureProc& proc);
 
   // Current shift of the outline's dash pattern, 0..kOutlinePhases-1.

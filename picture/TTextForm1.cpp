@@ -1,9 +1,9 @@
 #include "picture/TTextForm1.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QColorDialog>
 #include <QDateTime>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPushButton>
@@ -14,6 +14,7 @@
 
 #include "settings/settings_store.h"
 #include "picture/picture_state.h"
+#include "picture/TSolidColorDialog.h"
 #include "picture/stored_color.h"
 #include "picture/text_rules.h"
 
@@ -32,6 +33,16 @@ void ApplyStyle(QFont& font, const TFontStyle& style) {
   font.setItalic(style.italic);
   font.setUnderline(style.underline);
   font.setStrikeOut(style.strikeout);
+}
+
+// The font with the name of the face that draws it. The font dialog selects
+// a face by that name; without one it looks for "Normal" or "Regular", and
+// where the family calls its upright face otherwise ("Book") it falls back
+// to the first face listed, which may be an oblique one.
+QFont WithFaceName(QFont font) {
+  const QFontInfo face(font);
+  if (face.family() == font.family()) font.setStyleName(face.styleName());
+  return font;
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect place) {
@@ -123,12 +134,12 @@ void TTextForm1::showEvent(QShowEvent* event) {
 
 void TTextForm1::BitBtn1Click() {
   bool ok = false;
-  const QFont font =
-      QFontDialog::getFont(&ok, font_, this, QString(), QFontDialog::DontUseNativeDialog);
+  const QFont font = QFontDialog::getFont(&ok, WithFaceName(font_), this, QString(),
+                                         QFontDialog::DontUseNativeDialog);
   if (ok) {
     // The font dialog has no colour: the colour dialog follows it.
-    const QColor color = QColorDialog::getColor(color_, this);
-    SetTextFont(font, color.isValid() ? color : color_);
+    const std::optional<QColor> color = TSolidColorDialog::GetColor(color_, this);
+    SetTextFont(font, color.value_or(color_));
   }
   Memo1->setFocus();
 }

@@ -35,7 +35,9 @@ class TEditingCommands : public QObject {
   void SelectCircularArea();
   void FreeHandDraw();
   void InsertText();
-  void AdvancedEditing();
+  // The effects dialog over `owner` (the window it was opened from; the
+  // picture window when none is given).
+  void AdvancedEditing(QWidget* owner = nullptr);
 
   // The Undo command's caption and state from the undo stack.
   void UpdateUndoCommand();

@@ -9,20 +9,22 @@
 #include "picture/EditingTexts.h"
 #include "picture/TEffectsForm.h"
 #include "picture/TMainForm1.h"
+#include "picture/event_pump.h"
 #include "picture/editing_commands.h"
 #include "picture/effect_pages.h"
 
 namespace vistrel {
 
-void TEditingCommands::AdvancedEditing() {
-  QApplication::processEvents();
+void TEditingCommands::AdvancedEditing(QWidget* owner) {
+  PumpPendingEvents();
   if (Refused(22)) return;
   TPictureView* view = w_.PictureView1;
   TPictureBitmap& picture = view->Picture();
   if (!EffectsAccept(picture)) return;
   const bool selected = view->HasSelection();
   const TPictureMask mask = selected ? view->Selection().BuildMask() : TPictureMask();
-  TEffectsForm form(selected && !mask.Empty() ? CopyArea(picture, mask.BoundingBox()) : picture, &w_);
+  TEffectsForm form(selected && !mask.Empty() ? CopyArea(picture, mask.BoundingBox()) : picture,
+                    owner ? owner : &w_);
   if (form.exec() != QDialog::Accepted) return;
 
   Engine([&] {

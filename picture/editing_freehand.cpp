@@ -1,6 +1,5 @@
 // Free-hand drawing: the pen settings, arming, and the stroke that the
 // window's mouse handling draws.
-#include <QColorDialog>
 #include <QInputDialog>
 #include <QPainter>
 
@@ -10,6 +9,7 @@
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/TSolidColorDialog.h"
 #include "picture/editing_commands.h"
 #include "picture/stored_color.h"
 
@@ -42,8 +42,9 @@ void TEditingCommands::FreeHandDraw() {
     pen = PenOptions::Load(store);
   }
   if (!AskQuestionYesNo(&w_, tx::kLastUsedQuestion)) {
-    const QColor chosen = QColorDialog::getColor(QColorFromStored(TColor(pen.PenColor)), &w_);
-    if (chosen.isValid()) pen.PenColor = int(StoredFromQColor(chosen));
+    const std::optional<QColor> chosen =
+        TSolidColorDialog::GetColor(QColorFromStored(TColor(pen.PenColor)), &w_);
+    if (chosen) pen.PenColor = int(StoredFromQColor(*chosen));
     pen.PenSize = AskPenWidth(&w_, pen.PenSize);
   }
   TPictureView* view = w_.PictureView1;

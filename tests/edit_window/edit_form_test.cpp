@@ -2,7 +2,8 @@
 // window's picture and to the stored recipe.
 #include <QDialog>
 #include <QCheckBox>
-#include <QColorDialog>
+#include <QAbstractButton>
+#include <QWindow>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -20,6 +21,7 @@
 #include "edit_form_fixture.h"
 #include "commands/command_table.h"
 #include "picture/ColorBox.h"
+#include "picture/TSolidColorDialog.h"
 
 namespace vistrel::testing {
 namespace {
@@ -291,10 +293,13 @@ TEST_F(EditFormTest, FirstPaintAndTheCaptureRunTheStoredRecipe) {
 namespace vistrel::testing {
 namespace {
 
-TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogOnTheSamePicture) {
+TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogAboveItOnTheSamePicture) {
   OpenForm();
   const int depth = Window().UndoStack1.UndoDepth();
   QString title;
+  QWidget* parent = nullptr;
+  QWindow* transient_parent = nullptr;
+  bool on_top = false;
   // The dialog computes its first preview before it runs its own loop, so
   // wait for it to become the modal window.
   QTimer poll;
@@ -303,11 +308,18 @@ TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogOnTheSamePicture) {
     if (!dialog || !dialog->isVisible()) return;
     poll.stop();
     title = dialog->windowTitle();
+    parent = dialog->parentWidget();
+    transient_parent = dialog->windowHandle()->transientParent();
+    on_top = dialog->windowFlags() & Qt::WindowStaysOnTopHint;
     dialog->reject();
   });
   poll.start(20);
   form_->AdvancedEditor->click();
   EXPECT_EQ(title, "Previews");
+  // Owned by the editing window, which stays on top: it is not beneath it.
+  EXPECT_EQ(parent, form_.get());
+  EXPECT_EQ(transient_parent, form_->windowHandle());
+  EXPECT_TRUE(on_top);
   EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);  // Cancel changes nothing
 }
 
@@ -315,17 +327,20 @@ TEST_F(EditFormTest, RightClickOnAColourBoxChoosesAColourAndRunsTheRecipe) {
   OpenForm();
   form_->SubstituteColors->setChecked(true);
   bool seen = false;
+  const QColor basic = TSolidColorDialog::BasicColor(7);
   QTimer::singleShot(0, qApp, [&] {
-    auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<TSolidColorDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     seen = true;
-    EXPECT_EQ(dialog->currentColor(), QColor(0, 0, 0));
-    dialog->setCurrentColor(QColor(10, 20, 30));
+    EXPECT_EQ(dialog->SelectedColor(), QColor(0, 0, 0));
+    dialog->Swatch(7)->click();
     dialog->accept();
   });
   QTest::mousePress(form_->ColorBoxes[TEditForm1::bxSubstitute1], Qt::RightButton);
   EXPECT_TRUE(seen);
-  EXPECT_EQ(form_->ColorBoxes[TEditForm1::bxSubstitute1]->Color(), MakeColor(10, 20, 30));
+  EXPECT_EQ(form_->ColorBoxes[TEditForm1::bxSubstitute1]->Color(),
+            MakeColor(std::uint8_t(basic.red()), std::uint8_t(basic.green()),
+                      std::uint8_t(basic.blue())));
   EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"CastColorRange"});
 }
 

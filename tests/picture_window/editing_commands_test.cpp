@@ -3,8 +3,8 @@
 // drawing.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -16,6 +16,7 @@
 #include "settings/other_options.h"
 #include "commands/command_table.h"
 #include "imaging/operations/resample.h"
+#include "picture/TSolidColorDialog.h"
 #include "picture/editing_commands.h"
 #include "window_fixture.h"
 #include "dialog_answers.h"
@@ -260,6 +261,51 @@ TEST_F(EditingTest, APictureTooLargeToPasteIsReportedAndChangesNothing) {
   QApplication::clipboard()->clear();
 }
 
+TEST_F(EditingTest, PasteTakesAFortyEightMegapixelPngAndReportsOneItCannotRead) {
+  // As another program offers a screenshot: PNG bytes only. Decoded, it
+  // is larger than Qt's own reader limit.
+  QImage shot(8000, 6000, QImage::Format_RGB888);
+  shot.fill(QColor(10, 20, 30));
+  QByteArray png;
+  {
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(shot.save(&buffer, "PNG", 80));
+  }
+  shot = QImage();
+  QString message;
+  const auto report = [&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_TRUE(box);
+    message = box->text();
+    box->accept();
+  };
+  auto* mime = new QMimeData;
+  mime->setData("image/png", png);
+  QApplication::clipboard()->setMimeData(mime);
+  {
+    DialogAnswers refused({report});
+    Run(6);
+  }
+  EXPECT_EQ(message, "");
+  ASSERT_EQ(Picture().Width(), 8000);
+  ASSERT_EQ(Picture().Height(), 6000);
+  EXPECT_EQ(Picture().Pixel(7999, 5999), MakeColor(10, 20, 30));
+  EXPECT_EQ(Undo().NewestCaption(), "PasteFromClipboard");
+
+  mime = new QMimeData;
+  mime->setData("image/png", png.left(1000));
+  QApplication::clipboard()->setMimeData(mime);
+  png.clear();
+  DialogAnswers answers({report});
+  Run(6);
+  EXPECT_EQ(message, "The picture on the clipboard cannot be read. The picture was not changed.");
+  EXPECT_EQ(Picture().Width(), 8000);
+  EXPECT_EQ(Undo().UndoDepth(), 1);
+  EXPECT_FALSE(View().PaintLocked());
+  QApplication::clipboard()->clear();
+}
+
 TEST_F(EditingTest, UndoSelectionAndCircularArea) {
   Run(23);
   EXPECT_EQ(View().MouseInteract(), TPictureView::TMouseInteract(TPictureView::miSelectCircle));
@@ -284,11 +330,14 @@ DialogAnswers::Step Answer(QMessageBox::StandardButton button) {
   };
 }
 
+// Clicks the basic colour `colour` and OK.
 DialogAnswers::Step PickColour(QColor colour) {
   return [colour](QWidget* w) {
-    auto* dialog = qobject_cast<QColorDialog*>(w);
+    auto* dialog = qobject_cast<TSolidColorDialog*>(w);
     ASSERT_TRUE(dialog);
-    dialog->setCurrentColor(colour);
+    for (int i = 0; i < TSolidColorDialog::kColorCount; ++i)
+      if (TSolidColorDialog::BasicColor(i) == colour) dialog->Swatch(i)->click();
+    EXPECT_EQ(dialog->SelectedColor(), colour);
     dialog->accept();
   };
 }

@@ -1,10 +1,11 @@
-// Not a test: saves pictures of the "Text Editor" and "Previews" dialogs
-// (editing_dialogs_preview FOLDER), to look at them.
+// Not a test: saves pictures of the "Text Editor", "Previews" and "Color"
+// dialogs (editing_dialogs_preview FOLDER), to look at them.
 #include <QApplication>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
 #include "picture/TEffectsForm.h"
+#include "picture/TSolidColorDialog.h"
 #include "picture/TTextForm1.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,11 @@ int main(int argc, char** argv) {
   editor.show();
   QApplication::processEvents();
   editor.grab().save(folder + "/text-editor.png");
+
+  vistrel::TSolidColorDialog colours(QColor(255, 0, 0));
+  colours.show();
+  QApplication::processEvents();
+  colours.grab().save(folder + "/solid-colours.png");
 
   vistrel::TPictureBitmap picture(400, 300);
   for (int y = 0; y < 300; ++y)

@@ -1,15 +1,18 @@
 // The text editor and the placement of its lines on the picture.
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDialog>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
 
 #include "settings/other_options.h"
 #include "commands/command_table.h"
+#include "picture/TSolidColorDialog.h"
 #include "picture/TTextForm1.h"
 #include "picture/editing_commands.h"
 #include "picture/text_rules.h"
+#include "dialog_answers.h"
 #include "window_fixture.h"
 
 namespace vistrel::testing {
@@ -74,6 +77,45 @@ TEST_F(TextInsertionTest, ClosingStoresFontAndDisplayedLinesWithCrLf) {
   EXPECT_EQ(stored.FontStyle, 1);
   EXPECT_EQ(LinesOfUserText(stored.UserText).size(), 41u);
   EXPECT_EQ(stored.UserText.substr(0, 6), "x\r\nx\r\n");
+}
+
+TEST_F(TextInsertionTest, FontDialogOpensOnTheStoredStyleAndOkKeepsIt) {
+  // DejaVu Sans calls its upright face "Book", not "Regular".
+  const struct {
+    int stored;
+    bool bold, italic;
+  } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {5, true, true}};
+  for (const auto& c : cases) {
+    StoreText({"DejaVu Sans", 12, 0x0000FF, c.stored, "t"});
+    TTextForm1 editor;
+    QFont offered;
+    QColor offered_colour;
+    DialogAnswers answers({[&](QWidget* w) {
+                             auto* dialog = qobject_cast<QFontDialog*>(w);
+                             ASSERT_TRUE(dialog);
+                             offered = dialog->currentFont();
+                             dialog->accept();
+                           },
+                           [&](QWidget* w) {
+                             // Solid colours only, opened on the text colour.
+                             auto* dialog = qobject_cast<TSolidColorDialog*>(w);
+                             ASSERT_TRUE(dialog);
+                             offered_colour = dialog->SelectedColor();
+                             dialog->accept();
+                           }});
+    editor.BitBtn1->click();
+    ASSERT_TRUE(answers.AllAnswered()) << c.stored;
+    EXPECT_EQ(offered.italic(), c.italic) << c.stored;
+    EXPECT_EQ(offered.bold(), c.bold) << c.stored;
+    EXPECT_EQ(offered_colour, QColor(255, 0, 0));
+    EXPECT_EQ(editor.TextFont().family(), "DejaVu Sans");
+    EXPECT_EQ(editor.TextFont().italic(), c.italic) << c.stored;
+    EXPECT_EQ(editor.TextFont().bold(), c.bold) << c.stored;
+    EXPECT_EQ(editor.TextFont().pointSize(), 12);
+    EXPECT_EQ(editor.TextColor(), QColor(255, 0, 0));
+    editor.reject();
+    EXPECT_EQ(StoredText().FontStyle, c.stored);
+  }
 }
 
 TEST_F(TextInsertionTest, ALongParagraphIsStoredAsTheLinesTheAreaShowed) {
