@@ -1,11 +1,17 @@
 """The installed programs as a desktop meets them: every file in its place,
 the desktop entry and metainfo valid, the manual pages clean, the programs
-answering from their installed place."""
+answering from their installed place, and the installed program's Help and
+shortcuts pointing into its installed folders."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import desktop  # noqa: E402
+from shell_dialogs import PictureWindowUser  # noqa: E402
 
 BUILD = os.environ["BUILD_DIR"]
 VERSION = os.environ["VERSION"]
@@ -17,18 +23,22 @@ def run(args, **kw):
     return subprocess.run(args, capture_output=True, text=True, timeout=120, **kw)
 
 
-class InstallTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.tmp = tempfile.mkdtemp(prefix="vistrel-install-")
-        cls.prefix = os.path.join(cls.tmp, "prefix with blank")
-        done = run([os.environ["CMAKE_COMMAND"], "--install", BUILD, "--prefix", cls.prefix])
-        if done.returncode != 0:
-            raise AssertionError("cmake --install failed:\n" + done.stdout + done.stderr)
+TMP = tempfile.mkdtemp(prefix="vistrel-install-")
+PREFIX = os.path.join(TMP, "prefix with blank")
 
-    @classmethod
-    def tearDownClass(cls):
-        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+def setUpModule():
+    done = run([os.environ["CMAKE_COMMAND"], "--install", BUILD, "--prefix", PREFIX])
+    if done.returncode != 0:
+        raise AssertionError("cmake --install failed:\n" + done.stdout + done.stderr)
+
+
+def tearDownModule():
+    shutil.rmtree(TMP, ignore_errors=True)
+
+
+class InstallTest(unittest.TestCase):
+    prefix = PREFIX
 
     def path(self, *parts):
         return os.path.join(self.prefix, *parts)
@@ -118,6 +128,51 @@ class InstallTest(unittest.TestCase):
         for program in ("vistrel-pro", "vistrel-convert"):
             dynamic = run(["readelf", "-d", self.path("bin", program)]).stdout
             self.assertNotIn(BUILD, dynamic, program)
+
+
+class InstalledProgramTest(unittest.TestCase):
+    """The installed vistrel-pro on a private desktop, with a recording opener."""
+
+    def setUp(self):
+        self.desktop = desktop.Desktop(1024, 768, tray=True)
+        self.addCleanup(self.desktop.close)
+        home = self.desktop.folder
+        self.opened = os.path.join(home, "opened")
+        bin_dir = os.path.join(home, "bin")
+        os.makedirs(bin_dir)
+        with open(os.path.join(bin_dir, "xdg-open"), "w") as f:
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % self.opened)
+        os.chmod(os.path.join(bin_dir, "xdg-open"), 0o755)
+        self.desktop.env["PATH"] = bin_dir + os.pathsep + self.desktop.env["PATH"]
+        desktop.write_settings(self.desktop, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\"
+                               "Vistrel-Pro\\Final\\Setup\\OtherOptions]\n\"Sound\"=\"0\"\n")
+        desktop.PROGRAM = os.path.join(PREFIX, "bin", "vistrel-pro")
+        desktop.Program(self.desktop).wait_resident()
+        self.user = PictureWindowUser(self.desktop)
+        self.user.open_picture_window()
+
+    def opened_lines(self):
+        if not os.path.exists(self.opened):
+            return []
+        with open(self.opened) as f:
+            return f.read().splitlines()
+
+    def test_help_and_shortcuts_point_into_the_installed_folders(self):
+        self.user.menu_item("alt+h", 2, 2, then=["Return"])
+        line = desktop.wait_until(self.opened_lines, what="the opener to run")[0]
+        self.assertEqual(line, "file://" + os.path.join(PREFIX, "share/doc/vistrel-pro/Vistrel_Pro.html")
+                         .replace(" ", "%20"))
+
+        # Options > Shortcuts > Start Menu: the last item of Options, then
+        # the second of three.
+        self.user.menu_item("alt+o", 1, 1, then=["Right", "Up", "Up", "Return"])
+        entry = os.path.join(self.desktop.folder, ".local/share/applications/Vistrel-Pro.desktop")
+        desktop.wait_until(lambda: os.path.exists(entry), what=entry)
+        with open(entry) as f:
+            lines = f.read().splitlines()
+        self.assertIn('Exec="%s"' % os.path.join(PREFIX, "bin/vistrel-pro"), lines)
+        self.assertIn("Icon=" + os.path.join(PREFIX, "share/icons/hicolor/scalable/apps",
+                                             APP_ID + ".svg"), lines)
 
 
 if __name__ == "__main__":
