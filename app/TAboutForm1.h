@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "program_info.h"
+
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -16,14 +18,14 @@ class TActionList1;
 namespace about_form_texts {
 inline constexpr const char* kCaption = "About Vistrel-Pro";
 inline constexpr const char* kProduct = "Vistrel-Pro";
-inline constexpr const char* kVersion = "V1.05";
+inline constexpr const char* kVersion = "V" VISTREL_VERSION;
 inline constexpr const char* kCaptionLine = "Screen capture for the Linux desktop";
 inline constexpr const char* kHomePage = "https://vistrel-pro.org/";
 inline constexpr const char* kCreditsTitle = "Credits";
 inline constexpr const char* kOk = "OK";
 inline constexpr const char* kNoHomePage = "Could not find home-page";
 inline constexpr const char* kCredits =
-    "Vistrel-Pro 1.05, screen capture for the Linux desktop.\n"
+    "Vistrel-Pro " VISTREL_VERSION ", screen capture for the Linux desktop.\n"
     "Copyright (C) 2026 the Vistrel-Pro developers.\n"
     "\n"
     "Built with Qt 6, (C) The Qt Company Ltd., used under the GNU Lesser General "

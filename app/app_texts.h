@@ -2,19 +2,21 @@
 // them and as other copies look for them.
 #pragma once
 
+#include "program_info.h"
+
 namespace vistrel::texts {
 
 inline constexpr const char* kApplicationTitle = "Vistrel-Pro";
-inline constexpr const char* kVersion = "1.05";
-inline constexpr const char* kTrayFormCaption = "Vistrel-Pro-1.05";
+inline constexpr const char* kVersion = VISTREL_VERSION;
+inline constexpr const char* kTrayFormCaption = "Vistrel-Pro-" VISTREL_VERSION;
 inline constexpr const char* kGuardName = "Vistrel_pro";
 // Titles closed before anything else: an old release, then a running copy
 // (which answers to its application title without regard to case).
 inline constexpr const char* kOldReleaseTitle = "Vistrel 2000";
 inline constexpr const char* kRunningCopyTitle = "Vistrel-pro";
 // The title "/C" and "/U" send their extra close request to.
-inline constexpr const char* kSwitchCloseTitle = "Vistrel-Pro-105";
-inline constexpr const char* kTrayTooltip = " Vistrel-Pro v1.05";
-inline constexpr const char* kTrayMenuBanner = "           Vistrel-Pro v1.05";
+inline constexpr const char* kSwitchCloseTitle = "Vistrel-Pro-" VISTREL_VERSION_DIGITS;
+inline constexpr const char* kTrayTooltip = " Vistrel-Pro v" VISTREL_VERSION;
+inline constexpr const char* kTrayMenuBanner = "           Vistrel-Pro v" VISTREL_VERSION;
 
 }  // namespace vistrel::texts

@@ -5,12 +5,16 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "program_info.h"
 #include "commands/message_boxes.h"
+#include "platform/shortcuts/program_files.h"
 
 namespace vistrel {
 
 QString HelpDocumentPath() {
-  return QCoreApplication::applicationDirPath() + "/" + kHelpFileName;
+  return QString::fromStdString(FindProgramFile(QCoreApplication::applicationDirPath().toStdString(),
+                                                VISTREL_DOC_FROM_BIN, kHelpFileName)
+                                    .path);
 }
 
 void OpenHelpDocument(QWidget* parent, const QString& path) {

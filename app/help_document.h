@@ -1,5 +1,6 @@
-// Help > "Vistrel-Pro Help": the user's guide Vistrel_Pro.html beside the
-// program, opened by the desktop's opener (xdg-open).
+// Help > "Vistrel-Pro Help": the user's guide Vistrel_Pro.html, beside the
+// program in the build tree or in the installed documentation folder,
+// opened by the desktop's opener (xdg-open).
 #pragma once
 
 #include <QString>
@@ -10,7 +11,7 @@ namespace vistrel {
 
 inline constexpr const char* kHelpFileName = "Vistrel_Pro.html";
 
-// The program's folder followed by the help document's name.
+// Beside the program, else share/doc/vistrel-pro of the installed layout.
 QString HelpDocumentPath();
 
 // A missing document or no program to open it is reported with the path.

@@ -9,6 +9,7 @@
 #include "app/app_texts.h"
 #include "app/close_request_server.h"
 #include "app/exit_signals.h"
+#include "program_info.h"
 #include "settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
@@ -60,6 +61,8 @@ int RunResident(int argc, char** argv) {
   // 4. The application: no main window, no quitting when a window closes.
   QApplication app(argc, argv);
   QApplication::setApplicationName(texts::kApplicationTitle);
+  // Ties the windows to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(VISTREL_APP_ID);
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(ProgramIcon());
   // Metafiles are drawn in a child process: while it runs, the windows go

@@ -4,7 +4,9 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "program_info.h"
 #include "commands/message_boxes.h"
+#include "platform/shortcuts/program_files.h"
 
 namespace vistrel {
 
@@ -53,6 +55,9 @@ void CreateOrRemoveShortcut(QWidget* parent, TShortcutFolder folder) {
   // The entry points at the program file itself, links resolved.
   const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
   const QString program_folder = QFileInfo(program).absolutePath() + "/";
+  // The program's icon, installed or beside it in the build tree.
+  const TProgramFile icon = FindProgramFile(program_folder.toStdString(), VISTREL_ICON_FROM_BIN,
+                                            VISTREL_APP_ID ".svg");
 
   const std::string folder_path = ShortcutFolderPath(folder, CurrentXdgEnvironment());
   if (folder_path.empty()) {
@@ -78,7 +83,9 @@ void CreateOrRemoveShortcut(QWidget* parent, TShortcutFolder folder) {
   }
   if (!EnsureFolder(folder_path, error) ||
       !WriteDesktopEntry(
-          path, DesktopEntryText(program.toStdString(), program_folder.toStdString()), error)) {
+          path, DesktopEntryText(program.toStdString(), program_folder.toStdString(),
+                                 icon.found ? icon.path : std::string()),
+          error)) {
     ShowErrorBox(parent, Failure(shown, "could not be created", error));
     return;
   }

@@ -25,6 +25,9 @@ packages=(
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written
   xdg-user-dirs desktop-file-utils
+  # install and package: icons, manual pages, checking the desktop metadata
+  # and the package
+  librsvg2-bin help2man appstream man-db dpkg-dev file lintian
   # mail: the hand-off to the desktop's mail program; curl as a benchmark peer
   xdg-utils curl
 )

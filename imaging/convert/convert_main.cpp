@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "program_info.h"
 #include "imaging/convert/convert_options.h"
 #include "imaging/convert/convert_run.h"
 
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
   if (!vistrel::ParseConvertOptions(args, options, error)) {
     std::cerr << "vistrel-convert: " << error << "\nTry 'vistrel-convert --help'.\n";
     return 2;
+  }
+  if (options.version) {
+    std::cout << "vistrel-convert " VISTREL_VERSION "\n";
+    return 0;
   }
   if (options.help) {
     std::cout << vistrel::ConvertUsage();

@@ -66,6 +66,8 @@ bool ParseConvertOptions(const std::vector<std::string>& args, TConvertOptions& 
     std::string v;
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--info") {
       options.info = true;
     } else if (arg == "--op") {
@@ -109,7 +111,7 @@ bool ParseConvertOptions(const std::vector<std::string>& args, TConvertOptions& 
       files.push_back(arg);
     }
   }
-  if (options.help) return true;
+  if (options.help || options.version) return true;
   if (files.size() != 2) {
     error = files.size() < 2 ? "INPUT and OUTPUT are needed" : "only one INPUT and one OUTPUT";
     return false;
@@ -132,6 +134,7 @@ std::string ConvertUsage() {
       "  --set NAME=VALUE       a writer parameter (names below)\n"
       "  --info                 print \"WIDTH HEIGHT BITS COLOURS\" of the result\n"
       "  --help                 this text\n"
+      "  --version              the program's name and version\n"
       "OUTPUT \"-\" writes nothing. Exit 0 done, 1 input or output failed, 2 wrong usage.\n"
       "\n"
       "Operations (colours are RRGGBB in hexadecimal; FILTER is none, triangle,\n"

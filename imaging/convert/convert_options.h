@@ -2,7 +2,7 @@
 //
 //   vistrel-convert [OPTIONS] INPUT OUTPUT
 //     --op NAME[=ARG,...]  --select L,T,R,B  --select-ellipse CX,CY,RX,RY
-//     --set NAME=VALUE     --info            --help
+//     --set NAME=VALUE     --info            --help    --version
 #pragma once
 
 #include <string>
@@ -33,6 +33,7 @@ struct TConvertOptions {
   std::vector<std::pair<std::string, std::string>> writer_settings;  // --set, in order
   bool info = false;
   bool help = false;
+  bool version = false;
   std::string input;
   std::string output;  // "-": write nothing
 };

@@ -82,12 +82,15 @@ std::string EscapeEntryValue(std::string_view value) {
   return out;
 }
 
-std::string DesktopEntryText(std::string_view program_path, std::string_view program_folder) {
-  return "[Desktop Entry]\n"
-         "Type=Application\n"
-         "Name=Vistrel-Pro\n"
-         "Exec=" + EscapeEntryValue(QuoteExecArgument(program_path)) + "\n"
-         "Path=" + EscapeEntryValue(program_folder) + "\n";
+std::string DesktopEntryText(std::string_view program_path, std::string_view program_folder,
+                             std::string_view icon_path) {
+  std::string text = "[Desktop Entry]\n"
+                     "Type=Application\n"
+                     "Name=Vistrel-Pro\n"
+                     "Exec=" + EscapeEntryValue(QuoteExecArgument(program_path)) + "\n"
+                     "Path=" + EscapeEntryValue(program_folder) + "\n";
+  if (!icon_path.empty()) text += "Icon=" + EscapeEntryValue(icon_path) + "\n";
+  return text;
 }
 
 bool EnsureFolder(const std::string& folder, std::string& error) {

@@ -39,8 +39,10 @@ std::string QuoteExecArgument(std::string_view argument);
 // tabs escaped, a leading blank kept.
 std::string EscapeEntryValue(std::string_view value);
 
-// The whole entry: Type, Name, Exec = the program, Path = its folder.
-std::string DesktopEntryText(std::string_view program_path, std::string_view program_folder);
+// The whole entry: Type, Name, Exec = the program, Path = its folder, and
+// Icon = the icon file when there is one.
+std::string DesktopEntryText(std::string_view program_path, std::string_view program_folder,
+                             std::string_view icon_path = {});
 
 // The folder and any missing parents; false with the reason otherwise.
 bool EnsureFolder(const std::string& folder, std::string& error);

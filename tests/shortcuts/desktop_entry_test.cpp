@@ -109,6 +109,9 @@ TEST(DesktopEntry, NamesTheProgramAndItsFolder) {
   EXPECT_EQ(EntryValue(entry, "Type"), "Application");
   EXPECT_EQ(EntryValue(entry, "Name"), "Vistrel-Pro");
   EXPECT_EQ(EntryValue(entry, "Path"), "/opt/Vistrel Pro/");
+  EXPECT_EQ(entry.find("Icon="), std::string::npos);
+  EXPECT_EQ(EntryValue(DesktopEntryText("/p/bin/vistrel-pro", "/p/bin/", "/p/share/a\\b.svg"), "Icon"),
+            "/p/share/a\\\\b.svg");
   EXPECT_EQ(EscapeEntryValue(" lead\\in\n"), "\\slead\\\\in\\n");
 }
 
@@ -196,7 +199,9 @@ TEST_F(ShortcutFiles, EntriesForAwkwardPathsPassTheDesktopEntryValidator) {
   const std::string path = root_ + "/" + kShortcutFileName;
   std::string error;
   ASSERT_TRUE(
-      WriteDesktopEntry(path, DesktopEntryText(folder + "/vistrel-pro", folder + "/"), error));
+      WriteDesktopEntry(path, DesktopEntryText(folder + "/vistrel-pro", folder + "/",
+                                               folder + "/vistrel.svg"),
+                        error));
   const std::string command = "desktop-file-validate '" + path + "' > '" + root_ + "/out' 2>&1";
   const int status = std::system(command.c_str());
   std::ifstream out(root_ + "/out");

@@ -52,14 +52,17 @@ TEST(ConvertOptions, WrongUsageSaysWhy) {
   }
 }
 
-TEST(ConvertOptions, HelpNeedsNoFilesAndListsEveryOperation) {
+TEST(ConvertOptions, HelpAndVersionNeedNoFilesAndHelpListsEveryOperation) {
   TConvertOptions o;
   std::string error;
+  ASSERT_TRUE(Parse({"--version"}, o, error)) << error;
+  EXPECT_TRUE(o.version);
   ASSERT_TRUE(Parse({"--help"}, o, error));
   EXPECT_TRUE(o.help);
   const std::string usage = ConvertUsage();
   for (const TOperation& op : Operations()) EXPECT_NE(usage.find("  " + std::string(op.name)), std::string::npos);
   EXPECT_NE(usage.find("jpeg-quality"), std::string::npos);
+  EXPECT_NE(usage.find("--version"), std::string::npos);
 }
 
 TEST(ConvertOptions, DashAloneIsAFileName) {
