@@ -21,6 +21,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # a desktop notification service on a private session bus
   dbus-daemon python3-dbus python3-gi
+  # a window that changes colour under the frozen desktop
+  python3-tk
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written
