@@ -16,7 +16,7 @@ QString AutoSavePicture(const TPictureBitmap& picture, const TIOParams& params,
       naming.AutoFolder, {naming.AutoFileName, naming.AutoNumbering, naming.AutoExtention});
   const QString path = QString::fromStdString(target.path);
   try {
-    SavePictureFile(target.path, picture, params);
+    SavePictureFile(target.path, picture, params, TSaveAccess::kPrivateWhereShared);
   } catch (const std::exception& e) {
     // The writer's own words go to the log; the box names the path.
     qWarning("Vistrel-Pro: %s", e.what());

@@ -180,7 +180,7 @@ int SinkClose(void* cookie) {
 // renames it, otherwise the destructor removes it.
 class TAtomicFile {
  public:
-  explicit TAtomicFile(const std::string& path) : path_(path) {
+  TAtomicFile(const std::string& path, TSaveAccess access) : path_(path) {
     // An existing file is replaced only where the user may write it, and
     // the new one keeps its permissions. A symbolic link is replaced, not
     // followed.
@@ -195,6 +195,13 @@ class TAtomicFile {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Nobody chose this folder for this picture: where other users may
+    // list it, they do not get to read the picture either.
+    struct stat folder{};
+    if (keep_mode == 0 && access == TSaveAccess::kPrivateWhereShared &&
+        ::stat(dir.empty() ? "." : dir.c_str(), &folder) == 0 &&
+        (folder.st_mode & (S_IRGRP | S_IROTH)) != 0)
+      keep_mode = 0600;
     for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
       temp_ = dir + "." + base + "." + std::to_string(getpid()) + "-" +
               std::to_string(counter++) + ".tmp";
@@ -284,12 +291,12 @@ void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams
 }
 
 void SavePictureFile(const std::string& path, const TPictureBitmap& picture,
-                     const TIOParams& params) {
+                     const TIOParams& params, TSaveAccess access) {
   const TFormatEntry* format = FindFormat(path);
   if (!format || !format->write)
     throw PictureFileError("Unknown picture file type, nothing written: " + path);
   if (picture.Empty()) throw PictureFileError("Cannot write " + path + ": The picture is empty");
-  TAtomicFile out(path);
+  TAtomicFile out(path, access);
   try {
     format->write(out.File(), picture, params);
   } catch (const std::bad_alloc&) {

@@ -22,12 +22,17 @@ class PictureFileError : public std::runtime_error {
 // (and `params`) unchanged.
 void LoadPictureFile(const std::string& path, TPictureBitmap& picture, TIOParams& params);
 
+// Who may read a new file: as the user's file-creation mask says, or, for
+// pictures written unattended, only the user where the folder is one that
+// other users may list.
+enum class TSaveAccess { kAsUmask, kPrivateWhereShared };
+
 // Writes the whole picture with the writer of the lower-cased extension.
-// The file appears under its name only when complete. Raises
-// PictureFileError for an unknown extension, a picture the format cannot
-// hold or a file that cannot be created.
+// The file appears under its name only when complete; a file it replaces
+// keeps its permissions. Raises PictureFileError for an unknown extension,
+// a picture the format cannot hold or a file that cannot be created.
 void SavePictureFile(const std::string& path, const TPictureBitmap& picture,
-                     const TIOParams& params);
+                     const TIOParams& params, TSaveAccess access = TSaveAccess::kAsUmask);
 
 // True when the lower-cased extension of `path` has a reader or a writer.
 bool CanLoadPictureFile(const std::string& path);

@@ -2,6 +2,7 @@
 // hostile input. A failed load leaves the picture alone; a failed save
 // leaves no file behind.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -161,6 +162,30 @@ TEST(PictureFileErrors, SavingOverAFileRespectsItsPermissions) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written anyway, 3: the message lacks the path";
   EXPECT_EQ(test::ReadBytes(locked), locked_bytes);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 4);
+}
+
+// Unattended saves into a folder others may list are the user's alone; a
+// private folder, an ordinary save and a replaced file keep the usual modes.
+TEST(PictureFileErrors, UnattendedSavesIntoASharedFolderAreReadableByTheUserAlone) {
+  test::TScratchDir dir;
+  const TPictureBitmap p = test::PhotoLike(8, 8);
+  const auto mode = [](const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::all;
+  };
+  const mode_t old_mask = ::umask(022);
+  fs::permissions(dir.Path(), fs::perms(0755));
+  SavePictureFile(dir.File("auto.png"), p, TIOParams{}, TSaveAccess::kPrivateWhereShared);
+  EXPECT_EQ(mode(dir.File("auto.png")), fs::perms(0600));
+  SavePictureFile(dir.File("chosen.png"), p, TIOParams{});
+  EXPECT_EQ(mode(dir.File("chosen.png")), fs::perms(0644));
+  fs::permissions(dir.File("chosen.png"), fs::perms(0640));
+  SavePictureFile(dir.File("chosen.png"), p, TIOParams{}, TSaveAccess::kPrivateWhereShared);
+  EXPECT_EQ(mode(dir.File("chosen.png")), fs::perms(0640));
+
+  fs::permissions(dir.Path(), fs::perms(0700));
+  SavePictureFile(dir.File("private.png"), p, TIOParams{}, TSaveAccess::kPrivateWhereShared);
+  EXPECT_EQ(mode(dir.File("private.png")), fs::perms(0644));
+  ::umask(old_mask);
 }
 
 // Headers that claim more pixels than the program accepts are refused
