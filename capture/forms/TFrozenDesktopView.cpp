@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "capture/overlay_marks.h"
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewCursors.h"
 #include "picture/PictureViewImage.h"
@@ -16,6 +17,10 @@ namespace vistrel {
 
 namespace {
 constexpr int kDash = 5;  // pixels of each colour along the outline
+constexpr int kMarkFontPixels = 12;
+constexpr int kMarkPadding = 3;
+
+QRect QRectOf(const TScreenRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 }  // namespace
 
 TFrozenDesktopView::TFrozenDesktopView(QWidget* parent)
@@ -58,6 +63,33 @@ void TFrozenDesktopView::SetPictureOffset(QPoint device_offset) {
 void TFrozenDesktopView::SetNormalCursor(const QCursor& cursor) {
   normal_cursor_ = cursor;
   setCursor(cursor);
+}
+
+void TFrozenDesktopView::SetMonitors(std::vector<TScreenRect> monitors) {
+  monitors_ = std::move(monitors);
+  RefreshMarks();
+}
+
+void TFrozenDesktopView::SetMagnifying(bool on) {
+  if (on == magnifying_) return;
+  magnifying_ = on;
+  // Shift may come before the pointer has moved over the window.
+  const QPointF local = mapFromGlobal(QCursor::pos().toPointF());
+  if (on && rect().contains(local.toPoint())) pointer_device_ = DevicePoint(local);
+  RefreshMarks();
+}
+
+void TFrozenDesktopView::SetHighlight(const std::optional<TScreenRect>& rect) {
+  if (rect == highlight_) return;
+  if (highlight_) UpdateOutline(QRectOf(*highlight_));
+  highlight_ = rect;
+  if (highlight_) UpdateOutline(QRectOf(*highlight_));
+}
+
+QString TFrozenDesktopView::SizeLabel() const {
+  if (label_rect_.isNull()) return QString();
+  const TPictureRect box = SelectionBox();
+  return QString::fromStdString(SizeLabelText(box.Width(), box.Height()));
 }
 
 void TFrozenDesktopView::SetHint(const QString& hint) {
@@ -169,6 +201,54 @@ void TFrozenDesktopView::AdvanceOutline() {
   UpdateOutline(OutlineRect());
 }
 
+void TFrozenDesktopView::UpdateDevice(const QRect& device) {
+  if (device.isNull()) return;
+  const double r = Ratio();
+  update(QRectF(device.x() / r, device.y() / r, device.width() / r, device.height() / r)
+             .toAlignedRect()
+             .adjusted(-1, -1, 1, 1));
+}
+
+QFont TFrozenDesktopView::MarkFont() const {
+  QFont mark = font();
+  mark.setPixelSize(int(std::lround(kMarkFontPixels * Ratio())));
+  return mark;
+}
+
+TScreenRect TFrozenDesktopView::MonitorAtPointer() const {
+  const double r = Ratio();
+  const TScreenRect whole{0, 0, int(std::lround(width() * r)), int(std::lround(height() * r))};
+  return MonitorAt(monitors_, pointer_device_.x(), pointer_device_.y(), whole);
+}
+
+void TFrozenDesktopView::RefreshMarks() {
+  const QRect old_label = label_rect_, old_magnifier = magnifier_rect_;
+  const TScreenRect monitor = MonitorAtPointer();
+  const QFontMetrics metrics(MarkFont());
+  label_rect_ = QRect();
+  if (drag_ != TDrag::None && moved_ && HasSelection()) {
+    const TPictureRect box = SelectionBox();
+    const QString text = QString::fromStdString(SizeLabelText(box.Width(), box.Height()));
+    const QRect outline = OutlineRect();
+    label_rect_ = QRectOf(PlaceSizeLabel(
+        {outline.left(), outline.top(), outline.right() + 1, outline.bottom() + 1},
+        metrics.horizontalAdvance(text) + 2 * kMarkPadding, metrics.height() + 2 * kMarkPadding,
+        monitor));
+  }
+  magnifier_rect_ = QRect();
+  if (magnifying_) {
+    const int side = kMagnifierCells * kMagnifierZoom + 2;
+    const int caption_width = metrics.horizontalAdvance("-00000, -00000  #DDDDDD") + 2 * kMarkPadding;
+    magnifier_rect_ = QRectOf(PlaceMagnifier(pointer_device_.x(), pointer_device_.y(),
+                                             std::max(side, caption_width),
+                                             side + metrics.height() + 2 * kMarkPadding, monitor));
+  }
+  UpdateDevice(old_label);
+  UpdateDevice(old_magnifier);
+  UpdateDevice(label_rect_);
+  UpdateDevice(magnifier_rect_);
+}
+
 void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const double r = Ratio();
@@ -181,7 +261,11 @@ void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
   painter.fillRect(dirty, Qt::white);
   const QRect part = dirty & shown;
   if (!part.isEmpty()) painter.drawImage(part.topLeft(), image_, part.translated(-shown.topLeft()));
+  PaintSelection(painter);
+  PaintMarks(painter);
+}
 
+void TFrozenDesktopView::PaintSelection(QPainter& painter) {
   const QRect outline = OutlineRect();
   if (outline.isNull()) return;
   QPen white(Qt::white, 0);
@@ -205,6 +289,70 @@ void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
     for (int j = 0; j < 3; ++j)
       if (i != 1 || j != 1)
         painter.drawRect(xs[i] - kGripSize, ys[j] - kGripSize, 2 * kGripSize - 1, 2 * kGripSize - 1);
+}
+
+void TFrozenDesktopView::PaintMarks(QPainter& painter) {
+  if (highlight_) {
+    // Two pixels wide on the window's own edge pixels: exactly what a click
+    // takes.
+    const QRect window = QRectOf(*highlight_);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(230, 0, 0), 0));
+    painter.drawRect(window.adjusted(0, 0, -1, -1));
+    if (window.width() > 2 && window.height() > 2) painter.drawRect(window.adjusted(1, 1, -2, -2));
+  }
+  painter.setFont(MarkFont());
+  if (!label_rect_.isNull()) {
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(QColor(255, 255, 225));
+    painter.drawRect(label_rect_.adjusted(0, 0, -1, -1));
+    painter.drawText(label_rect_, Qt::AlignCenter, SizeLabel());
+  }
+  if (!magnifier_rect_.isNull()) PaintMagnifier(painter);
+}
+
+void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
+  const QRect frame = magnifier_rect_;
+  const int side = kMagnifierCells * kMagnifierZoom;
+  const QRect lens(frame.left() + (frame.width() - side) / 2, frame.top() + 1, side, side);
+  painter.fillRect(frame, Qt::white);
+  painter.fillRect(lens, Qt::darkGray);  // off the monitor or the picture
+  const QPoint offset = PictureOffset();
+  const TScreenRect monitor = MonitorAtPointer();
+  const TPictureRect area{std::max(monitor.left - offset.x(), 0), std::max(monitor.top - offset.y(), 0),
+                          std::min(monitor.right - offset.x(), picture_.Width()) - 1,
+                          std::min(monitor.bottom - offset.y(), picture_.Height()) - 1};
+  const QPoint centre = pointer_device_ - offset;
+  const TMagnifierPixels pixels = MagnifierPixels({centre.x(), centre.y()}, area);
+  for (int row = 0; row < kMagnifierCells; ++row)
+    for (int col = 0; col < kMagnifierCells; ++col)
+      if (const auto& p = pixels[row * kMagnifierCells + col]) {
+        const TColor c = picture_.Pixel(p->x, p->y);
+        painter.fillRect(lens.left() + col * kMagnifierZoom, lens.top() + row * kMagnifierZoom,
+                         kMagnifierZoom, kMagnifierZoom, QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+      }
+  // Crosshair: lines up to the centre pixel, which is boxed black and white.
+  constexpr int kMiddle = kMagnifierCells / 2;
+  const QRect cell(lens.left() + kMiddle * kMagnifierZoom, lens.top() + kMiddle * kMagnifierZoom,
+                   kMagnifierZoom, kMagnifierZoom);
+  const int mx = cell.left() + kMagnifierZoom / 2, my = cell.top() + kMagnifierZoom / 2;
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(QColor(0, 0, 0, 150), 0));
+  painter.drawLine(lens.left(), my, cell.left() - 2, my);
+  painter.drawLine(cell.right() + 2, my, lens.right(), my);
+  painter.drawLine(mx, lens.top(), mx, cell.top() - 2);
+  painter.drawLine(mx, cell.bottom() + 2, mx, lens.bottom());
+  painter.setPen(QPen(Qt::black, 0));
+  painter.drawRect(cell.adjusted(-1, -1, 0, 0));
+  painter.setPen(QPen(Qt::white, 0));
+  painter.drawRect(cell.adjusted(-2, -2, 1, 1));
+  painter.setPen(QPen(Qt::black, 0));
+  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  const auto& middle = pixels[kMiddle * kMagnifierCells + kMiddle];
+  if (!middle) return;
+  const QRect caption(frame.left(), lens.bottom() + 1, frame.width(), frame.bottom() - lens.bottom());
+  painter.drawText(caption, Qt::AlignCenter,
+                   QString::fromStdString(MagnifierCaption(*middle, picture_.Pixel(middle->x, middle->y))));
 }
 
 // ---- mouse -----------------------------------------------------------------
@@ -240,10 +388,16 @@ void TFrozenDesktopView::mousePressEvent(QMouseEvent* event) {
 void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   const QPoint device = DevicePoint(event->position());
+  pointer_device_ = device;
+  magnifying_ = event->modifiers() & Qt::ShiftModifier;
+  emit OnMouseMove();
   if (drag_ == TDrag::None) {
     ShowCursorFor(device);
+    RefreshMarks();
     return;
   }
+  // Also a move that leaves the selection as it was moves the marks.
+  RefreshMarks();
   if (!(event->buttons() & Qt::LeftButton) || (!moved_ && device == press_device_)) return;
   moved_ = true;
   const QRect old = OutlineRect();
@@ -274,6 +428,7 @@ void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   }
   UpdateOutline(old);
   UpdateOutline(OutlineRect());
+  RefreshMarks();
 }
 
 void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
@@ -290,6 +445,7 @@ void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
       selection_.Clear();
       UpdateOutline(old);
     }
+    RefreshMarks();
     if (moved_ || kind == TDrag::NewRect) emit OnSelectionChange();
   }
   ShowCursorFor(DevicePoint(event->position()));
