@@ -58,6 +58,21 @@ TScreenRect PlaceSizeLabel(const TScreenRect& selection, int width, int height,
   return KeepInside(Box(selection.left, top, width, height), monitor);
 }
 
+TScreenRect AvoidMagnifier(const TScreenRect& label, const TScreenRect& magnifier,
+                           const TScreenRect& monitor) {
+  if (Intersection(label, magnifier).IsEmpty()) return label;
+  const int w = label.Width(), h = label.Height();
+  const TScreenRect sides[] = {Box(magnifier.left - kLabelGap - w, label.top, w, h),
+                               Box(magnifier.right + kLabelGap, label.top, w, h),
+                               Box(label.left, magnifier.top - kLabelGap - h, w, h),
+                               Box(label.left, magnifier.bottom + kLabelGap, w, h)};
+  for (const TScreenRect& side : sides) {
+    const TScreenRect kept = KeepInside(side, monitor);
+    if (Intersection(kept, magnifier).IsEmpty()) return kept;
+  }
+  return label;
+}
+
 TScreenRect PlaceMagnifier(int x, int y, int width, int height, const TScreenRect& monitor) {
   int left = x + kPointerGap, top = y + kPointerGap;
   if (left + width > monitor.right) left = x - kPointerGap - width;

@@ -46,6 +46,11 @@ TScreenRect KeepInside(const TScreenRect& box, const TScreenRect& monitor);
 TScreenRect PlaceSizeLabel(const TScreenRect& selection, int width, int height,
                            const TScreenRect& monitor);
 
+// The label moved clear of the magnifier when they would overlap: beside or
+// above or below it, whichever first fits on the monitor.
+TScreenRect AvoidMagnifier(const TScreenRect& label, const TScreenRect& magnifier,
+                           const TScreenRect& monitor);
+
 // The magnifier down and right of the pointer pixel (x, y), clear of the
 // cursor; on the other side of the pointer where the monitor ends.
 TScreenRect PlaceMagnifier(int x, int y, int width, int height, const TScreenRect& monitor);

@@ -225,23 +225,25 @@ void TFrozenDesktopView::RefreshMarks() {
   const QRect old_label = label_rect_, old_magnifier = magnifier_rect_;
   const TScreenRect monitor = MonitorAtPointer();
   const QFontMetrics metrics(MarkFont());
+  std::optional<TScreenRect> magnifier;
+  if (magnifying_) {
+    const int side = kMagnifierCells * kMagnifierZoom + 2;
+    const int caption_width = metrics.horizontalAdvance(MagnifierCaptionText()) + 2 * kMarkPadding;
+    magnifier = PlaceMagnifier(pointer_device_.x(), pointer_device_.y(), std::max(side, caption_width),
+                               side + metrics.height() + 2 * kMarkPadding, monitor);
+  }
+  magnifier_rect_ = magnifier ? QRectOf(*magnifier) : QRect();
   label_rect_ = QRect();
   if (drag_ != TDrag::None && moved_ && HasSelection()) {
     const TPictureRect box = SelectionBox();
     const QString text = QString::fromStdString(SizeLabelText(box.Width(), box.Height()));
     const QRect outline = OutlineRect();
-    label_rect_ = QRectOf(PlaceSizeLabel(
+    TScreenRect label = PlaceSizeLabel(
         {outline.left(), outline.top(), outline.right() + 1, outline.bottom() + 1},
         metrics.horizontalAdvance(text) + 2 * kMarkPadding, metrics.height() + 2 * kMarkPadding,
-        monitor));
-  }
-  magnifier_rect_ = QRect();
-  if (magnifying_) {
-    const int side = kMagnifierCells * kMagnifierZoom + 2;
-    const int caption_width = metrics.horizontalAdvance("-00000, -00000  #DDDDDD") + 2 * kMarkPadding;
-    magnifier_rect_ = QRectOf(PlaceMagnifier(pointer_device_.x(), pointer_device_.y(),
-                                             std::max(side, caption_width),
-                                             side + metrics.height() + 2 * kMarkPadding, monitor));
+        monitor);
+    if (magnifier) label = AvoidMagnifier(label, *magnifier, monitor);
+    label_rect_ = QRectOf(label);
   }
   UpdateDevice(old_label);
   UpdateDevice(old_magnifier);
@@ -293,12 +295,13 @@ void TFrozenDesktopView::PaintSelection(QPainter& painter) {
 
 void TFrozenDesktopView::PaintMarks(QPainter& painter) {
   if (highlight_) {
-    // Two pixels wide on the window's own edge pixels: exactly what a click
-    // takes.
+    // On the window's own edge pixels, exactly what a click takes: red
+    // outside, white inside, so that it shows on any colour.
     const QRect window = QRectOf(*highlight_);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(230, 0, 0), 0));
     painter.drawRect(window.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::white, 0));
     if (window.width() > 2 && window.height() > 2) painter.drawRect(window.adjusted(1, 1, -2, -2));
   }
   painter.setFont(MarkFont());
@@ -317,13 +320,7 @@ void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
   const QRect lens(frame.left() + (frame.width() - side) / 2, frame.top() + 1, side, side);
   painter.fillRect(frame, Qt::white);
   painter.fillRect(lens, Qt::darkGray);  // off the monitor or the picture
-  const QPoint offset = PictureOffset();
-  const TScreenRect monitor = MonitorAtPointer();
-  const TPictureRect area{std::max(monitor.left - offset.x(), 0), std::max(monitor.top - offset.y(), 0),
-                          std::min(monitor.right - offset.x(), picture_.Width()) - 1,
-                          std::min(monitor.bottom - offset.y(), picture_.Height()) - 1};
-  const QPoint centre = pointer_device_ - offset;
-  const TMagnifierPixels pixels = MagnifierPixels({centre.x(), centre.y()}, area);
+  const TMagnifierPixels pixels = MagnifiedPixels();
   for (int row = 0; row < kMagnifierCells; ++row)
     for (int col = 0; col < kMagnifierCells; ++col)
       if (const auto& p = pixels[row * kMagnifierCells + col]) {
@@ -348,11 +345,25 @@ void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
   painter.drawRect(cell.adjusted(-2, -2, 1, 1));
   painter.setPen(QPen(Qt::black, 0));
   painter.drawRect(frame.adjusted(0, 0, -1, -1));
-  const auto& middle = pixels[kMiddle * kMagnifierCells + kMiddle];
-  if (!middle) return;
   const QRect caption(frame.left(), lens.bottom() + 1, frame.width(), frame.bottom() - lens.bottom());
-  painter.drawText(caption, Qt::AlignCenter,
-                   QString::fromStdString(MagnifierCaption(*middle, picture_.Pixel(middle->x, middle->y))));
+  painter.drawText(caption, Qt::AlignCenter, MagnifierCaptionText());
+}
+
+TMagnifierPixels TFrozenDesktopView::MagnifiedPixels() const {
+  const QPoint offset = PictureOffset();
+  const TScreenRect monitor = MonitorAtPointer();
+  const TPictureRect area{std::max(monitor.left - offset.x(), 0), std::max(monitor.top - offset.y(), 0),
+                          std::min(monitor.right - offset.x(), picture_.Width()) - 1,
+                          std::min(monitor.bottom - offset.y(), picture_.Height()) - 1};
+  const QPoint centre = pointer_device_ - offset;
+  return MagnifierPixels({centre.x(), centre.y()}, area);
+}
+
+QString TFrozenDesktopView::MagnifierCaptionText() const {
+  // Off the picture (on the white around it) there is no pixel to name.
+  const QPoint p = pointer_device_ - PictureOffset();
+  if (p.x() < 0 || p.y() < 0 || p.x() >= picture_.Width() || p.y() >= picture_.Height()) return QString();
+  return QString::fromStdString(MagnifierCaption({p.x(), p.y()}, picture_.Pixel(p.x(), p.y())));
 }
 
 // ---- mouse -----------------------------------------------------------------

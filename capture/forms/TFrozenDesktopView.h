@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "capture/overlay_marks.h"
 #include "imaging/picture_bitmap.h"
 #include "imaging/selection_geometry.h"
 #include "picture/PictureViewGrips.h"
@@ -118,6 +119,8 @@ class TFrozenDesktopView : public QWidget {
   void PaintSelection(QPainter& painter);
   void PaintMarks(QPainter& painter);
   void PaintMagnifier(QPainter& painter);
+  TMagnifierPixels MagnifiedPixels() const;
+  QString MagnifierCaptionText() const;
 
   TPictureBitmap picture_;
   QImage image_;

@@ -47,7 +47,7 @@ TEST(OverlayMarks, SizeLabelSitsBesideTheSelectionAndInsideItsMonitor) {
   }
 }
 
-TEST(OverlayMarks, MagnifierGoesBesideThePointerOnItsMonitor) {
+TEST(OverlayMarks, MagnifierGoesBesideThePointerAndTheLabelClearOfIt) {
   const TScreenRect one{0, 0, 1024, 768};
   EXPECT_EQ(PlaceMagnifier(100, 100, 122, 140, one), (TScreenRect{120, 120, 242, 260}));
   EXPECT_EQ(PlaceMagnifier(0, 0, 122, 140, one), (TScreenRect{20, 20, 142, 160}));
@@ -55,6 +55,14 @@ TEST(OverlayMarks, MagnifierGoesBesideThePointerOnItsMonitor) {
   EXPECT_EQ(PlaceMagnifier(1000, 100, 122, 140, one), (TScreenRect{858, 120, 980, 260}));
   EXPECT_EQ(PlaceMagnifier(100, 760, 122, 140, one), (TScreenRect{120, 600, 242, 740}));
   EXPECT_EQ(PlaceMagnifier(1023, 767, 122, 140, one), (TScreenRect{881, 607, 1003, 747}));
+  // The size label gives way to the magnifier: to its left, else to its
+  // right, else above or below it.
+  const TScreenRect lens{881, 607, 1003, 747};
+  EXPECT_EQ(AvoidMagnifier({900, 674, 960, 694}, lens, one), (TScreenRect{815, 674, 875, 694}));
+  EXPECT_EQ(AvoidMagnifier({100, 206, 160, 226}, lens, one), (TScreenRect{100, 206, 160, 226}));
+  EXPECT_EQ(AvoidMagnifier({20, 30, 80, 50}, {0, 20, 122, 160}, one), (TScreenRect{128, 30, 188, 50}));
+  EXPECT_EQ(AvoidMagnifier({0, 30, 60, 50}, {0, 20, 1024, 160}, one), (TScreenRect{0, 0, 60, 20}));
+  EXPECT_EQ(AvoidMagnifier({0, 30, 60, 50}, {0, 10, 1024, 160}, one), (TScreenRect{0, 166, 60, 186}));
   // A monitor too small for either side keeps it inside all the same.
   EXPECT_EQ(PlaceMagnifier(100, 75, 122, 140, {0, 0, 200, 150}), (TScreenRect{0, 0, 122, 140}));
   // The pointer's monitor, or the nearest one over a gap between monitors.
