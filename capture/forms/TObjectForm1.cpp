@@ -51,6 +51,7 @@ void TObjectForm1::FormCreate() {
 }
 
 void TObjectForm1::OutlinePointedWindow() {
+  if (!isVisible()) return;  // picked meanwhile
   const std::optional<TPointedWindow> pointed = context_.platform.windows->WindowUnderPointer();
   Image1->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, CaptureState().CaptureBounds,
                                                      frozen_, desktop_)

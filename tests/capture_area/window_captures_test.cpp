@@ -130,6 +130,12 @@ TEST_F(WindowCaptureTest, ObjectOverlayOutlinesTheWindowUnderThePointer) {
     Windows().pointed.reset();
     MouseAt(view, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
     EXPECT_TRUE(outlined(std::nullopt));
+    // Shift shows the magnifier here too, for as long as it is held.
+    PressKey(form, Qt::Key_Shift);
+    EXPECT_FALSE(view.MagnifierRect().isNull());
+    QKeyEvent shift_up(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+    QApplication::sendEvent(&form, &shift_up);
+    EXPECT_TRUE(view.MagnifierRect().isNull());
     Windows().pointed = TPointedWindow{43, TScreenRect{500, 300, 600, 400}};
     MouseAt(view, QEvent::MouseButtonPress, {550, 350}, Qt::LeftButton, Qt::LeftButton);
     MouseAt(view, QEvent::MouseButtonRelease, {550, 350}, Qt::LeftButton, Qt::NoButton);
