@@ -59,7 +59,7 @@ TScreenRect PlaceMagnifier(int x, int y, int width, int height, const TScreenRec
 // none for cells off `area` (the picture's pixels on the pointer's monitor).
 TMagnifierPixels MagnifierPixels(TPicturePoint centre, const TPictureRect& area);
 
-// "x, y  #RRGGBB" for the centre pixel.
+// "x, y  #RRGGBB" for the centre pixel, at its place on the screen.
 std::string MagnifierCaption(TPicturePoint pixel, TColor colour);
 
 }  // namespace vistrel

@@ -363,7 +363,9 @@ QString TFrozenDesktopView::MagnifierCaptionText() const {
   // Off the picture (on the white around it) there is no pixel to name.
   const QPoint p = pointer_device_ - PictureOffset();
   if (p.x() < 0 || p.y() < 0 || p.x() >= picture_.Width() || p.y() >= picture_.Height()) return QString();
-  return QString::fromStdString(MagnifierCaption({p.x(), p.y()}, picture_.Pixel(p.x(), p.y())));
+  const QPoint on_screen = p + picture_screen_origin_;
+  return QString::fromStdString(
+      MagnifierCaption({on_screen.x(), on_screen.y()}, picture_.Pixel(p.x(), p.y())));
 }
 
 // ---- mouse -----------------------------------------------------------------

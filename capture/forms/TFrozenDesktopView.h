@@ -78,6 +78,10 @@ class TFrozenDesktopView : public QWidget {
   QRect SizeLabelRect() const { return label_rect_; }
   QString SizeLabel() const;
   QRect MagnifierRect() const { return magnifier_rect_; }
+  // The magnifier names the pointer's pixel by its place on the screen:
+  // where the picture's top-left pixel was grabbed.
+  void SetPictureScreenOrigin(QPoint origin) { picture_screen_origin_ = origin; }
+  QString MagnifierCaptionText() const;
 
   void SetHint(const QString& hint);
   // Tooltips are shown only while on.
@@ -120,7 +124,6 @@ class TFrozenDesktopView : public QWidget {
   void PaintMarks(QPainter& painter);
   void PaintMagnifier(QPainter& painter);
   TMagnifierPixels MagnifiedPixels() const;
-  QString MagnifierCaptionText() const;
 
   TPictureBitmap picture_;
   QImage image_;
@@ -136,6 +139,7 @@ class TFrozenDesktopView : public QWidget {
   std::vector<TScreenRect> monitors_;
   bool magnifying_ = false;
   QPoint pointer_device_;
+  QPoint picture_screen_origin_;
   std::optional<TScreenRect> highlight_;
   QRect label_rect_;
   QRect magnifier_rect_;

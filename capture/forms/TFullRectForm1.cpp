@@ -82,6 +82,7 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
     frozen_ =
         GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
   }
+  PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
 }
 

@@ -43,6 +43,7 @@ void TObjectForm1::FormCreate() {
   Image1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   Image1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
   frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, Image1->Picture(), desktop);
+  Image1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   Image1->PictureChanged();
   // What the user points at on the image is what lies there on the screen.
   Image1->SetPictureOffset(QPoint(frozen_.left - desktop.left, frozen_.top - desktop.top));

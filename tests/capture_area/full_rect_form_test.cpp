@@ -195,6 +195,13 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   Open();
   form_->Preselect(stored);
   EXPECT_EQ(Corners(Selected()), (Corners4{10, 20, 109, 119}));
+  // The magnifier names a pixel by its place on the screen, not on the
+  // centred picture.
+  MouseAt(View(), QEvent::MouseMove, {10, 20}, Qt::NoButton, Qt::NoButton, Qt::ShiftModifier);
+  const TColor pointed = DesktopColour(1930, 20);
+  EXPECT_EQ(View().MagnifierCaptionText(),
+            QString("1930, 20  #%1").arg(QColor(RedOf(pointed), GreenOf(pointed), BlueOf(pointed))
+                                             .name().mid(1).toUpper()));
 }
 
 TEST_F(FullRectTest, DesktopGrabOfTheRequestIsFrozenWithoutGrabbingAgain) {
