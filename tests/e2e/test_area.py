@@ -274,7 +274,10 @@ class CustomRectangleTest(AreaTest):
         self.xdotool("key", "Return")
         window = self.picture_window()
         self.close_window(window)
-        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        # The window writes its settings as it is destroyed, after it is gone
+        # from the screen.
+        other = wait_until(lambda: [o for o in [read_settings(self.desktop)["Setup\\OtherOptions"]]
+                                    if "CustomLeft" in o], what="the stored rectangle")[0]
         self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
                          [value(100), value(50), value(301), value(201)])
         # Automatic Save on from the tray: the timed files hold the rectangle.
@@ -443,7 +446,10 @@ class TwoMonitorsTest(AreaTest):
         self.xdotool("key", "Return")
         window = self.picture_window()
         self.close_window(window)
-        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        # The window writes its settings as it is destroyed, after it is gone
+        # from the screen.
+        other = wait_until(lambda: [o for o in [read_settings(self.desktop)["Setup\\OtherOptions"]]
+                                    if "CustomLeft" in o], what="the stored rectangle")[0]
         self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
                          [value(2820), value(1), value(2943), value(101)])
 
