@@ -20,7 +20,7 @@
 namespace vistrel {
 
 inline constexpr int kMagnifierCells = 15;  // picture pixels across and down
-inline constexpr int kMagnifierZoom = 8;    // overlay pixels per picture pixel
+inline constexpr int kMagnifierZoom = 8;    // interface pixels per picture pixel
 
 using TMagnifierPixels = std::array<std::optional<TPicturePoint>, kMagnifierCells * kMagnifierCells>;
 

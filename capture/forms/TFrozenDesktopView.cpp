@@ -209,6 +209,14 @@ void TFrozenDesktopView::UpdateDevice(const QRect& device) {
              .adjusted(-1, -1, 1, 1));
 }
 
+int TFrozenDesktopView::CellSize() const {
+  // A whole number of device pixels per picture pixel keeps them crisp when
+  // Qt scales the interface.
+  return kMagnifierZoom * std::max(1, int(std::lround(Ratio())));
+}
+
+int TFrozenDesktopView::Padding() const { return int(std::lround(kMarkPadding * Ratio())); }
+
 QFont TFrozenDesktopView::MarkFont() const {
   QFont mark = font();
   mark.setPixelSize(int(std::lround(kMarkFontPixels * Ratio())));
@@ -227,10 +235,10 @@ void TFrozenDesktopView::RefreshMarks() {
   const QFontMetrics metrics(MarkFont());
   std::optional<TScreenRect> magnifier;
   if (magnifying_) {
-    const int side = kMagnifierCells * kMagnifierZoom + 2;
-    const int caption_width = metrics.horizontalAdvance(MagnifierCaptionText()) + 2 * kMarkPadding;
+    const int side = kMagnifierCells * CellSize() + 2;
+    const int caption_width = metrics.horizontalAdvance(MagnifierCaptionText()) + 2 * Padding();
     magnifier = PlaceMagnifier(pointer_device_.x(), pointer_device_.y(), std::max(side, caption_width),
-                               side + metrics.height() + 2 * kMarkPadding, monitor);
+                               side + metrics.height() + 2 * Padding(), monitor);
   }
   magnifier_rect_ = magnifier ? QRectOf(*magnifier) : QRect();
   label_rect_ = QRect();
@@ -240,7 +248,7 @@ void TFrozenDesktopView::RefreshMarks() {
     const QRect outline = OutlineRect();
     TScreenRect label = PlaceSizeLabel(
         {outline.left(), outline.top(), outline.right() + 1, outline.bottom() + 1},
-        metrics.horizontalAdvance(text) + 2 * kMarkPadding, metrics.height() + 2 * kMarkPadding,
+        metrics.horizontalAdvance(text) + 2 * Padding(), metrics.height() + 2 * Padding(),
         monitor);
     if (magnifier) label = AvoidMagnifier(label, *magnifier, monitor);
     label_rect_ = QRectOf(label);
@@ -316,7 +324,7 @@ void TFrozenDesktopView::PaintMarks(QPainter& painter) {
 
 void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
   const QRect frame = magnifier_rect_;
-  const int side = kMagnifierCells * kMagnifierZoom;
+  const int size = CellSize(), side = kMagnifierCells * size;
   const QRect lens(frame.left() + (frame.width() - side) / 2, frame.top() + 1, side, side);
   painter.fillRect(frame, Qt::white);
   painter.fillRect(lens, Qt::darkGray);  // off the monitor or the picture
@@ -325,14 +333,13 @@ void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
     for (int col = 0; col < kMagnifierCells; ++col)
       if (const auto& p = pixels[row * kMagnifierCells + col]) {
         const TColor c = picture_.Pixel(p->x, p->y);
-        painter.fillRect(lens.left() + col * kMagnifierZoom, lens.top() + row * kMagnifierZoom,
-                         kMagnifierZoom, kMagnifierZoom, QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+        painter.fillRect(lens.left() + col * size, lens.top() + row * size, size, size,
+                         QColor(RedOf(c), GreenOf(c), BlueOf(c)));
       }
   // Crosshair: lines up to the centre pixel, which is boxed black and white.
   constexpr int kMiddle = kMagnifierCells / 2;
-  const QRect cell(lens.left() + kMiddle * kMagnifierZoom, lens.top() + kMiddle * kMagnifierZoom,
-                   kMagnifierZoom, kMagnifierZoom);
-  const int mx = cell.left() + kMagnifierZoom / 2, my = cell.top() + kMagnifierZoom / 2;
+  const QRect cell(lens.left() + kMiddle * size, lens.top() + kMiddle * size, size, size);
+  const int mx = cell.left() + size / 2, my = cell.top() + size / 2;
   painter.setBrush(Qt::NoBrush);
   painter.setPen(QPen(QColor(0, 0, 0, 150), 0));
   painter.drawLine(lens.left(), my, cell.left() - 2, my);
@@ -345,6 +352,7 @@ void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
   painter.drawRect(cell.adjusted(-2, -2, 1, 1));
   painter.setPen(QPen(Qt::black, 0));
   painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  painter.drawRect(lens.adjusted(-1, -1, 0, 0));
   const QRect caption(frame.left(), lens.bottom() + 1, frame.width(), frame.bottom() - lens.bottom());
   painter.drawText(caption, Qt::AlignCenter, MagnifierCaptionText());
 }

@@ -74,7 +74,8 @@ class TFrozenDesktopView : public QWidget {
   void SetHighlight(const std::optional<TScreenRect>& rect);
   std::optional<TScreenRect> Highlight() const { return highlight_; }
   // Where the size label and the magnifier are drawn (device pixels), null
-  // while hidden; the label's text.
+  // while hidden; the label's text. The magnifier's lens is centred at its
+  // top and shows each pixel 8 logical pixels wide.
   QRect SizeLabelRect() const { return label_rect_; }
   QString SizeLabel() const;
   QRect MagnifierRect() const { return magnifier_rect_; }
@@ -117,6 +118,8 @@ class TFrozenDesktopView : public QWidget {
   void AdvanceOutline();
   void UpdateDevice(const QRect& device);
   QFont MarkFont() const;
+  int CellSize() const;
+  int Padding() const;
   TScreenRect MonitorAtPointer() const;
   // Places the marks for the current pointer and selection.
   void RefreshMarks();

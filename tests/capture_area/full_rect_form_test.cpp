@@ -237,11 +237,12 @@ TEST_F(FullRectTest, SizeAndMagnifierShowOnTheWindowButNeverInTheTakenPicture) {
   EXPECT_EQ(shown.pixelColor(label.topLeft() + QPoint(1, 1)), QColor(255, 255, 225));
   // The magnifier: the pointer's pixel in the middle, eight times as large,
   // and the pixel 7 up and left in the lens's corner.
-  const QPoint lens(frame.left() + (frame.width() - 120) / 2, frame.top() + 1);
+  const int cell = 8 * int(std::lround(View().devicePixelRatioF()));
+  const QPoint lens(frame.left() + (frame.width() - 15 * cell) / 2, frame.top() + 1);
   for (QPoint cell_pixel : {QPoint(0, 0), QPoint(7, 7)}) {
     const QPoint screen_pixel = QPoint(293, 73) + cell_pixel;
-    for (QPoint inside : {QPoint(0, 0), QPoint(7, 7)})
-      EXPECT_EQ(shown.pixelColor(lens + cell_pixel * 8 + inside),
+    for (QPoint inside : {QPoint(0, 0), QPoint(cell - 1, cell - 1)})
+      EXPECT_EQ(shown.pixelColor(lens + cell_pixel * cell + inside),
                 Shown(DesktopColour(screen_pixel.x(), screen_pixel.y())));
   }
   // Taken with the marks on the screen: the desktop's pixels alone.
