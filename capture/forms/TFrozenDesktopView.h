@@ -69,7 +69,6 @@ class TFrozenDesktopView : public QWidget {
   void SetMonitors(std::vector<TScreenRect> monitors);
   // The magnifier follows the pointer while on (Shift is held).
   void SetMagnifying(bool on);
-  bool Magnifying() const { return magnifying_; }
   // A window's outline (device pixels from the window's corner), or none.
   void SetHighlight(const std::optional<TScreenRect>& rect);
   std::optional<TScreenRect> Highlight() const { return highlight_; }
