@@ -23,6 +23,15 @@ std::optional<TPictureRect> FrozenPartOfWindow(const TScreenRect& window,
   return SelectionOfScreenRect(ConfineToCaptureBounds(window, bounds), frozen);
 }
 
+std::optional<TScreenRect> OverlayRectOfWindow(const TScreenRect& window, const TScreenRect& bounds,
+                                               const TScreenRect& frozen,
+                                               const TScreenRect& desktop) {
+  const std::optional<TPictureRect> part = FrozenPartOfWindow(window, bounds, frozen);
+  if (!part) return std::nullopt;
+  const int dx = frozen.left - desktop.left, dy = frozen.top - desktop.top;
+  return TScreenRect{part->left + dx, part->top + dy, part->right + 1 + dx, part->bottom + 1 + dy};
+}
+
 TScreenRect DefaultCustomCaptureRect(const TScreenRect& desktop) {
   return {desktop.left + 4, desktop.top + 4, desktop.right - 4, desktop.bottom - 4};
 }

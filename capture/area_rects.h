@@ -26,6 +26,13 @@ std::optional<TPictureRect> FrozenPartOfWindow(const TScreenRect& window,
                                                const TScreenRect& bounds,
                                                const TScreenRect& frozen);
 
+// The outline the object overlay draws before a click: the part of the
+// window that picking takes, at its place on the overlay, which covers
+// `desktop` and shows the frozen picture where it was grabbed.
+std::optional<TScreenRect> OverlayRectOfWindow(const TScreenRect& window, const TScreenRect& bounds,
+                                               const TScreenRect& frozen,
+                                               const TScreenRect& desktop);
+
 // The default custom capture rectangle: the desktop inset by 4 pixels on
 // each side.
 TScreenRect DefaultCustomCaptureRect(const TScreenRect& desktop);

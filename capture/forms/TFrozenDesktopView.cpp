@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "capture/overlay_marks.h"
 #include "imaging/operations/picture_area.h"
 #include "picture/PictureViewCursors.h"
 #include "picture/PictureViewImage.h"
@@ -16,6 +17,10 @@ namespace vistrel {
 
 namespace {
 constexpr int kDash = 5;  // pixels of each colour along the outline
+constexpr int kMarkFontPixels = 12;
+constexpr int kMarkPadding = 3;
+
+QRect QRectOf(const TScreenRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 }  // namespace
 
 TFrozenDesktopView::TFrozenDesktopView(QWidget* parent)
@@ -58,6 +63,33 @@ void TFrozenDesktopView::SetPictureOffset(QPoint device_offset) {
 void TFrozenDesktopView::SetNormalCursor(const QCursor& cursor) {
   normal_cursor_ = cursor;
   setCursor(cursor);
+}
+
+void TFrozenDesktopView::SetMonitors(std::vector<TScreenRect> monitors) {
+  monitors_ = std::move(monitors);
+  RefreshMarks();
+}
+
+void TFrozenDesktopView::SetMagnifying(bool on) {
+  if (on == magnifying_) return;
+  magnifying_ = on;
+  // Shift may come before the pointer has moved over the window.
+  const QPointF local = mapFromGlobal(QCursor::pos().toPointF());
+  if (on && rect().contains(local.toPoint())) pointer_device_ = DevicePoint(local);
+  RefreshMarks();
+}
+
+void TFrozenDesktopView::SetHighlight(const std::optional<TScreenRect>& rect) {
+  if (rect == highlight_) return;
+  if (highlight_) UpdateOutline(QRectOf(*highlight_));
+  highlight_ = rect;
+  if (highlight_) UpdateOutline(QRectOf(*highlight_));
+}
+
+QString TFrozenDesktopView::SizeLabel() const {
+  if (label_rect_.isNull()) return QString();
+  const TPictureRect box = SelectionBox();
+  return QString::fromStdString(SizeLabelText(box.Width(), box.Height()));
 }
 
 void TFrozenDesktopView::SetHint(const QString& hint) {
@@ -169,6 +201,64 @@ void TFrozenDesktopView::AdvanceOutline() {
   UpdateOutline(OutlineRect());
 }
 
+void TFrozenDesktopView::UpdateDevice(const QRect& device) {
+  if (device.isNull()) return;
+  const double r = Ratio();
+  update(QRectF(device.x() / r, device.y() / r, device.width() / r, device.height() / r)
+             .toAlignedRect()
+             .adjusted(-1, -1, 1, 1));
+}
+
+int TFrozenDesktopView::CellSize() const {
+  // A whole number of device pixels per picture pixel keeps them crisp when
+  // Qt scales the interface.
+  return kMagnifierZoom * std::max(1, int(std::lround(Ratio())));
+}
+
+int TFrozenDesktopView::Padding() const { return int(std::lround(kMarkPadding * Ratio())); }
+
+QFont TFrozenDesktopView::MarkFont() const {
+  QFont mark = font();
+  mark.setPixelSize(int(std::lround(kMarkFontPixels * Ratio())));
+  return mark;
+}
+
+TScreenRect TFrozenDesktopView::MonitorAtPointer() const {
+  const double r = Ratio();
+  const TScreenRect whole{0, 0, int(std::lround(width() * r)), int(std::lround(height() * r))};
+  return MonitorAt(monitors_, pointer_device_.x(), pointer_device_.y(), whole);
+}
+
+void TFrozenDesktopView::RefreshMarks() {
+  const QRect old_label = label_rect_, old_magnifier = magnifier_rect_;
+  const TScreenRect monitor = MonitorAtPointer();
+  const QFontMetrics metrics(MarkFont());
+  std::optional<TScreenRect> magnifier;
+  if (magnifying_) {
+    const int side = kMagnifierCells * CellSize() + 2;
+    const int caption_width = metrics.horizontalAdvance(MagnifierCaptionText()) + 2 * Padding();
+    magnifier = PlaceMagnifier(pointer_device_.x(), pointer_device_.y(), std::max(side, caption_width),
+                               side + metrics.height() + 2 * Padding(), monitor);
+  }
+  magnifier_rect_ = magnifier ? QRectOf(*magnifier) : QRect();
+  label_rect_ = QRect();
+  if (drag_ != TDrag::None && moved_ && HasSelection()) {
+    const TPictureRect box = SelectionBox();
+    const QString text = QString::fromStdString(SizeLabelText(box.Width(), box.Height()));
+    const QRect outline = OutlineRect();
+    TScreenRect label = PlaceSizeLabel(
+        {outline.left(), outline.top(), outline.right() + 1, outline.bottom() + 1},
+        metrics.horizontalAdvance(text) + 2 * Padding(), metrics.height() + 2 * Padding(),
+        monitor);
+    if (magnifier) label = AvoidMagnifier(label, *magnifier, monitor);
+    label_rect_ = QRectOf(label);
+  }
+  UpdateDevice(old_label);
+  UpdateDevice(old_magnifier);
+  UpdateDevice(label_rect_);
+  UpdateDevice(magnifier_rect_);
+}
+
 void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const double r = Ratio();
@@ -181,7 +271,11 @@ void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
   painter.fillRect(dirty, Qt::white);
   const QRect part = dirty & shown;
   if (!part.isEmpty()) painter.drawImage(part.topLeft(), image_, part.translated(-shown.topLeft()));
+  PaintSelection(painter);
+  PaintMarks(painter);
+}
 
+void TFrozenDesktopView::PaintSelection(QPainter& painter) {
   const QRect outline = OutlineRect();
   if (outline.isNull()) return;
   QPen white(Qt::white, 0);
@@ -205,6 +299,81 @@ void TFrozenDesktopView::paintEvent(QPaintEvent* event) {
     for (int j = 0; j < 3; ++j)
       if (i != 1 || j != 1)
         painter.drawRect(xs[i] - kGripSize, ys[j] - kGripSize, 2 * kGripSize - 1, 2 * kGripSize - 1);
+}
+
+void TFrozenDesktopView::PaintMarks(QPainter& painter) {
+  if (highlight_) {
+    // On the window's own edge pixels, exactly what a click takes: red
+    // outside, white inside, so that it shows on any colour.
+    const QRect window = QRectOf(*highlight_);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(230, 0, 0), 0));
+    painter.drawRect(window.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::white, 0));
+    if (window.width() > 2 && window.height() > 2) painter.drawRect(window.adjusted(1, 1, -2, -2));
+  }
+  painter.setFont(MarkFont());
+  if (!label_rect_.isNull()) {
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(QColor(255, 255, 225));
+    painter.drawRect(label_rect_.adjusted(0, 0, -1, -1));
+    painter.drawText(label_rect_, Qt::AlignCenter, SizeLabel());
+  }
+  if (!magnifier_rect_.isNull()) PaintMagnifier(painter);
+}
+
+void TFrozenDesktopView::PaintMagnifier(QPainter& painter) {
+  const QRect frame = magnifier_rect_;
+  const int size = CellSize(), side = kMagnifierCells * size;
+  const QRect lens(frame.left() + (frame.width() - side) / 2, frame.top() + 1, side, side);
+  painter.fillRect(frame, Qt::white);
+  painter.fillRect(lens, Qt::darkGray);  // off the monitor or the picture
+  const TMagnifierPixels pixels = MagnifiedPixels();
+  for (int row = 0; row < kMagnifierCells; ++row)
+    for (int col = 0; col < kMagnifierCells; ++col)
+      if (const auto& p = pixels[row * kMagnifierCells + col]) {
+        const TColor c = picture_.Pixel(p->x, p->y);
+        painter.fillRect(lens.left() + col * size, lens.top() + row * size, size, size,
+                         QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+      }
+  // Crosshair: lines up to the centre pixel, which is boxed black and white.
+  constexpr int kMiddle = kMagnifierCells / 2;
+  const QRect cell(lens.left() + kMiddle * size, lens.top() + kMiddle * size, size, size);
+  const int mx = cell.left() + size / 2, my = cell.top() + size / 2;
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(QColor(0, 0, 0, 150), 0));
+  painter.drawLine(lens.left(), my, cell.left() - 2, my);
+  painter.drawLine(cell.right() + 2, my, lens.right(), my);
+  painter.drawLine(mx, lens.top(), mx, cell.top() - 2);
+  painter.drawLine(mx, cell.bottom() + 2, mx, lens.bottom());
+  painter.setPen(QPen(Qt::black, 0));
+  painter.drawRect(cell.adjusted(-1, -1, 0, 0));
+  painter.setPen(QPen(Qt::white, 0));
+  painter.drawRect(cell.adjusted(-2, -2, 1, 1));
+  painter.setPen(QPen(Qt::black, 0));
+  painter.drawRect(frame.adjusted(0, 0, -1, -1));
+  painter.drawRect(lens.adjusted(-1, -1, 0, 0));
+  const QRect caption(frame.left(), lens.bottom() + 1, frame.width(), frame.bottom() - lens.bottom());
+  painter.drawText(caption, Qt::AlignCenter, MagnifierCaptionText());
+}
+
+TMagnifierPixels TFrozenDesktopView::MagnifiedPixels() const {
+  const QPoint offset = PictureOffset();
+  const TScreenRect monitor = MonitorAtPointer();
+  const TPictureRect area{std::max(monitor.left - offset.x(), 0), std::max(monitor.top - offset.y(), 0),
+                          std::min(monitor.right - offset.x(), picture_.Width()) - 1,
+                          std::min(monitor.bottom - offset.y(), picture_.Height()) - 1};
+  const QPoint centre = pointer_device_ - offset;
+  return MagnifierPixels({centre.x(), centre.y()}, area);
+}
+
+QString TFrozenDesktopView::MagnifierCaptionText() const {
+  // Off the picture (on the white around it) there is no pixel to name.
+  const QPoint p = pointer_device_ - PictureOffset();
+  if (p.x() < 0 || p.y() < 0 || p.x() >= picture_.Width() || p.y() >= picture_.Height()) return QString();
+  const QPoint on_screen = p + picture_screen_origin_;
+  return QString::fromStdString(
+      MagnifierCaption({on_screen.x(), on_screen.y()}, picture_.Pixel(p.x(), p.y())));
 }
 
 // ---- mouse -----------------------------------------------------------------
@@ -240,10 +409,16 @@ void TFrozenDesktopView::mousePressEvent(QMouseEvent* event) {
 void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   const QPoint device = DevicePoint(event->position());
+  pointer_device_ = device;
+  magnifying_ = event->modifiers() & Qt::ShiftModifier;
+  emit OnMouseMove();
   if (drag_ == TDrag::None) {
     ShowCursorFor(device);
+    RefreshMarks();
     return;
   }
+  // Also a move that leaves the selection as it was moves the marks.
+  RefreshMarks();
   if (!(event->buttons() & Qt::LeftButton) || (!moved_ && device == press_device_)) return;
   moved_ = true;
   const QRect old = OutlineRect();
@@ -274,6 +449,7 @@ void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   }
   UpdateOutline(old);
   UpdateOutline(OutlineRect());
+  RefreshMarks();
 }
 
 void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
@@ -290,6 +466,7 @@ void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
       selection_.Clear();
       UpdateOutline(old);
     }
+    RefreshMarks();
     if (moved_ || kind == TDrag::NewRect) emit OnSelectionChange();
   }
   ShowCursorFor(DevicePoint(event->position()));

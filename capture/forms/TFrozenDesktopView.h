@@ -2,7 +2,9 @@
 // pixel for each picture pixel, also when Qt scales the user interface, the
 // picture centred on white, and a rectangle selection that the mouse draws,
 // moves and resizes by its grips. Selections are kept in picture pixels,
-// right and bottom inclusive.
+// right and bottom inclusive. Over the picture, never into it, it shows the
+// selection's size while it is dragged, a magnifier at the pointer while
+// asked to, and the outline of a window about to be picked.
 #pragma once
 
 #include <QCursor>
@@ -10,10 +12,13 @@
 #include <QTimer>
 #include <QWidget>
 #include <optional>
+#include <vector>
 
+#include "capture/overlay_marks.h"
 #include "imaging/picture_bitmap.h"
 #include "imaging/selection_geometry.h"
 #include "picture/PictureViewGrips.h"
+#include "platform/screen_rect.h"
 
 namespace vistrel {
 
@@ -59,6 +64,25 @@ class TFrozenDesktopView : public QWidget {
   // Shown where no grip or selection is under the mouse.
   void SetNormalCursor(const QCursor& cursor);
 
+  // The monitors in device pixels from the window's corner; each mark stays
+  // inside the monitor it is shown on.
+  void SetMonitors(std::vector<TScreenRect> monitors);
+  // The magnifier follows the pointer while on (Shift is held).
+  void SetMagnifying(bool on);
+  // A window's outline (device pixels from the window's corner), or none.
+  void SetHighlight(const std::optional<TScreenRect>& rect);
+  std::optional<TScreenRect> Highlight() const { return highlight_; }
+  // Where the size label and the magnifier are drawn (device pixels), null
+  // while hidden; the label's text. The magnifier's lens is centred at its
+  // top and shows each pixel 8 logical pixels wide.
+  QRect SizeLabelRect() const { return label_rect_; }
+  QString SizeLabel() const;
+  QRect MagnifierRect() const { return magnifier_rect_; }
+  // The magnifier names the pointer's pixel by its place on the screen:
+  // where the picture's top-left pixel was grabbed.
+  void SetPictureScreenOrigin(QPoint origin) { picture_screen_origin_ = origin; }
+  QString MagnifierCaptionText() const;
+
   void SetHint(const QString& hint);
   // Tooltips are shown only while on.
   void SetShowHint(bool on) { show_hint_ = on; }
@@ -68,6 +92,7 @@ class TFrozenDesktopView : public QWidget {
   // Raised before the view's own handling of the event.
   void OnMouseDown(Qt::MouseButton button);
   void OnMouseUp(Qt::MouseButton button);
+  void OnMouseMove();
   void OnSelectionChange();
 
  protected:
@@ -90,6 +115,17 @@ class TFrozenDesktopView : public QWidget {
   void ShowCursorFor(QPoint device);
   void UpdateOutline(const QRect& outline);
   void AdvanceOutline();
+  void UpdateDevice(const QRect& device);
+  QFont MarkFont() const;
+  int CellSize() const;
+  int Padding() const;
+  TScreenRect MonitorAtPointer() const;
+  // Places the marks for the current pointer and selection.
+  void RefreshMarks();
+  void PaintSelection(QPainter& painter);
+  void PaintMarks(QPainter& painter);
+  void PaintMagnifier(QPainter& painter);
+  TMagnifierPixels MagnifiedPixels() const;
 
   TPictureBitmap picture_;
   QImage image_;
@@ -102,6 +138,13 @@ class TFrozenDesktopView : public QWidget {
   bool show_hint_ = true;
   QTimer outline_timer_;
   int phase_ = 0;
+  std::vector<TScreenRect> monitors_;
+  bool magnifying_ = false;
+  QPoint pointer_device_;
+  QPoint picture_screen_origin_;
+  std::optional<TScreenRect> highlight_;
+  QRect label_rect_;
+  QRect magnifier_rect_;
 
   TDrag drag_ = TDrag::None;
   QPoint press_device_;

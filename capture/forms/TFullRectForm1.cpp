@@ -11,6 +11,7 @@
 #include "capture/area_rects.h"
 #include "capture/capture_state.h"
 #include "capture/forms/full_rect_texts.h"
+#include "capture/overlay_marks.h"
 #include "capture/screen_grab.h"
 #include "picture/MainFormRules.h"
 #include "picture/TMainForm1.h"
@@ -71,6 +72,7 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   PlaceOver(desktop);
   PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
+  PictureView1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
   const TScreenRect area = ConfineToCaptureBounds(desktop, CaptureState().CaptureBounds);
   if (desktop_grab && desktop_grab->Width() == area.Width() &&
       desktop_grab->Height() == area.Height()) {
@@ -80,6 +82,7 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
     frozen_ =
         GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
   }
+  PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
 }
 
@@ -127,9 +130,17 @@ void TFullRectForm1::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
       TakeSelection();
       return;
+    case Qt::Key_Shift:
+      PictureView1->SetMagnifying(true);
+      return;
     default:
       TOverlayWindow::keyPressEvent(event);
   }
+}
+
+void TFullRectForm1::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Shift) PictureView1->SetMagnifying(false);
+  TOverlayWindow::keyReleaseEvent(event);
 }
 
 void TFullRectForm1::PictureView1MouseDown(Qt::MouseButton button) {

@@ -47,7 +47,9 @@ class TFullRectForm1 : public TOverlayWindow {
   QAction* CropSelection1() const { return crop_selection1_; }
 
  protected:
+  // Enter and Esc take; Shift shows the magnifier while it is held.
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   void BuildPopupMenu();

@@ -1,7 +1,10 @@
 // The object-picking overlay: the frozen desktop, each part at its own
-// screen place, under a pointing cursor. Any mouse button's release, or
-// Esc, closes it; the caller then takes the window under the pointer.
+// screen place, under a pointing cursor, with the part a click would take
+// outlined. Any mouse button's release, or Esc, closes it; the caller then
+// takes the window under the pointer.
 #pragma once
+
+#include <QTimer>
 
 #include "capture/forms/TFrozenDesktopView.h"
 #include "capture/forms/overlay_window.h"
@@ -27,11 +30,20 @@ class TObjectForm1 : public TOverlayWindow {
   TFrozenDesktopView* const Image1;
 
  protected:
+  // Esc leaves; Shift shows the magnifier while it is held.
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
+  // Outlines what the window under the pointer would give.
+  void OutlinePointedWindow();
+
   TAppContext& context_;
+  TScreenRect desktop_;
   TScreenRect frozen_;
+  // Asking the desktop for the window under the pointer takes round trips:
+  // once per burst of pointer moves.
+  QTimer outline_timer_;
 };
 
 }  // namespace vistrel

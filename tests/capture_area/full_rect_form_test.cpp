@@ -1,7 +1,8 @@
 // The frozen-desktop selection window over the fake desktop: its menu,
 // presets, drags at exact pixels, Auto Crop, the keys that take, the custom
-// capture rectangle, a single monitor as the capture bounds, and a picture
-// shown one screen pixel for one frozen pixel.
+// capture rectangle, a single monitor as the capture bounds, a picture
+// shown one screen pixel for one frozen pixel, and the size label and
+// magnifier drawn over it but never into it.
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -194,6 +195,13 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   Open();
   form_->Preselect(stored);
   EXPECT_EQ(Corners(Selected()), (Corners4{10, 20, 109, 119}));
+  // The magnifier names a pixel by its place on the screen, not on the
+  // centred picture.
+  MouseAt(View(), QEvent::MouseMove, {10, 20}, Qt::NoButton, Qt::NoButton, Qt::ShiftModifier);
+  const TColor pointed = DesktopColour(1930, 20);
+  EXPECT_EQ(View().MagnifierCaptionText(),
+            QString("1930, 20  #%1").arg(QColor(RedOf(pointed), GreenOf(pointed), BlueOf(pointed))
+                                             .name().mid(1).toUpper()));
 }
 
 TEST_F(FullRectTest, DesktopGrabOfTheRequestIsFrozenWithoutGrabbingAgain) {
@@ -210,6 +218,59 @@ TEST_F(FullRectTest, DesktopGrabOfTheRequestIsFrozenWithoutGrabbingAgain) {
   form_->FormCreate(&window_grab);
   EXPECT_EQ(Screen().grabs.size(), grabs + 1);
   EXPECT_TRUE(PictureShowsDesktop(View().Picture(), {0, 0, 1024, 768}));
+}
+
+QColor Shown(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+TEST_F(FullRectTest, SizeAndMagnifierShowOnTheWindowButNeverInTheTakenPicture) {
+  commands_.SetChecked(cmd::kAutoCrop, true);
+  Open();
+  MouseAt(View(), QEvent::MouseButtonPress, {100, 50}, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+  MouseAt(View(), QEvent::MouseMove, {200, 65}, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+  MouseAt(View(), QEvent::MouseMove, {300, 80}, Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(View().SizeLabel(), "201 × 31");
+  const QRect label = View().SizeLabelRect(), frame = View().MagnifierRect();
+  EXPECT_EQ(label.left(), 100);
+  EXPECT_GT(label.top(), 80);  // under the selection
+  ASSERT_FALSE(frame.isNull());
+  const QImage shown = form_->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(label.topLeft() + QPoint(1, 1)), QColor(255, 255, 225));
+  // The magnifier: the pointer's pixel in the middle, eight times as large,
+  // and the pixel 7 up and left in the lens's corner.
+  const int cell = 8 * int(std::lround(View().devicePixelRatioF()));
+  const QPoint lens(frame.left() + (frame.width() - 15 * cell) / 2, frame.top() + 1);
+  for (QPoint cell_pixel : {QPoint(0, 0), QPoint(7, 7)}) {
+    const QPoint screen_pixel = QPoint(293, 73) + cell_pixel;
+    for (QPoint inside : {QPoint(0, 0), QPoint(cell - 1, cell - 1)})
+      EXPECT_EQ(shown.pixelColor(lens + cell_pixel * cell + inside),
+                Shown(DesktopColour(screen_pixel.x(), screen_pixel.y())));
+  }
+  // Taken with the marks on the screen: the desktop's pixels alone.
+  MouseAt(View(), QEvent::MouseButtonRelease, {300, 80}, Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {100, 50, 301, 81}));
+  EXPECT_TRUE(PictureShowsDesktop(View().Picture(), {0, 0, 1024, 768}));
+
+  // Without Auto Crop the label goes with the drag's end and stays inside
+  // the monitor at its corner; the magnifier comes and goes with Shift.
+  commands_.SetChecked(cmd::kAutoCrop, false);
+  Open();
+  MouseAt(View(), QEvent::MouseButtonPress, {900, 700}, Qt::LeftButton, Qt::LeftButton);
+  MouseAt(View(), QEvent::MouseMove, {1023, 767}, Qt::NoButton, Qt::LeftButton);
+  const QRect corner = View().SizeLabelRect();
+  EXPECT_EQ(View().SizeLabel(), "124 × 68");
+  EXPECT_LE(corner.right(), 1023);
+  EXPECT_LE(corner.bottom(), 767);
+  EXPECT_LT(corner.bottom(), 700);  // above the selection
+  MouseAt(View(), QEvent::MouseButtonRelease, {1023, 767}, Qt::LeftButton, Qt::NoButton);
+  EXPECT_TRUE(View().SizeLabelRect().isNull());
+  EXPECT_TRUE(View().MagnifierRect().isNull());
+  QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+  QApplication::sendEvent(form_.get(), &shift);
+  EXPECT_FALSE(View().MagnifierRect().isNull());
+  QKeyEvent shift_up(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+  QApplication::sendEvent(form_.get(), &shift_up);
+  EXPECT_TRUE(View().MagnifierRect().isNull());
 }
 
 TEST_F(FullRectTest, OneScreenPixelForEachFrozenPixel) {

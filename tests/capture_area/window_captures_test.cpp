@@ -2,6 +2,7 @@
 // their modal windows: Rect., Define Capture Rectangle and Object, with the
 // busy flag, the undo entry and the window shown again also after a failure.
 #include <QKeyEvent>
+#include <QTest>
 
 #include "capture/capture_state.h"
 #include "commands/command_table.h"
@@ -106,6 +107,42 @@ TEST_F(WindowCaptureTest, ObjectIsCutFromTheFrozenDesktop) {
   EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
   EXPECT_FALSE(PictureBusy);
   EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_F(WindowCaptureTest, ObjectOverlayOutlinesTheWindowUnderThePointer) {
+  Windows().pointed = TPointedWindow{42, TScreenRect{300, 200, 420, 260}};
+  WhenShown<TObjectForm1>([this](TObjectForm1& form) {
+    TFrozenDesktopView& view = *form.Image1;
+    auto outlined = [&view](std::optional<TScreenRect> rect) {
+      return QTest::qWaitFor([&] { return view.Highlight() == rect; }, 5000);
+    };
+    // Before any move: the window the pointer rests on.
+    EXPECT_TRUE(outlined(TScreenRect{300, 200, 420, 260}));
+    const QImage shown = form.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(300, 200), QColor(230, 0, 0));
+    EXPECT_EQ(shown.pixelColor(419, 259), QColor(230, 0, 0));
+    const TColor inside = DesktopColour(302, 202);
+    EXPECT_EQ(shown.pixelColor(302, 202), QColor(RedOf(inside), GreenOf(inside), BlueOf(inside)));
+    // The pointer moves to another window, then to none.
+    Windows().pointed = TPointedWindow{43, TScreenRect{500, 300, 600, 400}};
+    MouseAt(view, QEvent::MouseMove, {550, 350}, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(outlined(TScreenRect{500, 300, 600, 400}));
+    Windows().pointed.reset();
+    MouseAt(view, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(outlined(std::nullopt));
+    // Shift shows the magnifier here too, for as long as it is held.
+    PressKey(form, Qt::Key_Shift);
+    EXPECT_FALSE(view.MagnifierRect().isNull());
+    QKeyEvent shift_up(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+    QApplication::sendEvent(&form, &shift_up);
+    EXPECT_TRUE(view.MagnifierRect().isNull());
+    Windows().pointed = TPointedWindow{43, TScreenRect{500, 300, 600, 400}};
+    MouseAt(view, QEvent::MouseButtonPress, {550, 350}, Qt::LeftButton, Qt::LeftButton);
+    MouseAt(view, QEvent::MouseButtonRelease, {550, 350}, Qt::LeftButton, Qt::NoButton);
+  });
+  PickObjectIntoPicture(*window_);
+  // The outline was never part of the picture.
+  EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {500, 300, 600, 400}));
 }
 
 TEST_F(WindowCaptureTest, ObjectGoneOrOnAnotherMonitor) {

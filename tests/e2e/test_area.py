@@ -1,7 +1,8 @@
 """Areas, objects and the custom capture rectangle on the frozen desktop,
 driven with the mouse and keys on a desktop with a window manager and a
-tray: the overlay stays frozen, drags take exactly the pixels under them,
-Esc, the menu by keyboard, Auto Crop off, the tray item, Object, and timed
+tray: the overlay stays frozen, drags take exactly the pixels under them
+also with the size label and the magnifier on the screen, Esc, the menu by
+keyboard, Auto Crop off, the tray item, Object with its outline, and timed
 files holding exactly the defined rectangle."""
 
 import glob
@@ -174,6 +175,26 @@ class FrozenDesktopTest(AreaTest):
         self.assert_picture(100, 50, 301, 81)
         self.close_window(window)
 
+    def test_size_and_magnifier_show_while_dragging_and_are_never_taken(self):
+        self.start()
+        self.xdotool("key", "F9")
+        self.overlay()
+        self.xdotool("mousemove", "--sync", "100", "50", "keydown", "shift", "mousedown", "1")
+        self.xdotool("mousemove", "--sync", "200", "65")
+        self.xdotool("mousemove", "--sync", "300", "80")
+
+        def changed(left, top, right, bottom):
+            shown = crop_rgb(self.WIDTH, self.screen_rgb(), left, top, right, bottom)
+            return shown != crop_rgb(self.WIDTH, self.background_rgb, left, top, right, bottom)
+        # The label under the selection, the magnifier down and right of the pointer.
+        wait_until(lambda: changed(100, 88, 140, 100), what="the size label")
+        wait_until(lambda: changed(330, 110, 440, 220), what="the magnifier")
+        self.desktop.screenshot(os.path.join(tempfile.gettempdir(), "vistrel-area-marks.png"))
+        self.xdotool("mouseup", "1", "keyup", "shift")
+        window = self.picture_window()
+        self.assert_picture(100, 50, 301, 81)
+        self.close_window(window)
+
     def test_esc_keeps_the_whole_desktop(self):
         self.start()
         self.xdotool("key", "F9")
@@ -253,7 +274,10 @@ class CustomRectangleTest(AreaTest):
         self.xdotool("key", "Return")
         window = self.picture_window()
         self.close_window(window)
-        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        # The window writes its settings as it is destroyed, after it is gone
+        # from the screen.
+        other = wait_until(lambda: [o for o in [read_settings(self.desktop)["Setup\\OtherOptions"]]
+                                    if "CustomLeft" in o], what="the stored rectangle")[0]
         self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
                          [value(100), value(50), value(301), value(201)])
         # Automatic Save on from the tray: the timed files hold the rectangle.
@@ -320,7 +344,15 @@ class ObjectTest(AreaTest):
         wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
         self.overlay(y=270)
         frozen = self.screen_rgb()
-        self.xdotool("mousemove", "--sync", str(bx), str(by), "click", "1")
+        # Before the click the button is outlined on its own edge pixels.
+        self.xdotool("mousemove", "--sync", str(bx), str(by))
+        red = bytes((230, 0, 0))
+        wait_until(lambda: crop_rgb(self.WIDTH, self.screen_rgb(), button[1], button[2],
+                                    button[1] + 1, button[2] + 1) == red, what="the outline")
+        self.assertEqual(crop_rgb(self.WIDTH, self.screen_rgb(), button[3] - 1, button[4] - 1,
+                                  button[3], button[4]), red)
+        self.desktop.screenshot(os.path.join(tempfile.gettempdir(), "vistrel-object-outline.png"))
+        self.xdotool("click", "1")
         self.picture_window()
         self.xdotool("windowactivate", "--sync", window, "key", "ctrl+c")
         width, height, raw = self.grabbed()
@@ -414,7 +446,10 @@ class TwoMonitorsTest(AreaTest):
         self.xdotool("key", "Return")
         window = self.picture_window()
         self.close_window(window)
-        other = read_settings(self.desktop)["Setup\\OtherOptions"]
+        # The window writes its settings as it is destroyed, after it is gone
+        # from the screen.
+        other = wait_until(lambda: [o for o in [read_settings(self.desktop)["Setup\\OtherOptions"]]
+                                    if "CustomLeft" in o], what="the stored rectangle")[0]
         self.assertEqual([other[k] for k in ("CustomLeft", "CustomTop", "CustomRight", "CustomBottom")],
                          [value(2820), value(1), value(2943), value(101)])
 
