@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,7 @@
 #include "settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
+#include "mail/forms/password_dialog.h"
 #include "mail/address_list.h"
 
 namespace vistrel {
@@ -97,7 +99,7 @@ class MailFormTest : public ::testing::Test {
 TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
   auto f = Form();
   EXPECT_EQ(f->windowTitle(), tx::kCaption);
-  EXPECT_EQ(f->size(), QSize(425, 306));
+  EXPECT_EQ(f->size(), QSize(425, 346));
   EXPECT_EQ(f->Edit5->text(), "Vistrel-Pro Picture");
   EXPECT_EQ(f->Memo1->toPlainText(), "Picture attachment");
   EXPECT_TRUE(f->RadioButton2->isChecked());
@@ -112,6 +114,7 @@ TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
        {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail, tx::kSubject, tx::kBody, tx::kTo})
     EXPECT_TRUE(captions.contains(c)) << c;
   for (QLabel* l : f->findChildren<QLabel*>()) {
+    if (l == f->SecurityHint || l->text() == tx::kSecurity) continue;
     const QColor back = l->palette().color(QPalette::Window);
     if (l->text() == tx::kTo) {
       EXPECT_EQ(back, QColor(0, 128, 128));
@@ -121,6 +124,77 @@ TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
       EXPECT_EQ(l->palette().color(QPalette::WindowText), QColor(Qt::white));
     }
   }
+}
+
+TEST_F(MailFormTest, TheSecurityRowHintsAtThePortAndKeepsItsChoice) {
+  {
+    auto f = Form();
+    EXPECT_GT(f->SecurityBox->y(), f->Edit1->geometry().bottom());
+    EXPECT_LT(f->SecurityHint->geometry().bottom(), f->Edit2->y() - 18);  // above Edit2's caption
+    ASSERT_EQ(f->SecurityBox->count(), 3);
+    EXPECT_EQ(f->SecurityBox->itemText(1), "STARTTLS");
+    EXPECT_EQ(f->SecurityBox->currentIndex(), 0);
+    EXPECT_EQ(f->SecurityHint->text(), "Port 25 unless the field names one");
+    f->Edit1->setText("smtp.example.org:465");
+    EXPECT_EQ(f->SecurityHint->text(), "Port 465 calls for TLS: choose it");
+    f->Edit1->setText("smtp.example.org:587");
+    EXPECT_EQ(f->SecurityHint->text(), "Port 587 calls for STARTTLS: choose it");
+    // The longest hint is seen whole.
+    EXPECT_LE(f->SecurityHint->fontMetrics().horizontalAdvance(f->SecurityHint->text()),
+              f->SecurityHint->width());
+    EXPECT_EQ(f->SecurityBox->currentIndex(), 0);  // never switched for the user
+    f->SecurityBox->setCurrentIndex(2);
+    EXPECT_EQ(f->SecurityHint->text(), "Port 465 unless the field names one");
+    f->close();
+  }
+  EXPECT_EQ(Stored().MailSecurity, 2);
+  EXPECT_EQ(Form()->SecurityBox->currentIndex(), 2);
+}
+
+TEST_F(MailFormTest, StartTlsMissingStopsAfterEhloWithOneBox) {
+  ScriptServer server({Reply("220 hi\r\n"), ReadLine(), Reply("250-hi\r\n250 SIZE 1000\r\n"),
+                       ReadLine()});
+  auto f = Form();
+  f->show();
+  FillFields(*f, server.Port());
+  f->SecurityBox->setCurrentIndex(1);
+  BoxCatcher boxes;
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{std::string(kNoStartTlsText) + "127.0.0.1"});
+  const std::string received = server.Received();
+  EXPECT_EQ(received.rfind("EHLO ", 0), 0u);
+  EXPECT_EQ(received.find("\r\n"), received.size() - 2);  // nothing after EHLO
+  EXPECT_NE(received, "EHLO tester\r\n");  // the machine's name, not the user ID
+}
+
+TEST_F(MailFormTest, ThePasswordIsAskedMaskedAndKeptForTheSession) {
+  ForgetSessionPassword("mail.example.org", "tester");
+  int asked = 0;
+  // Answers the next password dialog with `keys`.
+  auto answer = [&](QString text, Qt::Key key) {
+    QTimer::singleShot(0, [&asked, text, key] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* d = qobject_cast<TPasswordDialog*>(w);
+        if (!d || !d->isVisible()) continue;
+        ++asked;
+        EXPECT_EQ(d->windowTitle(), tx::kPasswordCaption);
+        EXPECT_EQ(d->focusWidget(), d->PasswordEdit);
+        EXPECT_EQ(d->PasswordEdit->echoMode(), QLineEdit::Password);
+        QTest::keyClicks(d->PasswordEdit, text);
+        QTest::keyClick(d->PasswordEdit, key);
+      }
+    });
+  };
+  answer("secret", Qt::Key_Escape);
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), std::nullopt);
+  answer("secret", Qt::Key_Return);
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");  // no dialog
+  EXPECT_EQ(asked, 2);
+  ForgetSessionPassword("mail.example.org", "tester");  // a refused login
+  answer("other", Qt::Key_Enter);
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "other");
+  EXPECT_EQ(asked, 3);
 }
 
 TEST_F(MailFormTest, SmtpSendNeedsAllSixOneLineFields) {
