@@ -2,56 +2,18 @@
 first byte, a login required, and certificates from an authority made for
 the test (trusted through SSL_CERT_FILE)."""
 
-import json
 import os
 import subprocess
 import sys
-import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 E2E = os.path.join(HERE, "..", "e2e")
 sys.path.insert(0, E2E)
-import certificates  # noqa: E402
-from mail_servers import FaultyServer, _python_with_aiosmtpd, _stop, _wait, attachments, read_message  # noqa: E402
+from mail_servers import FaultyServer, TlsServer, _wait, attachments, certificate_folder, read_message  # noqa: E402
 
 TOOL = os.environ.get("MAIL_SEND_TOOL", "build/tests/mail_send_tool")
-FOLDER = tempfile.mkdtemp(prefix="vistrel-tls-")
-certificates.make(FOLDER)
-
-
-class TlsServer:
-    def __init__(self, mode, cert="good", *options):
-        self.folder = tempfile.mkdtemp(prefix="vistrel-tls-smtp-")
-        self.log = os.path.join(self.folder, "events.jsonl")
-        env = dict(os.environ, MAIL_STORE_DIR=self.folder, TLS_LOG=self.log,
-                   PYTHONPATH=E2E + os.pathsep + os.environ.get("PYTHONPATH", ""))
-        self.proc = subprocess.Popen(
-            [_python_with_aiosmtpd(), os.path.join(E2E, "tls_smtp.py"), mode,
-             os.path.join(FOLDER, cert + ".pem"), os.path.join(FOLDER, cert + ".key"), *options],
-            env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-        line = self.proc.stdout.readline()
-        if not line.startswith("PORT "):
-            raise AssertionError("the TLS server did not start")
-        self.address = "127.0.0.1:" + line.split()[1]
-
-    def events(self):
-        if not os.path.exists(self.log):
-            return []
-        with open(self.log) as f:
-            return [json.loads(line) for line in f]
-
-    def messages(self):
-        names = sorted(n for n in os.listdir(self.folder) if n.endswith(".json") and n[0].isdigit())
-        out = []
-        for name in names:
-            with open(os.path.join(self.folder, name[:-5] + ".eml"), "rb") as f:
-                out.append(f.read())
-        return out
-
-    def close(self):
-        _stop(self.proc)
-        self.proc.stdout.close()
+FOLDER = certificate_folder()
 
 
 def send(address, security, password="secret", body="Picture attachment", abort_after_ms=None,
