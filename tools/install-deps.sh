@@ -13,7 +13,7 @@ packages=(
   libdeflate-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
   libxcb-icccm4-dev libxcb-ewmh-dev libxcb-xinput-dev
-  libasound2-dev libcups2-dev libssl-dev
+  libasound2-dev libcups2-dev libssl-dev libsecret-1-dev
   # tests: unit, widget and end-to-end
   googletest libgtest-dev libgmock-dev
   xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
@@ -21,6 +21,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # a desktop notification service on a private session bus
   dbus-daemon python3-dbus python3-gi
+  # a Secret Service for the mail password tests
+  gnome-keyring
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written

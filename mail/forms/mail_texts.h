@@ -34,6 +34,8 @@ inline constexpr const char* kPortHint = "Port %1 unless the field names one";
 inline constexpr const char* kPortWantsHint = "Port %1 calls for %2: choose it";
 inline constexpr const char* kPasswordCaption = "SMTP Password";
 inline constexpr const char* kPasswordPrompt = "Password of %1 at %2:";
+inline constexpr const char* kRemember = "Remember in the keyring";
+// Shown instead of kRemember when the desktop has no keyring.
 inline constexpr const char* kPasswordSession =
     "Kept only until Vistrel-Pro ends; never written to a file.";
 // " Mapi Send Mail Error # " + number + " "

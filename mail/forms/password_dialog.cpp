@@ -1,5 +1,6 @@
 #include "mail/forms/password_dialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +8,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "mail/forms/keyring.h"
 #include "mail/forms/mail_texts.h"
 
 namespace vistrel {
@@ -24,7 +26,8 @@ std::string Key(const std::string& host, const std::string& user) { return host 
 
 }  // namespace
 
-TPasswordDialog::TPasswordDialog(const QString& user, const QString& host, QWidget* parent)
+TPasswordDialog::TPasswordDialog(const QString& user, const QString& host, bool keyring,
+                                 QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
   setWindowTitle(tx::kPasswordCaption);
@@ -35,9 +38,15 @@ TPasswordDialog::TPasswordDialog(const QString& user, const QString& host, QWidg
   PasswordEdit = new QLineEdit(this);
   PasswordEdit->setEchoMode(QLineEdit::Password);
   layout->addWidget(PasswordEdit);
-  auto* note = new QLabel(tx::kPasswordSession, this);
-  note->setWordWrap(true);
-  layout->addWidget(note);
+  RememberBox = nullptr;
+  if (keyring) {
+    RememberBox = new QCheckBox(tx::kRemember, this);
+    layout->addWidget(RememberBox);
+  } else {
+    auto* note = new QLabel(tx::kPasswordSession, this);
+    note->setWordWrap(true);
+    layout->addWidget(note);
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -52,15 +61,23 @@ std::optional<std::string> SessionPassword(QWidget* parent, const std::string& h
                                            const std::string& user) {
   const auto kept = Kept().find(Key(host, user));
   if (kept != Kept().end()) return kept->second;
-  TPasswordDialog dialog(QString::fromStdString(user), QString::fromStdString(host), parent);
+  const TKeyringLookup stored = LookupMailPassword(host, user);
+  if (stored.password) {
+    Kept()[Key(host, user)] = *stored.password;
+    return stored.password;
+  }
+  TPasswordDialog dialog(QString::fromStdString(user), QString::fromStdString(host),
+                         stored.available, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const std::string password = dialog.Password().toStdString();
   Kept()[Key(host, user)] = password;
+  if (dialog.RememberBox && dialog.RememberBox->isChecked()) StoreMailPassword(host, user, password);
   return password;
 }
 
 void ForgetSessionPassword(const std::string& host, const std::string& user) {
   Kept().erase(Key(host, user));
+  ClearMailPassword(host, user);
 }
 
 }  // namespace vistrel

@@ -22,6 +22,7 @@
 #include "settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
+#include "mail/forms/keyring.h"
 #include "mail/forms/password_dialog.h"
 #include "mail/address_list.h"
 
@@ -167,34 +168,79 @@ TEST_F(MailFormTest, StartTlsMissingStopsAfterEhloWithOneBox) {
   EXPECT_NE(received, "EHLO tester\r\n");  // the machine's name, not the user ID
 }
 
-TEST_F(MailFormTest, ThePasswordIsAskedMaskedAndKeptForTheSession) {
-  ForgetSessionPassword("mail.example.org", "tester");
-  int asked = 0;
-  // Answers the next password dialog with `keys`.
-  auto answer = [&](QString text, Qt::Key key) {
-    QTimer::singleShot(0, [&asked, text, key] {
+// Answers every "SMTP Password" dialog with the next of `answers`: text
+// typed, then the key pressed, the box ticked first when asked.
+class PasswordAnswerer {
+ public:
+  struct Answer {
+    QString text;
+    Qt::Key key;
+    bool remember = false;
+  };
+  PasswordAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
       for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* d = qobject_cast<TPasswordDialog*>(w);
-        if (!d || !d->isVisible()) continue;
+        if (!d || !d->isVisible() || answers.empty()) continue;
+        const Answer a = answers.front();
+        answers.erase(answers.begin());
         ++asked;
         EXPECT_EQ(d->windowTitle(), tx::kPasswordCaption);
         EXPECT_EQ(d->focusWidget(), d->PasswordEdit);
         EXPECT_EQ(d->PasswordEdit->echoMode(), QLineEdit::Password);
-        QTest::keyClicks(d->PasswordEdit, text);
-        QTest::keyClick(d->PasswordEdit, key);
+        had_box = d->RememberBox != nullptr;
+        if (a.remember && d->RememberBox) d->RememberBox->setChecked(true);
+        QTest::keyClicks(d->PasswordEdit, a.text);
+        QTest::keyClick(d->PasswordEdit, a.key);
       }
     });
-  };
-  answer("secret", Qt::Key_Escape);
+    timer_.start();
+  }
+  std::vector<Answer> answers;
+  int asked = 0;
+  bool had_box = false;
+
+ private:
+  QTimer timer_;
+};
+
+TEST_F(MailFormTest, WithoutAKeyringThePasswordIsAskedMaskedAndKeptForTheSession) {
+  ForgetSessionPassword("mail.example.org", "tester");
+  PasswordAnswerer answerer;
+  answerer.answers = {{"secret", Qt::Key_Escape}, {"secret", Qt::Key_Return}};
   EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), std::nullopt);
-  answer("secret", Qt::Key_Return);
   EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");
+  EXPECT_FALSE(answerer.had_box);  // the dialog says it lasts for the session instead
   EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");  // no dialog
-  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(answerer.asked, 2);
   ForgetSessionPassword("mail.example.org", "tester");  // a refused login
-  answer("other", Qt::Key_Enter);
+  answerer.answers = {{"other", Qt::Key_Enter}};
   EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "other");
-  EXPECT_EQ(asked, 3);
+  EXPECT_EQ(answerer.asked, 3);
+}
+
+TEST_F(MailFormTest, WithAKeyringATickedPasswordIsStoredReadBackAndForgotten) {
+  if (!getenv("VISTREL_TEST_KEYRING")) GTEST_SKIP() << "needs a Secret Service (mail_form_keyring)";
+  const std::string host = "mail.example.org";
+  ForgetSessionPassword(host, "tester");
+  ASSERT_TRUE(LookupMailPassword(host, "tester").available);
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  PasswordAnswerer answerer;
+  answerer.answers = {{"secret", Qt::Key_Return, true}};
+  EXPECT_EQ(SessionPassword(nullptr, host, "tester"), "secret");
+  EXPECT_TRUE(answerer.had_box);
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, "secret");
+  EXPECT_EQ(LookupMailPassword(host, "other").password, std::nullopt);  // per user
+  ForgetSessionPassword(host, "tester");  // a refused login
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  answerer.answers = {{"unticked", Qt::Key_Return, false}};
+  EXPECT_EQ(SessionPassword(nullptr, host, "tester"), "unticked");
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  // One stored earlier is read without asking.
+  ASSERT_TRUE(StoreMailPassword(host, "keyed", "from the keyring"));
+  EXPECT_EQ(SessionPassword(nullptr, host, "keyed"), "from the keyring");
+  EXPECT_EQ(answerer.asked, 2);
 }
 
 TEST_F(MailFormTest, SmtpSendNeedsAllSixOneLineFields) {
@@ -501,6 +547,8 @@ TEST_F(XdgEmailTest, WithoutXdgEmailNothingIsShown) {
 int main(int argc, char** argv) {
   // No display needed, also when the test list is read at build time.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // No keyring here unless the test runs inside a session that has one.
+  if (!getenv("VISTREL_TEST_KEYRING")) setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
