@@ -137,20 +137,17 @@ void TSocketClient::StartTls() {
   for (;;) {
     const TTlsResult r = tls_->Handshake();
     if (r.kind == TTlsResult::Done) return;
-    Wait w = Wait::Ready;
-    if (r.kind == TTlsResult::WantRead || r.kind == TTlsResult::WantWrite)
-      w = WaitFor(fd_, r.kind == TTlsResult::WantRead ? POLLIN : POLLOUT);
-    else
-      w = Wait::TimedOut;  // anything else ends the connection below
-    if (w == Wait::Ready) continue;
-    const std::string error = r.kind == TTlsResult::Closed || r.kind == TTlsResult::Failed
-                                  ? tls_->HandshakeError()
-                                  : std::string();
+    if (r.kind == TTlsResult::WantRead || r.kind == TTlsResult::WantWrite) {
+      const Wait w = WaitFor(fd_, r.kind == TTlsResult::WantRead ? POLLIN : POLLOUT);
+      if (w == Wait::Ready) continue;
+      CloseSocket();
+      cancel_ = false;
+      if (w == Wait::Cancelled) throw TSocketAbort("TLS handshake aborted");
+      throw TSocketError("TLS handshake timed out");
+    }
+    const std::string error = tls_->HandshakeError();
     CloseSocket();
-    cancel_ = false;
-    if (w == Wait::Cancelled) throw TSocketAbort("TLS handshake aborted");
-    if (!error.empty()) throw TSocketError(error);
-    throw TSocketError("TLS handshake timed out");
+    throw TSocketError(error);
   }
 }
 
