@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <ctime>
 
 #include "mail/address_list.h"
@@ -170,7 +172,11 @@ void TSmtpClient::Login() {
     if (ReplyNumber() == 334) Command(Base64(UserID));
     if (ReplyNumber() == 334) Command(Base64(*password));
   }
-  if (ReplyNumber() != 235) throw TLoginRefused(kLoginRefusedText + WithoutLineEnd(current_line_));
+  if (ReplyNumber() == 235) return;
+  const std::string text = kLoginRefusedText + WithoutLineEnd(current_line_);
+  // Only 535 says the password is wrong; a passing fault keeps it.
+  if (ReplyNumber() == 535) throw TLoginRefused(text);
+  throw TMailError(text);
 }
 
 void TSmtpClient::SendMail() {

@@ -99,7 +99,9 @@ inline constexpr const char* kNoQuitReplyText = "no answer to QUIT";
 inline constexpr const char* kNoStartTlsText = "The mail server does not offer STARTTLS; nothing was sent: ";
 inline constexpr const char* kLoginCanceledText = "The send was canceled at the password";
 
-// A login the server refused: what() is kLoginRefusedText and its reply.
+// A login the server refused with 535 (the password is wrong): what() is
+// kLoginRefusedText and its reply. Other refusals are plain TMailErrors
+// with the same text.
 class TLoginRefused : public TMailError {
  public:
   using TMailError::TMailError;
