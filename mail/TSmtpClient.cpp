@@ -160,9 +160,14 @@ bool TSmtpClient::Offers(const std::string& keyword) const {
 }
 
 void TSmtpClient::Login() {
-  bool plain = false;
-  for (const std::string& line : extensions_)
-    if (line.rfind("AUTH ", 0) == 0 && (line + " ").find(" PLAIN ") != std::string::npos) plain = true;
+  bool plain = false, login = false;
+  for (const std::string& line : extensions_) {
+    if (line.rfind("AUTH ", 0) != 0) continue;
+    plain = plain || (line + " ").find(" PLAIN ") != std::string::npos;
+    login = login || (line + " ").find(" LOGIN ") != std::string::npos;
+  }
+  // Nobody is asked for a password that cannot be used.
+  if (!plain && !login) throw TMailError(kNoLoginMethodText + Host);
   const std::optional<std::string> password = AskPassword ? AskPassword() : std::nullopt;
   if (!password) throw TSocketAbort(kLoginCanceledText);
   if (plain) {

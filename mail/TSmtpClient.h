@@ -97,6 +97,8 @@ inline constexpr const char* kDeliveredText = "The message was delivered; only t
 inline constexpr const char* kNoQuitReplyText = "no answer to QUIT";
 // Followed by the host name.
 inline constexpr const char* kNoStartTlsText = "The mail server does not offer STARTTLS; nothing was sent: ";
+// Followed by the host name.
+inline constexpr const char* kNoLoginMethodText = "The mail server offers neither AUTH PLAIN nor AUTH LOGIN: ";
 inline constexpr const char* kLoginCanceledText = "The send was canceled at the password";
 
 // A login the server refused with 535 (the password is wrong): what() is

@@ -4,10 +4,11 @@ first byte, a login with PLAIN and LOGIN (user "tester", password
 messages like smtp_store.py and writes one JSON line per EHLO and login
 attempt to $TLS_LOG, saying whether the connection was encrypted.
 
-  tls_smtp.py starttls|tls|plain CERT KEY [auth-before-tls-only] [login-only]
+  tls_smtp.py starttls|tls|plain CERT KEY [auth-before-tls-only] [login-only] [xoauth2-only]
 
 "plain" offers no STARTTLS and no login; "login-only" offers AUTH LOGIN
-alone; "auth-before-tls-only" offers AUTH before STARTTLS but not after."""
+alone; "xoauth2-only" offers AUTH XOAUTH2 alone; "auth-before-tls-only"
+offers AUTH before STARTTLS but not after."""
 
 import json
 import os
@@ -44,6 +45,12 @@ class Handler(smtp_store.Handler):
         return responses
 
 
+class XOAuth2Handler(Handler):
+    async def auth_XOAUTH2(self, server, args):
+        _log(event="auth", mechanism="XOAUTH2", tls=True, ok=False)
+        return AuthResult(success=False, handled=False)
+
+
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = auth_data.login == b"tester" and auth_data.password == b"secret"
     _log(event="auth", mechanism=mechanism, tls=_encrypted(server, session), ok=ok)
@@ -54,12 +61,15 @@ def main():
     mode, cert, key = sys.argv[1:4]
     before_only = "auth-before-tls-only" in sys.argv[4:]
     excluded = ["CRAM-MD5"] + (["PLAIN"] if "login-only" in sys.argv[4:] else [])
+    xoauth2 = "xoauth2-only" in sys.argv[4:]
+    if xoauth2:
+        excluded += ["PLAIN", "LOGIN"]
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(cert, key)
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         port = s.getsockname()[1]
-    options = dict(hostname="127.0.0.1", port=port, handler=Handler(before_only),
+    options = dict(hostname="127.0.0.1", port=port, handler=(XOAuth2Handler if xoauth2 else Handler)(before_only),
                    data_size_limit=200_000_000, decode_data=False)
     if mode != "plain":
         options.update(authenticator=authenticator, auth_required=True,

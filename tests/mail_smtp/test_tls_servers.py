@@ -69,6 +69,12 @@ class TlsTest(unittest.TestCase):
         code, error = send(server.address, "starttls", password=None)
         self.assertEqual((code, error), (1, "The send was canceled at the password"))
 
+    def test_a_server_without_plain_or_login_is_named_before_a_password_is_asked(self):
+        server = self.server("tls", "good", "xoauth2-only")
+        self.assertEqual(send(server.address, "tls", password=None),
+                         (1, "The mail server offers neither AUTH PLAIN nor AUTH LOGIN: 127.0.0.1"))
+        self.assertEqual(server.events()[-1]["offered"][-2:], ["250-AUTH XOAUTH2", "250 HELP"])
+
     def test_certificate_faults_are_refused_before_anything_is_sent(self):
         cases = [("expired", "expired"), ("wrongname", "wrong name"), ("selfsigned", "self-signed")]
         for cert, reason in cases:
