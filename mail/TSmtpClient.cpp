@@ -1,6 +1,14 @@
 #include "mail/TSmtpClient.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+
 #include "mail/address_list.h"
+#include "mail/attachment_encoder.h"
 #include "mail/message_text.h"
 #include "mail/socket_errors.h"
 
@@ -28,6 +36,36 @@ void CheckReplyLine(const std::string& line, bool continuation) {
     throw TMailError(kInvalidReplyText + Printable(WithoutLineEnd(line)));
 }
 
+std::string Base64(std::string_view text) {
+  std::string lines;
+  TAttachmentEncoder{uuMime}.Encode(text, lines);
+  lines.erase(std::remove_if(lines.begin(), lines.end(), [](char c) { return c == '\r' || c == '\n'; }),
+              lines.end());
+  return lines;
+}
+
+std::string MachineName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0 || !name[0]) return "localhost";
+  return OneLine(name);
+}
+
+// "Wed, 09 Dec 2026 23:55:07 +0000" in English whatever the locale.
+std::string MailDate(std::time_t now) {
+  static const char* days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::tm t{};
+  localtime_r(&now, &t);
+  const long offset = t.tm_gmtoff / 60;
+  const long abs_offset = offset < 0 ? -offset : offset;
+  char text[64];
+  std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld", days[t.tm_wday],
+                t.tm_mday, months[t.tm_mon], t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec,
+                offset < 0 ? '-' : '+', abs_offset / 60, abs_offset % 60);
+  return text;
+}
+
 // Clears the busy flag when it was set by this call.
 class BusyScope {
  public:
@@ -43,6 +81,14 @@ class BusyScope {
 
 }  // namespace
 
+std::uint16_t DefaultPort(TMailSecurity security) {
+  switch (security) {
+    case TMailSecurity::StartTls: return 587;
+    case TMailSecurity::Tls: return 465;
+    default: return 25;
+  }
+}
+
 TSmtpClient::TSmtpClient() : random_(std::random_device{}()) {}
 
 void TSmtpClient::RaiseReply() const { throw TMailError(WithoutLineEnd(current_line_)); }
@@ -50,8 +96,10 @@ void TSmtpClient::RaiseReply() const { throw TMailError(WithoutLineEnd(current_l
 void TSmtpClient::SkipContinuation(std::string line) {
   // Multi-line replies ("250-...", then "250 ...") are read to their last
   // line, so the next command reads its own reply.
+  reply_lines_ = {line};
   while (IsContinuation(line)) {
     line = ReadLn();
+    reply_lines_.push_back(line);
     CheckReplyLine(line, true);
   }
 }
@@ -67,17 +115,73 @@ void TSmtpClient::Connect() {
   delivered_ = false;
   TSocketClient::Connect();
   try {
+    if (Security == TMailSecurity::Tls) StartTls();
     current_line_ = ReadLn();
     CheckReplyLine(current_line_, false);
     const int greeting = ReplyNumberOf(current_line_);
     SkipContinuation(current_line_);
     if (greeting >= 400) RaiseReply();
-    Command("HELO " + OneLine(UserID));
-    if (ReplyNumber() >= 300) throw TMailError("Authentication failed");
+    if (Security == TMailSecurity::None) {
+      Command("HELO " + OneLine(UserID));
+      if (ReplyNumber() >= 300) throw TMailError("Authentication failed");
+      return;
+    }
+    Hello();
+    if (Security == TMailSecurity::StartTls) {
+      if (!Offers("STARTTLS")) throw TMailError(kNoStartTlsText + Host);
+      Command("STARTTLS");
+      if (ReplyNumber() != 220) RaiseReply();
+      StartTls();
+      // What was offered in plain text counts no more.
+      Hello();
+    }
+    if (Encrypted() && Offers("AUTH")) Login();
   } catch (...) {
     TSocketClient::Disconnect();
     throw;
   }
+}
+
+void TSmtpClient::Hello() {
+  extensions_.clear();
+  Command("EHLO " + MachineName());
+  if (ReplyNumber() >= 300) RaiseReply();
+  for (std::size_t i = 1; i < reply_lines_.size(); ++i) {
+    std::string line = WithoutLineEnd(reply_lines_[i].size() > 4 ? reply_lines_[i].substr(4) : "");
+    for (char& c : line) c = char(std::toupper(static_cast<unsigned char>(c)));
+    extensions_.push_back(line);
+  }
+}
+
+bool TSmtpClient::Offers(const std::string& keyword) const {
+  for (const std::string& line : extensions_)
+    if (line == keyword || line.rfind(keyword + " ", 0) == 0) return true;
+  return false;
+}
+
+void TSmtpClient::Login() {
+  bool plain = false, login = false;
+  for (const std::string& line : extensions_) {
+    if (line.rfind("AUTH ", 0) != 0) continue;
+    plain = plain || (line + " ").find(" PLAIN ") != std::string::npos;
+    login = login || (line + " ").find(" LOGIN ") != std::string::npos;
+  }
+  // Nobody is asked for a password that cannot be used.
+  if (!plain && !login) throw TMailError(kNoLoginMethodText + Host);
+  const std::optional<std::string> password = AskPassword ? AskPassword() : std::nullopt;
+  if (!password) throw TSocketAbort(kLoginCanceledText);
+  if (plain) {
+    Command("AUTH PLAIN " + Base64(std::string(1, '\0') + UserID + '\0' + *password));
+  } else {
+    Command("AUTH LOGIN");
+    if (ReplyNumber() == 334) Command(Base64(UserID));
+    if (ReplyNumber() == 334) Command(Base64(*password));
+  }
+  if (ReplyNumber() == 235) return;
+  const std::string text = kLoginRefusedText + WithoutLineEnd(current_line_);
+  // Only 535 says the password is wrong; a passing fault keeps it.
+  if (ReplyNumber() == 535) throw TLoginRefused(text);
+  throw TMailError(text);
 }
 
 void TSmtpClient::SendMail() {
@@ -86,7 +190,17 @@ void TSmtpClient::SendMail() {
   delivered_ = false;
   boundary_ = MakeBoundary(random_);
   const TComposeOptions options{EncodeType, SubType, Charset, boundary_};
-  FinalHeader = BuildHeader(MailMessage, options);
+  if (Encrypted()) {
+    // Submission servers expect both; the plain conversation stays as it was.
+    TMailMessage dated = MailMessage;
+    if (dated.Date.empty()) dated.Date = MailDate(std::time(nullptr));
+    FinalHeader = BuildHeader(dated, options);
+    FinalHeader.push_back("Message-ID: <" + std::to_string(std::time(nullptr)) + "." +
+                          std::to_string(random_()) + std::to_string(random_()) + "@" +
+                          MachineName() + ">");
+  } else {
+    FinalHeader = BuildHeader(MailMessage, options);
+  }
   const std::string body = BuildBody(MailMessage, options);
 
   CheckConnection();

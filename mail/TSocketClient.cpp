@@ -13,6 +13,7 @@
 
 #include "mail/host_lookup.h"
 #include "mail/socket_errors.h"
+#include "mail/tls_session.h"
 
 namespace vistrel {
 
@@ -36,9 +37,15 @@ int ReplyNumberOf(std::string_view line) {
   return int(value > 65535 ? 65535 : value);
 }
 
+TSocketClient::TSocketClient() = default;
 TSocketClient::~TSocketClient() { CloseSocket(); }
 
 void TSocketClient::RaiseForErrno(int err) const { throw TSocketError(SocketErrorTextForErrno(err)); }
+
+void TSocketClient::RaiseTlsFailure() {
+  CloseSocket();
+  throw TSocketError("The TLS connection with " + Host + " failed");
+}
 
 void TSocketClient::StartTimeLimit() { deadline_ms_ = TimeOut > 0 ? NowMs() + TimeOut : 0; }
 
@@ -123,7 +130,29 @@ void TSocketClient::Connect() {
   throw TSocketError("Connection Failed");
 }
 
+void TSocketClient::StartTls() {
+  CheckConnection();
+  tls_ = std::make_unique<TTlsSession>(fd_, Host);
+  StartTimeLimit();
+  for (;;) {
+    const TTlsResult r = tls_->Handshake();
+    if (r.kind == TTlsResult::Done) return;
+    if (r.kind == TTlsResult::WantRead || r.kind == TTlsResult::WantWrite) {
+      const Wait w = WaitFor(fd_, r.kind == TTlsResult::WantRead ? POLLIN : POLLOUT);
+      if (w == Wait::Ready) continue;
+      CloseSocket();
+      cancel_ = false;
+      if (w == Wait::Cancelled) throw TSocketAbort("TLS handshake aborted");
+      throw TSocketError("TLS handshake timed out");
+    }
+    const std::string error = tls_->HandshakeError();
+    CloseSocket();
+    throw TSocketError(error);
+  }
+}
+
 void TSocketClient::CloseSocket() {
+  tls_.reset();
   connected_ = false;
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
@@ -145,6 +174,18 @@ void TSocketClient::SendAll(std::string_view data, bool pump_each) {
   while (!data.empty()) {
     if (cancel_) break;
     const std::size_t chunk = data.size() < kBufferSize ? data.size() : kBufferSize;
+    if (tls_) {
+      const TTlsResult r = tls_->Write(data.data(), chunk);
+      if (r.kind == TTlsResult::Closed) return;
+      if (r.kind == TTlsResult::Failed) RaiseTlsFailure();
+      if (r.kind != TTlsResult::Done) {
+        if (WaitFor(fd_, r.kind == TTlsResult::WantRead ? POLLIN : POLLOUT) != Wait::Ready) cancel_ = true;
+        continue;
+      }
+      data.remove_prefix(r.bytes);
+      if (pump_each) PumpNow();
+      continue;
+    }
     const ssize_t sent = fd_ < 0 ? -1 : send(fd_, data.data(), chunk, MSG_NOSIGNAL);
     if (sent == 0) return;
     if (sent < 0) {
@@ -189,6 +230,23 @@ std::string TSocketClient::ReadLn() {
       // The rest of this line would be read as the next reply.
       CloseSocket();
       throw TSocketError(kOverLongReplyText);
+    }
+    if (tls_) {
+      const TTlsResult r = tls_->Peek(buffer, room);
+      if (r.kind == TTlsResult::Closed) return std::string();
+      if (r.kind == TTlsResult::Failed) RaiseTlsFailure();
+      if (r.kind != TTlsResult::Done) {
+        if (WaitFor(fd_, r.kind == TTlsResult::WantRead ? POLLIN : POLLOUT) == Wait::Ready) continue;
+        break;
+      }
+      const auto* lf = static_cast<const char*>(std::memchr(buffer, '\n', r.bytes));
+      const std::size_t take = lf ? std::size_t(lf - buffer) + 1 : r.bytes;
+      // Peeked bytes are decrypted and waiting: this read takes them all.
+      const TTlsResult got = tls_->Read(buffer, take);
+      if (got.kind != TTlsResult::Done) RaiseTlsFailure();
+      result.append(buffer, got.bytes);
+      if (lf && got.bytes == take) return result;
+      continue;
     }
     const ssize_t n = fd_ < 0 ? -1 : recv(fd_, buffer, room, MSG_PEEK);
     if (n == 0) return std::string();  // closed by the peer

@@ -13,9 +13,11 @@
 
 namespace vistrel {
 
+class TTlsSession;
+
 class TSocketClient {
  public:
-  TSocketClient() = default;
+  TSocketClient();
   virtual ~TSocketClient();
   TSocketClient(const TSocketClient&) = delete;
   TSocketClient& operator=(const TSocketClient&) = delete;
@@ -29,6 +31,13 @@ class TSocketClient {
   // Out", "Host Lookup Canceled", "Null Remote Address", "Connection Timed
   // out", "Connection Canceled" or "Connection Failed".
   void Connect();
+  // Turns the connection into TLS with Host's certificate checked; all
+  // later reads and writes are encrypted. Raises "The certificate of HOST
+  // was refused: REASON", "The TLS handshake with HOST failed: REASON",
+  // "TLS handshake timed out" or "TLS handshake aborted", closing the
+  // connection.
+  void StartTls();
+  bool Encrypted() const { return tls_ != nullptr; }
   // Closes the socket at once (the peer sees a reset).
   void Disconnect();
   // Stops the operation in progress at its next check of the cancel flag.
@@ -72,8 +81,10 @@ class TSocketClient {
   void SendAll(std::string_view data, bool pump_each);
   void CloseSocket();
   [[noreturn]] void RaiseForErrno(int err) const;
+  [[noreturn]] void RaiseTlsFailure();
 
   int fd_ = -1;
+  std::unique_ptr<TTlsSession> tls_;
   bool connected_ = false;
   bool cancel_ = false;
   bool aborted_ = false;

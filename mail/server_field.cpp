@@ -27,9 +27,10 @@ std::uint16_t ParsePort(const std::string& text) {
 
 }  // namespace
 
-TServerAddress ParseServerField(const std::string& field) {
+TServerAddress ParseServerField(const std::string& field, std::uint16_t default_port) {
   const std::string text = Trimmed(OneLine(field));
   TServerAddress out;
+  out.port = default_port;
   if (!text.empty() && text[0] == '[') {
     const auto close = text.find(']');
     if (close != std::string::npos) {

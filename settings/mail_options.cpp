@@ -35,6 +35,8 @@ MailOptions MailOptions::Load(const SettingsStore& store) {
   o.PictureType = store.ReadInteger(kMailSection, "PictureType", d.PictureType);
   // A value edited by hand out of range would select no type at all.
   if (o.PictureType < 0 || o.PictureType > 5) o.PictureType = d.PictureType;
+  o.MailSecurity = store.ReadInteger(kMailSection, "MailSecurity", d.MailSecurity);
+  if (o.MailSecurity < 0 || o.MailSecurity > 2) o.MailSecurity = d.MailSecurity;
   return o;
 }
 
@@ -49,6 +51,7 @@ void MailOptions::Save(SettingsStore& store) const {
   store.WriteBool(kMailSection, "MimeEncode", MimeEncode);
   store.WriteBool(kMailSection, "HTML", HTML);
   store.WriteInteger(kMailSection, "PictureType", PictureType);
+  store.WriteInteger(kMailSection, "MailSecurity", MailSecurity);
 }
 
 }  // namespace vistrel

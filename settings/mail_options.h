@@ -33,6 +33,7 @@ struct MailOptions {
   bool MimeEncode = true;
   bool HTML = false;
   int PictureType = 4;  // 0 GIF, 1 JPG, 2 TIF, 3 PCX, 4 PNG, 5 BMP
+  int MailSecurity = 0;  // 0 none, 1 STARTTLS, 2 TLS
 
   static MailOptions Load(const SettingsStore& store);
   void Save(SettingsStore& store) const;

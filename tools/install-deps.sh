@@ -13,7 +13,7 @@ packages=(
   libdeflate-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
   libxcb-icccm4-dev libxcb-ewmh-dev libxcb-xinput-dev
-  libasound2-dev libcups2-dev
+  libasound2-dev libcups2-dev libssl-dev libsecret-1-dev
   # tests: unit, widget and end-to-end
   googletest libgtest-dev libgmock-dev
   xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
@@ -23,6 +23,8 @@ packages=(
   dbus-daemon python3-dbus python3-gi
   # a window that changes colour under the frozen desktop
   python3-tk
+  # a Secret Service for the mail password tests
+  gnome-keyring
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written

@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "imaging/formats/picture_file.h"
 #include "mail/forms/body_edit.h"
 #include "mail/forms/mail_texts.h"
+#include "mail/forms/password_dialog.h"
 #include "mail/forms/xdg_email.h"
 #include "mail/address_list.h"
 #include "mail/message_text.h"
@@ -74,7 +76,7 @@ TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params,
       params_(params),
       auto_folder_(std::move(auto_folder)) {
   setWindowTitle(tx::kCaption);
-  setFixedSize(425, 306);
+  setFixedSize(425, 346);
   BuildControls();
 
   MailOptions stored;
@@ -92,6 +94,8 @@ TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params,
   (stored.MimeEncode ? RadioButton2 : RadioButton1)->setChecked(true);
   CheckBox1->setChecked(stored.HTML);
   RadioGroup1->button(stored.PictureType)->setChecked(true);
+  SecurityBox->setCurrentIndex(stored.MailSecurity);
+  ShowSecurityHint();
 
   SMTP1.Pump = [this] { Pump(); };
   ApplySendRule();
@@ -123,15 +127,30 @@ void TMailForm1::BuildControls() {
   const int left_limits[5] = {kMailServerLimit, kUserIdLimit, kFromNameLimit, kFromMailLimit,
                               kSubjectLimit};
   for (int i = 0; i < 5; ++i) {
-    const int y = 8 + 42 * i;
+    // The security row and its hint sit under the server field.
+    const int y = 8 + 42 * i + (i > 0 ? 40 : 0);
     CaptionBar(left_captions[i], highlight, Qt::white, 8, y, 201);
     *left_edits[i] = new QLineEdit(this);
     (*left_edits[i])->setGeometry(8, y + 18, 201, 22);
     (*left_edits[i])->setMaxLength(left_limits[i]);
   }
-  CaptionBar(tx::kBody, highlight, Qt::white, 8, 218, 409);
+  auto* security = new QLabel(tx::kSecurity, this);
+  security->setGeometry(8, 52, 56, 22);
+  SecurityBox = new QComboBox(this);
+  SecurityBox->setGeometry(66, 52, 143, 22);
+  for (const char* choice : tx::kSecurityChoices) SecurityBox->addItem(choice);
+  security->setBuddy(SecurityBox);
+  SecurityHint = new QLabel(this);
+  SecurityHint->setGeometry(8, 75, 201, 14);
+  QFont small = SecurityHint->font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  SecurityHint->setFont(small);
+  connect(SecurityBox, &QComboBox::currentIndexChanged, this, &TMailForm1::ShowSecurityHint);
+  connect(Edit1, &QLineEdit::textChanged, this, &TMailForm1::ShowSecurityHint);
+
+  CaptionBar(tx::kBody, highlight, Qt::white, 8, 258, 409);
   Memo1 = new TBodyEdit(kBodyLimit, this);
-  Memo1->setGeometry(8, 236, 409, 62);
+  Memo1->setGeometry(8, 276, 409, 62);
 
   CaptionBar(tx::kTo, QColor(0, 128, 128), Qt::black, 216, 8, 201);
   Edit6 = new QLineEdit(this);
@@ -180,8 +199,8 @@ void TMailForm1::BuildControls() {
     connect(e, &QLineEdit::textChanged, this, &TMailForm1::ApplySendRule);
 
   // Tab order: the left column, the body, then the right column.
-  QWidget* order[] = {Edit1, Edit2,   Edit3,   Edit4,   Edit5,  Memo1,
-                      Edit6, Button1, Button2, Button3, Button4};
+  QWidget* order[] = {Edit1, SecurityBox, Edit2,   Edit3,   Edit4,   Edit5,
+                      Memo1, Edit6,       Button1, Button2, Button3, Button4};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 }
 
@@ -189,6 +208,25 @@ void TMailForm1::ApplySendRule() {
   bool all = true;
   for (QLineEdit* e : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) all = all && !e->text().isEmpty();
   Button1->setEnabled(all);
+}
+
+void TMailForm1::ShowSecurityHint() {
+  const auto security = TMailSecurity(SecurityBox->currentIndex());
+  QString hint = QString(tx::kPortHint).arg(DefaultPort(security));
+  if (security == TMailSecurity::None) {
+    // Never switched silently: the user chooses.
+    try {
+      const std::uint16_t port = ParseServerField(Edit1->text().toStdString()).port;
+      if (port == DefaultPort(TMailSecurity::StartTls) || port == DefaultPort(TMailSecurity::Tls)) {
+        const auto fits = port == DefaultPort(TMailSecurity::Tls) ? TMailSecurity::Tls : TMailSecurity::StartTls;
+        hint = QString(tx::kPortWantsHint).arg(port).arg(tx::kSecurityChoices[int(fits)]);
+      }
+    } catch (const std::exception&) {
+      // A bad port is named when sending.
+    }
+  }
+  SecurityHint->setText(hint);
+  SecurityHint->setToolTip(hint);
 }
 
 void TMailForm1::showEvent(QShowEvent* event) {
@@ -250,6 +288,7 @@ MailOptions TMailForm1::FieldValues() const {
   o.MimeEncode = RadioButton2->isChecked();
   o.HTML = CheckBox1->isChecked();
   o.PictureType = RadioGroup1->checkedId();
+  o.MailSecurity = SecurityBox->currentIndex();
   return o;
 }
 
@@ -307,11 +346,22 @@ void TMailForm1::Button1Click() {
     // The buttons stay as they are, but the dialog stays open: a hidden
     // dialog would leave its Abort out of reach.
     SendScope connecting(sends_running_, [](bool) {});
-    const TServerAddress server = ParseServerField(Edit1->text().toStdString());
+    SMTP1.Security = TMailSecurity(SecurityBox->currentIndex());
+    const TServerAddress server =
+        ParseServerField(Edit1->text().toStdString(), DefaultPort(SMTP1.Security));
     SMTP1.Host = server.host;
     SMTP1.Port = server.port;
     SMTP1.UserID = Edit2->text().toStdString();
+    SMTP1.AskPassword = [this] { return SessionPassword(this, SMTP1.Host, SMTP1.UserID); };
     SMTP1.Connect();
+  } catch (const TLoginRefused& e) {
+    ForgetSessionPassword(SMTP1.Host, SMTP1.UserID);
+    ShowErrorBox(this, QString::fromUtf8(e.what()));
+    return;
+  } catch (const TSocketAbort& e) {
+    // Esc in the password dialog ends the send without a word.
+    if (std::string(e.what()) != kLoginCanceledText) ShowErrorBox(this, QString::fromUtf8(e.what()));
+    return;
   } catch (const std::exception& e) {
     ShowErrorBox(this, QString::fromUtf8(e.what()));
     return;

@@ -14,6 +14,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -44,6 +45,8 @@ class TMailForm1 : public QDialog {
   std::string AttachmentPath() const;
 
   QLineEdit* Edit1;  // mail server
+  QComboBox* SecurityBox;  // "None", "STARTTLS", "TLS"
+  QLabel* SecurityHint;    // the port used, or the choice a written port wants
   QLineEdit* Edit2;  // user ID
   QLineEdit* Edit3;  // from name
   QLineEdit* Edit4;  // from address
@@ -71,6 +74,7 @@ class TMailForm1 : public QDialog {
   void BuildControls();
   QLabel* CaptionBar(const char* text, const QColor& back, const QColor& fore, int x, int y, int w);
   void ApplySendRule();
+  void ShowSecurityHint();
   // The From address and every To address, before anything is sent; a
   // bad one is shown and ends the send.
   bool CheckAddresses();

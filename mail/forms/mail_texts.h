@@ -26,6 +26,18 @@ inline constexpr const char* kAbort = "Abort";
 inline constexpr const char* kNotConnected = "You need to connect before you can send your message";
 inline constexpr const char* kToTooLong =
     "The To field is longer than %1 characters and may have been cut; nothing was sent";
+inline constexpr const char* kSecurity = "Security";
+inline constexpr const char* kSecurityChoices[3] = {"None", "STARTTLS", "TLS"};
+// The port used when the server field names none.
+inline constexpr const char* kPortHint = "Port %1 unless the field names one";
+// A port written for an encryption while "None" is chosen.
+inline constexpr const char* kPortWantsHint = "Port %1 calls for %2: choose it";
+inline constexpr const char* kPasswordCaption = "SMTP Password";
+inline constexpr const char* kPasswordPrompt = "Password of %1 at %2:";
+inline constexpr const char* kRemember = "Remember in the keyring";
+// Shown instead of kRemember when the desktop has no keyring.
+inline constexpr const char* kPasswordSession =
+    "Kept only until Vistrel-Pro ends; never written to a file.";
 // " Mapi Send Mail Error # " + number + " "
 inline constexpr const char* kMapiError = " Mapi Send Mail Error # ";
 

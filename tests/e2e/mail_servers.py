@@ -2,16 +2,20 @@
 handler that stores every message, and the faulty server of faulty_smtp.py.
 Every wait has a deadline."""
 
+import atexit
 import email
 import email.policy
 import glob
 import json
 import os
+import shutil
 import socket
 import subprocess
 import sys
 import tempfile
 import time
+
+import certificates
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEADLINE = float(os.environ.get("VISTREL_E2E_DEADLINE", "20"))
@@ -28,6 +32,19 @@ def _free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
+
+
+_certificates = None
+
+
+def certificate_folder():
+    """An authority (ca.pem) and server certificates, made once per test process."""
+    global _certificates
+    if _certificates is None:
+        _certificates = tempfile.mkdtemp(prefix="vistrel-tls-")
+        atexit.register(shutil.rmtree, _certificates, True)
+        certificates.make(_certificates)
+    return _certificates
 
 
 def _wait(condition, what, timeout=DEADLINE):
@@ -81,6 +98,45 @@ class SmtpServer:
         for path in glob.glob(os.path.join(self.folder, "*")):
             os.remove(path)
         os.rmdir(self.folder)
+
+
+class TlsServer:
+    """tls_smtp.py with one of certificate_folder()'s certificates ("good",
+    "wrongname", "expired", "selfsigned")."""
+
+    def __init__(self, mode, cert="good", *options):
+        self.folder = tempfile.mkdtemp(prefix="vistrel-tls-smtp-")
+        self.log = os.path.join(self.folder, "events.jsonl")
+        env = dict(os.environ, MAIL_STORE_DIR=self.folder, TLS_LOG=self.log,
+                   PYTHONPATH=HERE + os.pathsep + os.environ.get("PYTHONPATH", ""))
+        files = os.path.join(certificate_folder(), cert)
+        self.proc = subprocess.Popen(
+            [_python_with_aiosmtpd(), os.path.join(HERE, "tls_smtp.py"), mode,
+             files + ".pem", files + ".key", *options],
+            env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        line = self.proc.stdout.readline()
+        if not line.startswith("PORT "):
+            raise AssertionError("the TLS server did not start")
+        self.address = "127.0.0.1:" + line.split()[1]
+
+    def events(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log) as f:
+            return [json.loads(line) for line in f]
+
+    def messages(self):
+        names = sorted(n for n in os.listdir(self.folder) if n.endswith(".json") and n[0].isdigit())
+        out = []
+        for name in names:
+            with open(os.path.join(self.folder, name[:-5] + ".eml"), "rb") as f:
+                out.append(f.read())
+        return out
+
+    def close(self):
+        _stop(self.proc)
+        self.proc.stdout.close()
+        shutil.rmtree(self.folder, True)
 
 
 class FaultyServer:

@@ -9,14 +9,15 @@ import stat
 import unittest
 
 from desktop import (PICTURE_WINDOW, Desktop, Program, crop_rgb, make_picture, read_settings,
-                     rgb_pixels, wait_until, windows_named, write_settings)
-from mail_servers import FaultyServer, SmtpServer, attachments, read_message
+                     rgb_pixels, settings_path, wait_until, windows_named, write_settings)
+from mail_servers import FaultyServer, SmtpServer, TlsServer, attachments, certificate_folder, read_message
 from shell_dialogs import PictureWindowUser
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 PANEL = 32
 DIALOG = "^Send Picture as E-Mail Attachment$"
 BOX = "^Vistrel-Pro$"
+PASSWORD = "^SMTP Password$"
 
 
 class MailTest(unittest.TestCase):
@@ -108,6 +109,37 @@ class MailTest(unittest.TestCase):
         stored = read_settings(self.desktop)["Setup\\E-Mail"]
         self.assertEqual(stored["MailServer"], '"%s"' % server.address)
         self.assertEqual(stored["PictureType"], "dword:00000004")
+        program.signal(signal.SIGTERM)
+        self.assertEqual(program.wait_ended(), 0)
+
+    def test_starttls_with_a_login_asks_again_after_a_refusal_and_stores_no_password(self):
+        server = TlsServer("starttls")
+        self.servers.append(server)
+        self.desktop.env["SSL_CERT_FILE"] = os.path.join(certificate_folder(), "ca.pem")
+        program = self.start(server, MailSecurity=1)
+        dialog = self.open_dialog()
+        self.key(dialog, "Return")
+        for password in ("wrong", "secret"):
+            asking = wait_until(lambda: windows_named(self.desktop, PASSWORD), what="the password dialog")[0]
+            self.desktop.run(["xdotool", "windowactivate", "--sync", asking, "type", password], check=True)
+            self.key(asking, "Return")
+            if password == "wrong":
+                self.dismiss_box()
+                self.key(dialog, "Return")
+        wait_until(lambda: server.messages(), what="the message")
+        message = read_message(server.messages()[0])
+        with open(self.shots + "Attachment.png", "rb") as f:
+            self.assertEqual(attachments(message), [("Attachment.PNG", f.read())])
+        logins = [(e["tls"], e["ok"]) for e in server.events() if e["event"] == "auth"]
+        self.assertEqual(logins, [(True, False), (True, True)])
+        # The next send uses the password kept by the running program.
+        self.key(dialog, "Return")
+        wait_until(lambda: len(server.messages()) == 2, what="the second message")
+        self.assertFalse(windows_named(self.desktop, PASSWORD))
+        self.close_dialog(dialog)
+        self.assertEqual(read_settings(self.desktop)["Setup\\E-Mail"]["MailSecurity"], "dword:00000001")
+        with open(settings_path(self.desktop), "rb") as f:
+            self.assertNotIn(b"secret", f.read())
         program.signal(signal.SIGTERM)
         self.assertEqual(program.wait_ended(), 0)
 

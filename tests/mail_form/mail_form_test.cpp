@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -21,6 +22,8 @@
 #include "settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
+#include "mail/forms/keyring.h"
+#include "mail/forms/password_dialog.h"
 #include "mail/address_list.h"
 
 namespace vistrel {
@@ -97,7 +100,7 @@ class MailFormTest : public ::testing::Test {
 TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
   auto f = Form();
   EXPECT_EQ(f->windowTitle(), tx::kCaption);
-  EXPECT_EQ(f->size(), QSize(425, 306));
+  EXPECT_EQ(f->size(), QSize(425, 346));
   EXPECT_EQ(f->Edit5->text(), "Vistrel-Pro Picture");
   EXPECT_EQ(f->Memo1->toPlainText(), "Picture attachment");
   EXPECT_TRUE(f->RadioButton2->isChecked());
@@ -112,6 +115,7 @@ TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
        {tx::kServer, tx::kUserId, tx::kFromName, tx::kFromMail, tx::kSubject, tx::kBody, tx::kTo})
     EXPECT_TRUE(captions.contains(c)) << c;
   for (QLabel* l : f->findChildren<QLabel*>()) {
+    if (l == f->SecurityHint || l->text() == tx::kSecurity) continue;
     const QColor back = l->palette().color(QPalette::Window);
     if (l->text() == tx::kTo) {
       EXPECT_EQ(back, QColor(0, 128, 128));
@@ -121,6 +125,122 @@ TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {
       EXPECT_EQ(l->palette().color(QPalette::WindowText), QColor(Qt::white));
     }
   }
+}
+
+TEST_F(MailFormTest, TheSecurityRowHintsAtThePortAndKeepsItsChoice) {
+  {
+    auto f = Form();
+    EXPECT_GT(f->SecurityBox->y(), f->Edit1->geometry().bottom());
+    EXPECT_LT(f->SecurityHint->geometry().bottom(), f->Edit2->y() - 18);  // above Edit2's caption
+    ASSERT_EQ(f->SecurityBox->count(), 3);
+    EXPECT_EQ(f->SecurityBox->itemText(1), "STARTTLS");
+    EXPECT_EQ(f->SecurityBox->currentIndex(), 0);
+    EXPECT_EQ(f->SecurityHint->text(), "Port 25 unless the field names one");
+    f->Edit1->setText("smtp.example.org:465");
+    EXPECT_EQ(f->SecurityHint->text(), "Port 465 calls for TLS: choose it");
+    f->Edit1->setText("smtp.example.org:587");
+    EXPECT_EQ(f->SecurityHint->text(), "Port 587 calls for STARTTLS: choose it");
+    // The longest hint is seen whole.
+    EXPECT_LE(f->SecurityHint->fontMetrics().horizontalAdvance(f->SecurityHint->text()),
+              f->SecurityHint->width());
+    EXPECT_EQ(f->SecurityBox->currentIndex(), 0);  // never switched for the user
+    f->SecurityBox->setCurrentIndex(2);
+    EXPECT_EQ(f->SecurityHint->text(), "Port 465 unless the field names one");
+    f->close();
+  }
+  EXPECT_EQ(Stored().MailSecurity, 2);
+  EXPECT_EQ(Form()->SecurityBox->currentIndex(), 2);
+}
+
+TEST_F(MailFormTest, StartTlsMissingStopsAfterEhloWithOneBox) {
+  ScriptServer server({Reply("220 hi\r\n"), ReadLine(), Reply("250-hi\r\n250 SIZE 1000\r\n"),
+                       ReadLine()});
+  auto f = Form();
+  f->show();
+  FillFields(*f, server.Port());
+  f->SecurityBox->setCurrentIndex(1);
+  BoxCatcher boxes;
+  f->Button1Click();
+  EXPECT_EQ(boxes.texts, std::vector<std::string>{std::string(kNoStartTlsText) + "127.0.0.1"});
+  const std::string received = server.Received();
+  EXPECT_EQ(received.rfind("EHLO ", 0), 0u);
+  EXPECT_EQ(received.find("\r\n"), received.size() - 2);  // nothing after EHLO
+  EXPECT_NE(received, "EHLO tester\r\n");  // the machine's name, not the user ID
+}
+
+// Answers every "SMTP Password" dialog with the next of `answers`: text
+// typed, then the key pressed, the box ticked first when asked.
+class PasswordAnswerer {
+ public:
+  struct Answer {
+    QString text;
+    Qt::Key key;
+    bool remember = false;
+  };
+  PasswordAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* d = qobject_cast<TPasswordDialog*>(w);
+        if (!d || !d->isVisible() || answers.empty()) continue;
+        const Answer a = answers.front();
+        answers.erase(answers.begin());
+        ++asked;
+        EXPECT_EQ(d->windowTitle(), tx::kPasswordCaption);
+        EXPECT_EQ(d->focusWidget(), d->PasswordEdit);
+        EXPECT_EQ(d->PasswordEdit->echoMode(), QLineEdit::Password);
+        had_box = d->RememberBox != nullptr;
+        if (a.remember && d->RememberBox) d->RememberBox->setChecked(true);
+        QTest::keyClicks(d->PasswordEdit, a.text);
+        QTest::keyClick(d->PasswordEdit, a.key);
+      }
+    });
+    timer_.start();
+  }
+  std::vector<Answer> answers;
+  int asked = 0;
+  bool had_box = false;
+
+ private:
+  QTimer timer_;
+};
+
+TEST_F(MailFormTest, WithoutAKeyringThePasswordIsAskedMaskedAndKeptForTheSession) {
+  ForgetSessionPassword("mail.example.org", "tester");
+  PasswordAnswerer answerer;
+  answerer.answers = {{"secret", Qt::Key_Escape}, {"secret", Qt::Key_Return}};
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), std::nullopt);
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");
+  EXPECT_FALSE(answerer.had_box);  // the dialog says it lasts for the session instead
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "secret");  // no dialog
+  EXPECT_EQ(answerer.asked, 2);
+  ForgetSessionPassword("mail.example.org", "tester");  // a refused login
+  answerer.answers = {{"other", Qt::Key_Enter}};
+  EXPECT_EQ(SessionPassword(nullptr, "mail.example.org", "tester"), "other");
+  EXPECT_EQ(answerer.asked, 3);
+}
+
+TEST_F(MailFormTest, WithAKeyringATickedPasswordIsStoredReadBackAndForgotten) {
+  if (!getenv("VISTREL_TEST_KEYRING")) GTEST_SKIP() << "needs a Secret Service (mail_form_keyring)";
+  const std::string host = "mail.example.org";
+  ForgetSessionPassword(host, "tester");
+  ASSERT_TRUE(LookupMailPassword(host, "tester").available);
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  PasswordAnswerer answerer;
+  answerer.answers = {{"secret", Qt::Key_Return, true}};
+  EXPECT_EQ(SessionPassword(nullptr, host, "tester"), "secret");
+  EXPECT_TRUE(answerer.had_box);
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, "secret");
+  EXPECT_EQ(LookupMailPassword(host, "other").password, std::nullopt);  // per user
+  ForgetSessionPassword(host, "tester");  // a refused login
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  answerer.answers = {{"unticked", Qt::Key_Return, false}};
+  EXPECT_EQ(SessionPassword(nullptr, host, "tester"), "unticked");
+  EXPECT_EQ(LookupMailPassword(host, "tester").password, std::nullopt);
+  // One stored earlier is read without asking.
+  ASSERT_TRUE(StoreMailPassword(host, "keyed", "from the keyring"));
+  EXPECT_EQ(SessionPassword(nullptr, host, "keyed"), "from the keyring");
+  EXPECT_EQ(answerer.asked, 2);
 }
 
 TEST_F(MailFormTest, SmtpSendNeedsAllSixOneLineFields) {
@@ -427,6 +547,8 @@ TEST_F(XdgEmailTest, WithoutXdgEmailNothingIsShown) {
 int main(int argc, char** argv) {
   // No display needed, also when the test list is read at build time.
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // No keyring here unless the test runs inside a session that has one.
+  if (!getenv("VISTREL_TEST_KEYRING")) setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

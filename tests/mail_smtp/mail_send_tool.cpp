@@ -2,10 +2,13 @@
 // and faulty servers:
 //   mail_send_tool SERVER FROM_NAME FROM TO SUBJECT mime|uu FILE NAME [BODY]
 // BODY lines are separated by "\n". $MAIL_ABORT_AFTER_MS makes the pump
-// press Abort after that time. Exit 0 sent, 1 with the error on stderr.
+// press Abort after that time. $MAIL_SECURITY is none, starttls or tls;
+// $MAIL_PASSWORD answers the login (unset: the login is cancelled).
+// Exit 0 sent, 1 with the error on stderr.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "mail/TSmtpClient.h"
@@ -24,6 +27,14 @@ int main(int argc, char** argv) {
   smtp.Pump = [&] {
     if (abort_after && std::chrono::steady_clock::now() - start > std::chrono::milliseconds(std::atoi(abort_after)))
       smtp.Abort();
+  };
+  const char* security = std::getenv("MAIL_SECURITY");
+  if (security && std::strcmp(security, "starttls") == 0) smtp.Security = TMailSecurity::StartTls;
+  if (security && std::strcmp(security, "tls") == 0) smtp.Security = TMailSecurity::Tls;
+  smtp.AskPassword = []() -> std::optional<std::string> {
+    const char* password = std::getenv("MAIL_PASSWORD");
+    if (!password) return std::nullopt;
+    return std::string(password);
   };
   std::string error;
   try {

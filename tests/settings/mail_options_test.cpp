@@ -41,7 +41,9 @@ TEST_F(MailOptionsTest, DefaultsAndTheStoredKinds) {
   EXPECT_TRUE(o.MimeEncode);
   EXPECT_FALSE(o.HTML);
   EXPECT_EQ(o.PictureType, 4);
+  EXPECT_EQ(o.MailSecurity, 0);
   o.Body = "a\r\nb";
+  o.MailSecurity = 1;
   {
     SettingsStore store(path_);
     o.Save(store);
@@ -53,6 +55,7 @@ TEST_F(MailOptionsTest, DefaultsAndTheStoredKinds) {
   EXPECT_NE(text.find("\"MimeEncode\"=\"1\""), std::string::npos);
   EXPECT_NE(text.find("\"HTML\"=\"0\""), std::string::npos);
   EXPECT_NE(text.find("\"PictureType\"=dword:00000004"), std::string::npos);
+  EXPECT_NE(text.find("\"MailSecurity\"=dword:00000001"), std::string::npos);
   EXPECT_NE(text.find("\"MailServer\"=\"\""), std::string::npos);
 }
 
@@ -60,9 +63,11 @@ TEST_F(MailOptionsTest, APictureTypeOutOfRangeFallsBackToPng) {
   {
     SettingsStore store(path_);
     store.WriteInteger(kMailSection, "PictureType", 9);
+    store.WriteInteger(kMailSection, "MailSecurity", 3);
   }
   SettingsStore store(path_);
   EXPECT_EQ(MailOptions::Load(store).PictureType, 4);
+  EXPECT_EQ(MailOptions::Load(store).MailSecurity, 0);
 }
 
 }  // namespace
