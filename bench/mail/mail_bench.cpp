@@ -1,6 +1,6 @@
 // Mails one file with the program's SMTP client, composition included and
 // an empty pump, and prints the seconds each round took:
-//   mail_bench SERVER FILE ROUNDS
+//   mail_bench SERVER FILE ROUNDS [starttls|tls USER PASSWORD]
 // or writes the message it would send, for peers that send pre-built bytes:
 //   mail_bench --message FILE OUT
 #include <chrono>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 
 #include "mail/TSmtpClient.h"
@@ -15,10 +16,14 @@
 
 int main(int argc, char** argv) {
   using namespace vistrel;
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s SERVER FILE ROUNDS\n", argv[0]);
+  if (argc != 4 && argc != 7) {
+    std::fprintf(stderr, "usage: %s SERVER FILE ROUNDS [starttls|tls USER PASSWORD]\n", argv[0]);
     return 2;
   }
+  const bool login = argc == 7;
+  const TMailSecurity security = !login ? TMailSecurity::None
+                                 : std::strcmp(argv[4], "tls") == 0 ? TMailSecurity::Tls
+                                                                    : TMailSecurity::StartTls;
   if (std::strcmp(argv[1], "--message") == 0) {
     TMailMessage m;
     m.FromName = "Bench";
@@ -39,7 +44,9 @@ int main(int argc, char** argv) {
     smtp.Pump = [] {};
     smtp.Host = server.host;
     smtp.Port = server.port;
-    smtp.UserID = "bench";
+    smtp.UserID = login ? argv[5] : "bench";
+    smtp.Security = security;
+    if (login) smtp.AskPassword = [&] { return std::optional<std::string>(argv[6]); };
     try {
       smtp.Connect();
       smtp.MailMessage.FromName = "Bench";
