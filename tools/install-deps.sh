@@ -23,8 +23,8 @@ packages=(
   dbus-daemon python3-dbus python3-gi
   # a window that changes colour under the frozen desktop
   python3-tk
-  # a Secret Service for the mail password tests
-  gnome-keyring
+  # a Secret Service for the mail password tests; certificates for the TLS ones
+  gnome-keyring dbus-bin openssl
   # fuzzing and benchmarks
   clang libclang-rt-14-dev scrot maim libvips-tools
   # shortcuts: the user's desktop folder; checking the entries written
