@@ -49,15 +49,22 @@ def python_message(data):
     return m
 
 
-def main():
-    bench, rounds = sys.argv[1], int(sys.argv[2])
-    work = tempfile.mkdtemp(prefix="vistrel-mail-bench-")
+def attachment_and_message(bench, work):
+    """Writes the BMP and the program's own message for it (what curl
+    sends) into `work`; returns their paths and the BMP's bytes."""
     path = os.path.join(work, "attachment.bmp")
     data = bmp_bytes()
     with open(path, "wb") as f:
         f.write(data)
     prebuilt = os.path.join(work, "message.eml")
     subprocess.run([bench, "--message", path, prebuilt], check=True)
+    return path, prebuilt, data
+
+
+def main():
+    bench, rounds = sys.argv[1], int(sys.argv[2])
+    work = tempfile.mkdtemp(prefix="vistrel-mail-bench-")
+    path, prebuilt, data = attachment_and_message(bench, work)
 
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))

@@ -17,7 +17,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tests", "e2e"))
 
 import certificates  # noqa: E402
-from mail_peers import bmp_bytes, python_with_aiosmtpd, WIDTH, HEIGHT  # noqa: E402
+from mail_peers import attachment_and_message, python_with_aiosmtpd, WIDTH, HEIGHT  # noqa: E402
 
 
 def main():
@@ -26,12 +26,7 @@ def main():
     store = os.path.join(work, "store")
     os.makedirs(store)
     certificates.make(work)
-    path = os.path.join(work, "attachment.bmp")
-    data = bmp_bytes()
-    with open(path, "wb") as f:
-        f.write(data)
-    prebuilt = os.path.join(work, "message.eml")
-    subprocess.run([bench, "--message", path, prebuilt], check=True)
+    path, prebuilt, data = attachment_and_message(bench, work)
 
     env = dict(os.environ, MAIL_STORE_DIR=store, TLS_LOG=os.path.join(work, "tls.log"),
                PYTHONPATH=os.path.join(HERE, "..", "..", "tests", "e2e"),
