@@ -39,9 +39,7 @@ class TTrayForm1 : public QWidget {
 
   TActionList1& Commands() { return *ActionList1; }
   THotKeys& HotKeys() { return *hotkeys_; }
-  QSystemTrayIcon* TrayIcon() const { return TrayIcon1; }
   QMenu* TrayMenu() const { return PopupMenu1; }
-  QTimer* CaptureTimer() const { return Timer1; }
 
   void Action2Execute();   // "Terminate Vistrel-Pro"
   void Action32Execute();  // "Reset to Default and Exit"

@@ -68,12 +68,6 @@ constexpr int kBusyRefused[] = {cmd::kAbout,        cmd::kStandardEditing,  cmd:
 
 std::span<const TCommandRow> CommandTable() { return kRows; }
 
-const TCommandRow* FindCommand(int number) {
-  for (const TCommandRow& row : kRows)
-    if (row.number == number) return &row;
-  return nullptr;
-}
-
 bool RefusedWhilePictureBusy(int number) {
   return std::find(std::begin(kBusyRefused), std::end(kBusyRefused), number) !=
          std::end(kBusyRefused);

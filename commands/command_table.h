@@ -71,7 +71,6 @@ struct TCommandRow {
 
 // In the order the captions are set at start.
 std::span<const TCommandRow> CommandTable();
-const TCommandRow* FindCommand(int number);
 
 // Commands that do nothing while the picture window is busy.
 bool RefusedWhilePictureBusy(int number);

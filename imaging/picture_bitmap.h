@@ -54,7 +54,6 @@ class TPictureBitmap {
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
   int BitsPerPixel() const { return IsMono() ? 1 : 24; }
   std::size_t Stride() const { return stride_; }
-  std::size_t ByteSize() const { return data_.size(); }
 
   std::uint8_t* Row(int y) { return data_.data() + std::size_t(y) * stride_; }
   const std::uint8_t* Row(int y) const { return data_.data() + std::size_t(y) * stride_; }

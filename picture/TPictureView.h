@@ -85,16 +85,13 @@ class TPictureView : public QAbstractScrollArea {
   void SetCenter(bool center);
   TColor Background() const { return background_; }
   void SetBackground(TColor color);
-  TScrollBars ScrollBars() const { return scroll_bars_; }
   void SetScrollBars(TScrollBars bars);
   // When on, the mouse wheel does not zoom.
-  bool AutoFit() const { return auto_fit_; }
   void SetAutoFit(bool on) { auto_fit_ = on; }
 
   TMouseInteract MouseInteract() const { return interact_; }
   // Ends a selection being drawn first.
   void SetMouseInteract(TMouseInteract interact);
-  TSelectionOptions SelectionOptions() const { return options_; }
   void SetSelectionOptions(TSelectionOptions options);
 
   // Normal cursor identifier (TViewCursorId), shown where no grip or

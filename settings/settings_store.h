@@ -51,8 +51,6 @@ class SettingsStore {
   // Writes pending changes; returns false when the file could not be written.
   bool Close();
 
-  const std::string& FilePath() const { return path_; }
-
  private:
   const RegValue* Find(const std::string& section, const std::string& key) const;
   void Write(const std::string& section, const std::string& key, RegValue v);

@@ -77,7 +77,6 @@ class THotKeys {
   // a key, so the tray can say which keys are still refused.
   void SetRefusedChanged(std::function<void()> handler) { refused_changed_ = std::move(handler); }
 
-  bool Suspended() const { return suspended_; }
   // On: back the table up, unregister. Off: restore the backup, register.
   void SetSuspended(bool on);
 

@@ -126,10 +126,6 @@ QPoint TFrozenDesktopView::DevicePoint(QPointF position) const {
   return scaled;
 }
 
-QPoint TFrozenDesktopView::PicturePointAt(QPointF position) const {
-  return DevicePoint(position) - PictureOffset();
-}
-
 QPointF TFrozenDesktopView::PositionOf(QPoint picture_point) const {
   return QPointF(picture_point + PictureOffset()) / Ratio();
 }

@@ -47,9 +47,6 @@ class TFrozenDesktopView : public QWidget {
 
   // Device pixels of the window from its top-left corner to the picture's.
   QPoint PictureOffset() const;
-  // The picture pixel under a point of the widget (logical coordinates, as
-  // Qt reports them, possibly fractional), not clamped.
-  QPoint PicturePointAt(QPointF position) const;
   // The widget point (logical) of a picture pixel's top-left corner.
   QPointF PositionOf(QPoint picture_point) const;
 

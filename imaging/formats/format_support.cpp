@@ -75,10 +75,6 @@ void TByteWriter::LE32(std::uint32_t v) {
   LE16(v >> 16);
 }
 
-void TByteWriter::PatchLE32(std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes_.at(at + i) = std::uint8_t(v >> (8 * i));
-}
-
 void WriteAll(std::FILE* file, TByteSpan bytes) {
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
     throw FormatError(std::string("Write failed: ") + std::strerror(errno));

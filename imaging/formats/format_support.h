@@ -60,8 +60,6 @@ class TByteWriter {
   void Fill(std::size_t n, std::uint8_t v) { bytes_.insert(bytes_.end(), n, v); }
   std::size_t Size() const { return bytes_.size(); }
   std::vector<std::uint8_t>& Bytes() { return bytes_; }
-  // Overwrites a little-endian value written earlier.
-  void PatchLE32(std::size_t at, std::uint32_t v);
 
  private:
   std::vector<std::uint8_t> bytes_;

@@ -71,15 +71,6 @@ TPictureBitmap CopyMaskedArea(const TPictureBitmap& picture, const TPictureMask&
   return area;
 }
 
-void FillThroughMask(TPictureBitmap& picture, const TPictureMask& mask, TColor color) {
-  const TPictureRect& box = mask.BoundingBox();
-  for (int y = box.top; y <= box.bottom; ++y) {
-    const std::uint8_t* m = mask.BoxRow(y);
-    for (int x = box.left; x <= box.right; ++x)
-      if (m[x - box.left]) picture.SetPixel(x, y, color);
-  }
-}
-
 void Blit(const TPictureBitmap& src, TPictureBitmap& dst, int x, int y) {
   const int sx = std::max(0, -x);
   const int dx = std::max(0, x);

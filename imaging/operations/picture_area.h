@@ -19,9 +19,6 @@ void PasteThroughMask(TPictureBitmap& picture, const TPictureBitmap& area, const
 // in the background colour.
 TPictureBitmap CopyMaskedArea(const TPictureBitmap& picture, const TPictureMask& mask, TColor background);
 
-// Paints every selected pixel in the colour.
-void FillThroughMask(TPictureBitmap& picture, const TPictureMask& mask, TColor color);
-
 // Copies `src` into `dst` with its top-left corner at (x, y); parts outside
 // `dst` are cut off. Both pictures have the same format.
 void Blit(const TPictureBitmap& src, TPictureBitmap& dst, int x, int y);
