@@ -10,17 +10,11 @@
 #include <QTimer>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
 #include "output/TPrintForm1.h"
 #include "output/printing_hooks.h"
 #include "picture/TMainForm1.h"
-#include "platform/fake/fake_cursor_source.h"
-#include "platform/fake/fake_hotkeys.h"
 #include "platform/fake/fake_printers.h"
-#include "platform/fake/fake_screen_source.h"
-#include "platform/fake/fake_sound.h"
-#include "platform/fake/fake_window_source.h"
-#include "platform/platform.h"
+#include "support/preview_desktop.h"
 
 using namespace vistrel;
 
@@ -30,23 +24,8 @@ int main(int argc, char** argv) {
   const QString output = argv[1];
   const QStringList options = app.arguments().mid(2);
 
-  TPlatform platform;
-  auto screen = std::make_unique<FakeScreenSource>();
-  screen->monitors = {TMonitor{TScreenRect{0, 0, 800, 600}, true, "ONE"}};
-  screen->desktop.Allocate(800, 600);
-  for (int y = 0; y < 600; ++y)
-    for (int x = 0; x < 800; ++x)
-      screen->desktop.SetPixel(x, y, MakeColor(std::uint8_t(x / 4), std::uint8_t(y / 3),
-                                               std::uint8_t(((x / 40 + y / 40) & 1) * 160)));
-  platform.screen = std::move(screen);
-  platform.cursor = std::make_unique<FakeCursorSource>();
-  platform.windows = std::make_unique<FakeWindowSource>();
-  platform.hotkeys = std::make_unique<FakeHotkeys>();
-  platform.sound = std::make_unique<FakeSoundPlayer>();
-  FakeBeeper beeper;
-  TActionList1 commands;
-  TrayOptions tray;
-  TAppContext context{commands, tray, platform, beeper, [] { return false; }};
+  testing::TPreviewDesktop desktop;
+  TAppContext& context = desktop.context;
   InstallPrinting(std::make_unique<TFakePrinters>());
 
   TMainForm1 window(context);
