@@ -14,9 +14,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "output/file_naming.h"
-#include "output/picture_type_defaults.h"
-#include "output/system_colors.h"
+#include "settings/file_naming.h"
+#include "settings/picture_type_defaults.h"
+#include "platform/qt/system_colors.h"
 #include "platform/system_info.h"
 
 namespace vistrel {

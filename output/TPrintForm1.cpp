@@ -27,7 +27,7 @@
 #include "commands/app_context.h"
 #include "commands/error_guard.h"
 #include "commands/process_flags.h"
-#include "capture/forms/TInfoForm1.h"
+#include "commands/TInfoForm1.h"
 #include "output/TPageImage.h"
 #include "picture/TMainForm1.h"
 #include "picture/picture_state.h"

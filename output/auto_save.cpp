@@ -4,9 +4,9 @@
 #include <QFileInfo>
 
 #include "commands/message_boxes.h"
-#include "capture/forms/TInfoForm1.h"
+#include "commands/TInfoForm1.h"
 #include "imaging/formats/picture_file.h"
-#include "output/file_naming.h"
+#include "settings/file_naming.h"
 
 namespace vistrel {
 

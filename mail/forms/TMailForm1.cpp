@@ -24,7 +24,7 @@
 #include "mail/address_list.h"
 #include "mail/message_text.h"
 #include "mail/server_field.h"
-#include "output/file_naming.h"
+#include "settings/file_naming.h"
 
 namespace vistrel {
 

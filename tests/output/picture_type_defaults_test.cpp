@@ -1,4 +1,4 @@
-#include "output/picture_type_defaults.h"
+#include "settings/picture_type_defaults.h"
 
 #include <gtest/gtest.h>
 

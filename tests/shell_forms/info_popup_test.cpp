@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "capture/forms/TInfoForm1.h"
+#include "commands/TInfoForm1.h"
 
 namespace vistrel {
 namespace {

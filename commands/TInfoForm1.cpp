@@ -1,4 +1,4 @@
-#include "capture/forms/TInfoForm1.h"
+#include "commands/TInfoForm1.h"
 
 #include "commands/message_boxes.h"
 

@@ -1,4 +1,4 @@
-#include "output/file_naming.h"
+#include "settings/file_naming.h"
 
 #include <sys/stat.h>
 

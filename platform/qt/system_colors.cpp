@@ -1,4 +1,4 @@
-#include "output/system_colors.h"
+#include "platform/qt/system_colors.h"
 
 #include <QGuiApplication>
 #include <QPalette>
