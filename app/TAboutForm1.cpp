@@ -132,8 +132,8 @@ void TAboutForm1::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void Action1Execute(TActionList1& commands) {
-  if (PictureBusy) return;
+void Action1Execute(TActionList1& commands, const TPictureState& picture) {
+  if (picture.PictureBusy) return;
   ClipboardCommandsOff off(commands);
   TAboutForm1 box;
   box.exec();

@@ -14,6 +14,7 @@ class QPushButton;
 namespace vistrel {
 
 class TActionList1;
+struct TPictureState;
 
 namespace about_form_texts {
 inline constexpr const char* kCaption = "About Vistrel-Pro";
@@ -67,6 +68,6 @@ class TAboutForm1 : public QDialog {
 
 // The "About ..." command: nothing while the picture window is busy; the
 // clipboard commands are off while the box is open.
-void Action1Execute(TActionList1& commands);
+void Action1Execute(TActionList1& commands, const TPictureState& picture);
 
 }  // namespace vistrel

@@ -18,22 +18,19 @@
 #include "app/TAboutForm1.h"
 #include "app/picture_window_services.h"
 #include "commands/option_defaults.h"
-#include "commands/process_flags.h"
 #include "app/tray_banner_menu.h"
 #include "settings/date_time.h"
 #include "output/TDefaultsForm1.h"
-#include "output/printing_hooks.h"
+#include "platform/print/printers.h"
 #include "mail/forms/TMailForm1.h"
 #include "settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TTimerForm1.h"
-#include "capture/forms/capture_hooks.h"
 #include "capture/forms/dialog_placement.h"
 #include "capture/forms/capture_pipeline.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/MainFormIcons.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 #include "platform/qt/desktop_notifier.h"
 #include "platform/qt/hotkey_notifier.h"
 #include "app/hotkeys/hotkey_rules.h"
@@ -70,8 +67,11 @@ QIcon IconWithClockMark(const QIcon& icon) {
 // when the capture ends with an error.
 class BusyScope {
  public:
-  BusyScope() { CaptureIdle = false; }
-  ~BusyScope() { CaptureIdle = true; }
+  explicit BusyScope(TProcessFlags& flags) : flags_(flags) { flags_.CaptureIdle = false; }
+  ~BusyScope() { flags_.CaptureIdle = true; }
+
+ private:
+  TProcessFlags& flags_;
 };
 }  // namespace
 
@@ -89,10 +89,6 @@ void TTrayForm1::FormCreate() {
   // 2. Hints: 4000 ms, at most 204 pixels wide.
   qApp->installEventFilter(new HintHook(this));
 
-  // The picture window's captures on the frozen desktop, and the timer
-  // dialog, whose Start runs the tray's capture timer.
-  InstallCaptureHooks();
-  MainFormHooks().TimerSetup = [this](TMainForm1& window) { TimerSetup(window); };
 
   // 3. The tray icon, its tooltip and its menu with the banner caption.
   ActionList1 = new TActionList1(this);
@@ -119,7 +115,7 @@ void TTrayForm1::FormCreate() {
       *ActionList1, options_, *platform_, beeper_, [this] { return Timer1->isActive(); }});
   pipeline_ = std::make_unique<TCapturePipeline>(*context_);
   // Printing through CUPS; nothing asks it anything before a print is due.
-  InstallPrinting(OpenCupsPrinters());
+  printers_ = OpenCupsPrinters();
 
   // 5. The hotkeys: stored or default, then registered in every case.
   hotkeys_ = std::make_unique<THotKeys>(*platform_->hotkeys);
@@ -138,13 +134,17 @@ void TTrayForm1::FormCreate() {
           Guarded([this] { OpenHotKeySetupFromNotice(); }));
   hotkeys_->SetRefusedChanged([this] { HotKeysRefusedChanged(); });
   hotkeys_->RegisterHotKeys();
-  InstallPictureWindowServices(*hotkeys_);
+  // What the picture window takes from the other parts: captures on the
+  // frozen desktop, printing, the timer dialog (whose Start runs the tray's
+  // capture timer), hotkey setup, shortcuts and help.
+  LendPictureWindowServices(context_->services, *hotkeys_, *printers_,
+                            [this](TMainForm1& window) { TimerSetup(window); });
 
   // 6. The command captions come from the command table; the handlers.
   ConnectCommands();
 
   // 7. Captures may start from now on.
-  CaptureIdle = true;
+  context_->flags.CaptureIdle = true;
 
   // 8. Automatic Save left on at the last exit: the capture timer runs.
   if (ActionList1->Checked(cmd::kAutomaticSave)) StartCaptureTimer();
@@ -186,10 +186,10 @@ void TTrayForm1::NoticeRefusedHotKeys() {
 }
 
 void TTrayForm1::OpenHotKeySetupFromNotice() {
-  if (CaptureIdle) {
-    BusyScope busy;
+  if (context_->flags.CaptureIdle) {
+    BusyScope busy(context_->flags);
     OpenHotKeySetup(*hotkeys_, nullptr);
-  } else if (pipeline_->PictureWindow() && !PictureBusy) {
+  } else if (pipeline_->PictureWindow() && !context_->picture.PictureBusy) {
     OpenHotKeySetup(*hotkeys_, pipeline_->PictureWindow());
   }
 }
@@ -201,8 +201,8 @@ void TTrayForm1::StartCaptureTimer() {
 }
 
 void TTrayForm1::Timer1Timer() {
-  if (!options_.TimedCaptureDue(NowAsDateTime()) || !CaptureIdle) return;
-  BusyScope busy;
+  if (!options_.TimedCaptureDue(NowAsDateTime()) || !context_->flags.CaptureIdle) return;
+  BusyScope busy(context_->flags);
   pipeline_->RunTimedCapture();
 }
 
@@ -260,7 +260,7 @@ void TTrayForm1::ConnectCommands() {
             Guarded([this, handler] { (this->*handler)(); }));
   };
   connect(ActionList1->Action(cmd::kAbout), &QAction::triggered, this,
-          Guarded([this] { Action1Execute(*ActionList1); }));
+          Guarded([this] { Action1Execute(*ActionList1, context_->picture); }));
   on(cmd::kTerminate, &TTrayForm1::Action2Execute);
   on(cmd::kResetAndExit, &TTrayForm1::Action32Execute);
   on(cmd::kAutomaticSave, &TTrayForm1::Action43Execute);
@@ -277,7 +277,7 @@ void TTrayForm1::Action2Execute() { CloseProgram(); }
 
 void TTrayForm1::Action45Execute() {
   TMainForm1* window = pipeline_->PictureWindow();
-  if (!window || PictureBusy) return;
+  if (!window || context_->picture.PictureBusy) return;
   TDefaultsForm1 dialog(options_, window->Options(), window);
   dialog.adjustSize();
   // Centred over the picture window, halves truncated toward zero.
@@ -290,11 +290,12 @@ void TTrayForm1::Action45Execute() {
 
 void TTrayForm1::Action47Execute() {
   TMainForm1* window = pipeline_->PictureWindow();
-  if (!window || PictureBusy) return;
+  if (!window || context_->picture.PictureBusy) return;
   TMailForm1 dialog(window->PictureView1->Picture(), window->PictureIO1Params, options_.AutoFolder,
                     window);
   // Ending the program (Terminate, a close request, a signal) stops a send.
   dialog.SetProgramEnding([this] { return closed_; });
+  dialog.SetSettingsErased([this] { return context_->flags.ResetPending; });
   // Centred over the picture window, halves truncated toward zero.
   const QRect w = window->frameGeometry();
   dialog.move(w.left() + (w.width() - dialog.width()) / 2,
@@ -304,27 +305,27 @@ void TTrayForm1::Action47Execute() {
 
 void TTrayForm1::Action32Execute() {
   if (!AskWarningYesNo(nullptr, "Reset Vistrel-Pro to default\r\nand Terminate it")) return;
-  ResetPending = true;
+  context_->flags.ResetPending = true;
   CloseProgram();
 }
 
 void TTrayForm1::Action44Execute() {
-  if (!CaptureIdle) {
+  if (!context_->flags.CaptureIdle) {
     pipeline_->RestoreMinimisedWindow();
     return;
   }
-  BusyScope busy;
+  BusyScope busy(context_->flags);
   pipeline_->OpenPictureWindow();
 }
 
 void TTrayForm1::Action51Execute() { hotkeys_->SetSuspended(ActionList1->Checked(cmd::kSuspend)); }
 
 void TTrayForm1::PrintDesktop1Click() {
-  if (!CaptureIdle) {
-    if (!PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton11Click();
+  if (!context_->flags.CaptureIdle) {
+    if (!context_->picture.PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton11Click();
     return;
   }
-  BusyScope busy;
+  BusyScope busy(context_->flags);
   CaptureState().CaptureRequest = cmDesktop;
   const bool direct = ActionList1->Checked(cmd::kDirectPrinting);
   ActionList1->SetChecked(cmd::kDirectPrinting, true);
@@ -333,11 +334,11 @@ void TTrayForm1::PrintDesktop1Click() {
 }
 
 void TTrayForm1::GetRectangularArea1Click() {
-  if (!CaptureIdle) {
-    if (!PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton12Click();
+  if (!context_->flags.CaptureIdle) {
+    if (!context_->picture.PictureBusy && pipeline_->PictureWindow()) pipeline_->PictureWindow()->ToolButton12Click();
     return;
   }
-  BusyScope busy;
+  BusyScope busy(context_->flags);
   CaptureState().CaptureRequest = cmRectArea;
   pipeline_->RunCaptureRequest();
 }
@@ -345,12 +346,12 @@ void TTrayForm1::GetRectangularArea1Click() {
 void TTrayForm1::HotKeyPressed(int id) {
   const std::optional<TCaptureMode> mode = CaptureModeForHotkeyId(id);
   if (!mode) return;
-  if (!CaptureIdle) {
+  if (!context_->flags.CaptureIdle) {
     // Never a second capture: a minimised picture window comes back.
     pipeline_->RestoreMinimisedWindow();
     return;
   }
-  BusyScope busy;
+  BusyScope busy(context_->flags);
   CaptureState().CaptureRequest = *mode;
   pipeline_->RunCaptureRequest();
 }
@@ -359,7 +360,7 @@ void TTrayForm1::FormCloseQuery() {
   hotkeys_->UnregisterHotKeys();
   QApplication::processEvents();
   SettingsStore store;
-  if (ResetPending) {
+  if (context_->flags.ResetPending) {
     store.EraseSection("Setup");
   } else {
     options_.TimerEnabled = ActionList1->Checked(cmd::kAutomaticSave);

@@ -6,11 +6,12 @@
 #include <QWidget>
 #include <memory>
 
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/qt_beeper.h"
 #include "app/hotkeys/hotkey_table.h"
 #include "settings/other_options.h"
 #include "platform/platform.h"
+#include "platform/print/printers.h"
 
 class QAction;
 class QMenu;
@@ -39,6 +40,8 @@ class TTrayForm1 : public QWidget {
 
   TActionList1& Commands() { return *ActionList1; }
   THotKeys& HotKeys() { return *hotkeys_; }
+  // What the picture windows share with the tray form.
+  TAppContext& Context() { return *context_; }
   QMenu* TrayMenu() const { return PopupMenu1; }
 
   void Action2Execute();   // "Terminate Vistrel-Pro"
@@ -80,6 +83,7 @@ class TTrayForm1 : public QWidget {
   TActionList1* ActionList1 = nullptr;
   std::unique_ptr<THotKeys> hotkeys_;
   std::unique_ptr<TAppContext> context_;
+  std::unique_ptr<IPrinters> printers_;
   std::unique_ptr<TCapturePipeline> pipeline_;
   THotkeyNotifier* hotkey_notifier_ = nullptr;
   QSystemTrayIcon* TrayIcon1 = nullptr;

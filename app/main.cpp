@@ -93,7 +93,7 @@ int RunResident(int argc, char** argv) {
   TTrayForm1 tray(std::move(platform));
   // The standard editing window, hidden until the picture window shows it.
   TEditForm1 edit_form;
-  edit_form.InstallHooks();
+  edit_form.LendServices(tray.Context());
   // Signals are routed before the close-request socket appears: whoever
   // sees this copy resident may end it either way and lose no settings.
   RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });

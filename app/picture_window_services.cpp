@@ -6,7 +6,9 @@
 #include "app/TKeysForm1.h"
 #include "app/help_document.h"
 #include "app/shortcut_routine.h"
-#include "picture/MainFormHooks.h"
+#include "capture/forms/capture_hooks.h"
+#include "output/printing_hooks.h"
+#include "picture/picture_services.h"
 #include "picture/TMainForm1.h"
 
 namespace vistrel {
@@ -22,8 +24,11 @@ void OpenHotKeySetup(THotKeys& hotkeys, QWidget* over) {
   dialog.exec();
 }
 
-void InstallPictureWindowServices(THotKeys& hotkeys) {
-  TMainFormHooks& hooks = MainFormHooks();
+void LendPictureWindowServices(TPictureServices& hooks, THotKeys& hotkeys, IPrinters& printers,
+                               std::function<void(TMainForm1&)> timer_setup) {
+  LendCaptures(hooks);
+  LendPrinting(hooks, printers);
+  hooks.TimerSetup = std::move(timer_setup);
   hooks.HotKeySetup = [&hotkeys](TMainForm1& window) { OpenHotKeySetup(hotkeys, &window); };
   hooks.CreateRemoveShortcut = [](TMainForm1& window, TShortcutFolder folder) {
     CreateOrRemoveShortcut(&window, folder);

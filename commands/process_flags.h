@@ -1,14 +1,15 @@
-// Process-wide flags that outlive every window.
+// Flags of the running program that outlive every window.
 #pragma once
 
 namespace vistrel {
 
-// No hotkey, tray command or timer tick starts a capture while this is false.
-// False until the tray form has finished its creation.
-inline bool CaptureIdle = false;
-
-// Set by "Reset to Default and Exit": the exit erases every setting and a
-// picture window that closes afterwards writes nothing back.
-inline bool ResetPending = false;
+struct TProcessFlags {
+  // No hotkey, tray command or timer tick starts a capture while this is
+  // false. False until the tray form has finished its creation.
+  bool CaptureIdle = false;
+  // Set by "Reset to Default and Exit": the exit erases every setting and a
+  // picture window that closes afterwards writes nothing back.
+  bool ResetPending = false;
+};
 
 }  // namespace vistrel

@@ -24,13 +24,11 @@
 #include <optional>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/error_guard.h"
-#include "commands/process_flags.h"
 #include "commands/TInfoForm1.h"
 #include "output/TPageImage.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
@@ -79,7 +77,7 @@ TPrintForm1::TPrintForm1(TMainForm1& window, IPrinters& printers)
 }
 
 TPrintForm1::~TPrintForm1() {
-  if (ResetPending) return;
+  if (window_.Context().flags.ResetPending) return;
   StoreControls();
   SettingsStore store;
   options_.Save(store);
@@ -496,7 +494,7 @@ void TPrintForm1::hideEvent(QHideEvent* event) {
 }
 
 void TPrintForm1::ToolButton9Click() {
-  if (PictureBusy) return;
+  if (window_.Context().picture.PictureBusy) return;
   TActionList1& commands = window_.Context().commands;
   commands.DisableClipboardCommands();
   adjustSize();
@@ -569,7 +567,7 @@ void TPrintForm1::Action33Execute() {
 }
 
 void TPrintForm1::RotateClick() {
-  if (!PictureBusy) {
+  if (!window_.Context().picture.PictureBusy) {
     window_.PictureProc1.Rotate(90.0, window_.Context().commands.Checked(cmd::kQualityRotate));
     window_.PictureView1->ImageChanged();
   }

@@ -2,25 +2,16 @@
 
 #include "commands/error_guard.h"
 #include "output/TPrintForm1.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/TMainForm1.h"
 
 namespace vistrel {
 
-namespace {
-std::unique_ptr<IPrinters>& Printers() {
-  static std::unique_ptr<IPrinters> printers;
-  return printers;
-}
-}  // namespace
-
 TPrintForm1* PrintForm(TMainForm1& window) { return window.findChild<TPrintForm1*>("PrintForm1"); }
 
-void InstallPrinting(std::unique_ptr<IPrinters> printers) {
-  Printers() = std::move(printers);
-  TMainFormHooks& hooks = MainFormHooks();
+void LendPrinting(TPictureServices& hooks, IPrinters& printers) {
   // The dialog is the window's child: it goes when the window goes.
-  hooks.CreatePrintSetup = [](TMainForm1& window) { new TPrintForm1(window, *Printers()); };
+  hooks.CreatePrintSetup = [&printers](TMainForm1& window) { new TPrintForm1(window, printers); };
   // Every way to print ends here; a printer fault is reported, never thrown
   // on into the caller (a button, a shortcut or the capture pipeline).
   hooks.PrintPicture = [](TMainForm1& window) {
@@ -40,13 +31,11 @@ void InstallPrinting(std::unique_ptr<IPrinters> printers) {
   };
 }
 
-void RemovePrinting() {
-  TMainFormHooks& hooks = MainFormHooks();
+void WithdrawPrinting(TPictureServices& hooks) {
   hooks.CreatePrintSetup = nullptr;
   hooks.PrintPicture = nullptr;
   hooks.ShowPrintSetup = nullptr;
   hooks.BuildPageMenu = nullptr;
-  Printers().reset();
 }
 
 }  // namespace vistrel

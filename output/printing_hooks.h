@@ -1,9 +1,7 @@
-// Printing in the picture window: installs the print setup dialog, the
-// print routine and the Page menu into the window's hooks, over the given
-// printers (CUPS in the program, the fake in tests).
+// Printing in the picture window: lends it the print setup dialog, the
+// print routine and the Page menu, over the given printers (CUPS in the
+// program, the fake in tests).
 #pragma once
-
-#include <memory>
 
 #include "platform/print/printers.h"
 
@@ -11,10 +9,12 @@ namespace vistrel {
 
 class TMainForm1;
 class TPrintForm1;
+struct TPictureServices;
 
-void InstallPrinting(std::unique_ptr<IPrinters> printers);
-// Empties the hooks again and drops the printers.
-void RemovePrinting();
+// `printers` must outlive every picture window.
+void LendPrinting(TPictureServices& services, IPrinters& printers);
+// Takes printing back: the windows made afterwards cannot print.
+void WithdrawPrinting(TPictureServices& services);
 
 // The window's print setup dialog, or null.
 TPrintForm1* PrintForm(TMainForm1& window);

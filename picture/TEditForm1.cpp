@@ -22,17 +22,15 @@
 #include <stdexcept>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/error_guard.h"
-#include "commands/process_flags.h"
 #include "settings/picture_options.h"
 #include "imaging/operations/convolution.h"
 #include "picture/ColorBox.h"
 #include "picture/EditFormTexts.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/TMainForm1.h"
 #include "picture/editing_commands.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
@@ -49,7 +47,7 @@ constexpr int kFramePolls = 25;
 constexpr int kFramePollMs = 20;
 
 TResampleFilter ZoomFilter(const TMainForm1& window) {
-  return window.Context().commands.Checked(cmd::kQualityZoom) ? ResampleFilter
+  return window.Context().commands.Checked(cmd::kQualityZoom) ? window.Context().picture.ResampleFilter
                                                               : TResampleFilter::rfNone;
 }
 
@@ -73,7 +71,7 @@ class TPictureRun {
   TPictureRun(TMainForm1& window, bool& running, bool batch)
       : window_(window), running_(running), batch_(batch) {
     running_ = true;
-    PictureBusy = true;
+    window_.Context().picture.PictureBusy = true;
     if (batch_) {
       window_.PictureView1->repaint();
       window_.PictureView1->BeginPaintLock();
@@ -85,7 +83,7 @@ class TPictureRun {
       window_.PictureView1->EndPaintLock();
       QApplication::restoreOverrideCursor();
     }
-    PictureBusy = false;
+    window_.Context().picture.PictureBusy = false;
     running_ = false;
     window_.PictureView1->ImageChanged();
   }
@@ -120,14 +118,18 @@ TEditForm1::TEditForm1(QWidget* parent)
 }
 
 TEditForm1::~TEditForm1() {
-  TMainFormHooks& hooks = MainFormHooks();
+  if (!context_) return;
+  TPictureServices& hooks = context_->services;
   hooks.ApplyPictureOptions = nullptr;
   hooks.CloseStandardEditingWindow = nullptr;
   hooks.ShowStandardEditingWindow = nullptr;
 }
 
-void TEditForm1::InstallHooks() {
-  TMainFormHooks& hooks = MainFormHooks();
+bool TEditForm1::PictureBusy() const { return context_ && context_->picture.PictureBusy; }
+
+void TEditForm1::LendServices(TAppContext& context) {
+  context_ = &context;
+  TPictureServices& hooks = context.services;
   // Called from the first paint and the capture pipeline too: an error is
   // reported here and never reaches the event loop.
   hooks.ApplyPictureOptions = [this](TMainForm1& window) {
@@ -183,7 +185,7 @@ void TEditForm1::ConnectControls() {
   }));
   // The effects dialog ("Advanced editing window") on the same picture.
   connect(AdvancedEditor, &QPushButton::clicked, this, Guarded([this] {
-    if (window_ && !PictureBusy) window_->Editing()->AdvancedEditing(this);
+    if (window_ && !PictureBusy()) window_->Editing()->AdvancedEditing(this);
   }));
   connect(WidthEdit, &QLineEdit::textEdited, this, [this] { width_edited_ = true; });
   connect(HeightEdit, &QLineEdit::textEdited, this, [this] { height_edited_ = true; });
@@ -280,7 +282,7 @@ void TEditForm1::AttachTo(TMainForm1& window) {
 }
 
 void TEditForm1::Action3Execute(TMainForm1& window) {
-  if (PictureBusy) return;
+  if (PictureBusy()) return;
   AttachTo(window);
   ShowPictureSize();
   show();
@@ -320,7 +322,7 @@ void TEditForm1::ApplyPictureOptions(TMainForm1& window) {
 }
 
 void TEditForm1::RunBatch() {
-  if (!window_ || PictureBusy || running_) return;
+  if (!window_ || PictureBusy() || running_) return;
   TMainForm1& window = *window_;
   ApplyTurn90ToRotation();
   // The window may not be active yet: ask for its focus child.
@@ -345,7 +347,7 @@ void TEditForm1::RunBatch() {
 }
 
 void TEditForm1::RunOperation(const std::function<void()>& operation) {
-  if (!window_ || PictureBusy || running_) return;
+  if (!window_ || PictureBusy() || running_) return;
   {
     TPictureRun run(*window_, running_, false);
     operation();
@@ -430,7 +432,7 @@ void TEditForm1::SliderMoved(int slider, int value) {
 }
 
 void TEditForm1::ColorDepthChanged(int index) {
-  if (PictureBusy || !window_) return;
+  if (PictureBusy() || !window_) return;
   ColorDepthBox->setEnabled(false);
   struct Enable {
     QComboBox* box;
@@ -484,7 +486,7 @@ void TEditForm1::ProportionalClicked(bool checked) {
 }
 
 void TEditForm1::ChangeClick() {
-  if (PictureBusy || !window_ || !(width_edited_ || height_edited_)) return;
+  if (PictureBusy() || !window_ || !(width_edited_ || height_edited_)) return;
   const int w = std::max(FieldValue(WidthEdit), kMinChangeSize);
   const int h = std::max(FieldValue(HeightEdit), kMinChangeSize);
   RunOperation([this, w, h] { window_->PictureProc1.Resample(w, h, ZoomFilter(*window_)); });
@@ -492,7 +494,7 @@ void TEditForm1::ChangeClick() {
 }
 
 void TEditForm1::SaveAsDefaultClick() {
-  if (ResetPending) return;
+  if (context_ && context_->flags.ResetPending) return;
   SettingsStore store;
   PictureOptions::Save(store, Recipe());
 }

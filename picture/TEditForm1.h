@@ -27,6 +27,7 @@ namespace vistrel {
 
 class TColorBox;
 class TMainForm1;
+struct TAppContext;
 
 class TEditForm1 : public QDialog {
   Q_OBJECT
@@ -39,8 +40,9 @@ class TEditForm1 : public QDialog {
   explicit TEditForm1(QWidget* parent = nullptr);
   ~TEditForm1() override;
 
-  // Fills the picture window's hooks: the batch, closing, showing.
-  void InstallHooks();
+  // Lends the picture windows of `context` the batch, closing and showing
+  // of this form, until the form is destroyed.
+  void LendServices(TAppContext& context);
 
   // "Standard editing window": top right of the screen, not modal, then
   // the batch. Ignored while the picture is busy.
@@ -88,6 +90,9 @@ class TEditForm1 : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Whether the picture is busy: never before the form has been lent.
+  bool PictureBusy() const;
+  TAppContext* context_ = nullptr;
   QWidget* BuildEffects();
   QWidget* BuildSliders();
   QWidget* BuildColors();

@@ -12,9 +12,8 @@
 #include <QWindowStateChangeEvent>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/option_defaults.h"
-#include "commands/process_flags.h"
 #include "settings/settings_store.h"
 #include "capture/capture_bounds.h"
 #include "capture/capture_state.h"
@@ -24,14 +23,13 @@
 #include "settings/picture_type_defaults.h"
 #include "platform/qt/system_colors.h"
 #include "platform/platform.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TSavePictureDialog.h"
 #include "picture/save_dialog_rules.h"
 #include "picture/event_pump.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
@@ -54,7 +52,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   setCentralWidget(PictureView1);
 
   // 1. The print setup dialog lives as long as the window.
-  if (MainFormHooks().CreatePrintSetup) MainFormHooks().CreatePrintSetup(*this);
+  if (context_.services.CreatePrintSetup) context_.services.CreatePrintSetup(*this);
 
   // 2. Caption, menus (Close with Esc), toolbar with its hints.
   setWindowTitle(tx::kCaption);
@@ -76,7 +74,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   SetUpView();
 
   // 4. Capture bounds: the whole virtual desktop until the Monitors choice.
-  SetCaptureBounds(CaptureState().CaptureBounds, *context_.platform.screen, kAllMonitors);
+  SetCaptureBounds(context_.capture.CaptureBounds, *context_.platform.screen, kAllMonitors);
   PumpPendingEvents();
 
   // 5. The settings of the picture-window group.
@@ -94,7 +92,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   EnableMonitorsMenu();
   TMonitorsChoice choice;
   for (std::size_t i = 0; i < choice.size(); ++i) choice[i] = options_.Monitor[i];
-  ApplyMonitorsChoice(CaptureState().CaptureBounds, *context_.platform.screen, choice);
+  ApplyMonitorsChoice(context_.capture.CaptureBounds, *context_.platform.screen, choice);
 
   // 9. Selection outline and grips.
   PictureView1->SetSelectionColors(kRed, kWhite);
@@ -108,7 +106,7 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
 
   // 11. The window fits into the capture bounds.
   const TWindowRect screen = PrimaryScreenRect();
-  ApplyWindowRect(FitWindowIntoBounds(CurrentWindowRect(), CaptureState().CaptureBounds,
+  ApplyWindowRect(FitWindowIntoBounds(CurrentWindowRect(), context_.capture.CaptureBounds,
                                       screen.width, screen.height));
   PumpPendingEvents();
 
@@ -120,12 +118,11 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
 }
 
 TMainForm1::~TMainForm1() {
-  if (MainFormHooks().CloseStandardEditingWindow) MainFormHooks().CloseStandardEditingWindow();
+  if (context_.services.CloseStandardEditingWindow) context_.services.CloseStandardEditingWindow();
   UndoStack1.ClearUndoStack();
-  if (!ResetPending) WriteSettings();
-  TextLineBuffer.fill(std::string());
-  PictureBusy = false;
-  FirstPaintPending = true;
+  if (!context_.flags.ResetPending) WriteSettings();
+  context_.picture.PictureBusy = false;
+  context_.picture.FirstPaintPending = true;
   if (progress_cursor_) QApplication::restoreOverrideCursor();
 }
 
@@ -163,10 +160,10 @@ void TMainForm1::LoadSettings() {
     monitor_items_[i]->setChecked(options_.Monitor[i]);
   Centered1->setChecked(options_.CenteredView);
   if (const auto filter = ResampleFilterFromStored(options_.ResampleFilter)) {
-    ResampleFilter = *filter;
+    context_.picture.ResampleFilter = *filter;
     filter_items_[std::size_t(options_.ResampleFilter - 1)]->setChecked(true);
   }
-  CaptureState().CustomCaptureRect = {options_.CustomLeft, options_.CustomTop,
+  context_.capture.CustomCaptureRect = {options_.CustomLeft, options_.CustomTop,
                                       options_.CustomRight, options_.CustomBottom};
   restored_rect_ = {options_.OldWinLeft, options_.OldWinTop, options_.OldWinRight,
                     options_.OldWinBottom};
@@ -188,9 +185,8 @@ void TMainForm1::GrabForPendingRequest() {
   options.client_area_only = context_.commands.Checked(cmd::kClientAreaOnly);
   options.capture_timer_running =
       context_.capture_timer_running && context_.capture_timer_running();
-  const TCaptureState& capture = CaptureState();
-  GrabForRequest(services, capture.CaptureRequest, capture.CaptureBounds,
-                 capture.CustomCaptureRect, options, PictureView1->Picture());
+  GrabForRequest(services, CaptureState().CaptureRequest, context_.capture.CaptureBounds,
+                 context_.capture.CustomCaptureRect, options, PictureView1->Picture());
   PictureView1->UpdateView();
 }
 
@@ -202,7 +198,7 @@ void TMainForm1::WriteSettings() {
   options_.CenteredView = Centered1->isChecked();
   for (std::size_t i = 0; i < filter_items_.size(); ++i)
     if (filter_items_[i]->isChecked()) options_.ResampleFilter = int(i) + 1;
-  const TScreenRect& custom = CaptureState().CustomCaptureRect;
+  const TScreenRect& custom = context_.capture.CustomCaptureRect;
   options_.CustomLeft = custom.left;
   options_.CustomTop = custom.top;
   options_.CustomRight = custom.right;
@@ -252,7 +248,7 @@ void TMainForm1::showEvent(QShowEvent* event) {
   raise();
   activateWindow();
   PictureView1ImageChange();
-  if (FirstPaintPending)
+  if (context_.picture.FirstPaintPending)
     QTimer::singleShot(0, this, &TMainForm1::FirstPaint);
 }
 

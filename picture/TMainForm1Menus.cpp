@@ -11,15 +11,14 @@
 #include <QToolButton>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/MainFormIcons.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/editing_commands.h"
-#include "picture/picture_state.h"
 #include "platform/platform.h"
 
 namespace vistrel {
@@ -95,7 +94,7 @@ void TMainForm1::BuildToolBar() {
     tool_buttons_[row.button] = button;
   }
 
-  const TMainFormHooks& hooks = MainFormHooks();
+  const TPictureServices& hooks = context_.services;
   // The page menu (print setup) fills its drop-down; until then the
   // button stays disabled.
   BuildLoadHistoryMenu();
@@ -112,7 +111,7 @@ void TMainForm1::BuildToolBar() {
   QAction* timer_setup = popup_menu3_->addAction(tx::kTimerSetup);
   timer_setup->setEnabled(bool(hooks.TimerSetup));
   connect(timer_setup, &QAction::triggered, this, Guarded([this] {
-            if (MainFormHooks().TimerSetup) MainFormHooks().TimerSetup(*this);
+            if (context_.services.TimerSetup) context_.services.TimerSetup(*this);
           }));
   QAction* define = popup_menu3_->addAction(tx::kDefineCaptureRect);
   define->setEnabled(bool(hooks.DefineCaptureRectangle));
@@ -124,7 +123,7 @@ void TMainForm1::BuildToolBar() {
   if (hooks.BuildPageMenu) hooks.BuildPageMenu(*this, *popup_menu4_);
   AddDropDown(tool_bar_, tool_buttons_[tbPage], popup_menu4_);
   connect(tool_buttons_[tbPage], &QAction::triggered, this, [this] {
-    if (MainFormHooks().ShowPrintSetup) MainFormHooks().ShowPrintSetup(*this);
+    if (context_.services.ShowPrintSetup) context_.services.ShowPrintSetup(*this);
   });
 
   connect(tool_buttons_[tbEMail], &QAction::triggered, SharedCommand(cmd::kSendEMail),
@@ -181,7 +180,7 @@ void TMainForm1::BuildFileMenu() {
   menu->addAction(save_picture);
   menu->addAction(SharedCommand(cmd::kPrintPicture));
   QAction* print_preview = OwnItem(tx::kPrintPreview, "Ctrl+W", "document-print-preview");
-  print_preview->setEnabled(bool(MainFormHooks().ShowPrintSetup));
+  print_preview->setEnabled(bool(context_.services.ShowPrintSetup));
   connect(print_preview, &QAction::triggered, tool_buttons_[tbPage], &QAction::trigger);
   menu->addAction(print_preview);
   menu->addAction(SharedCommand(cmd::kSendEMail));
@@ -256,7 +255,7 @@ void TMainForm1::BuildOptionsMenu() {
     item->setCheckable(true);
     const TResampleFilter filter = *ResampleFilterFromStored(int(i) + 1);
     connect(item, &QAction::triggered, this, [this, filter] {
-      ResampleFilter = filter;
+      context_.picture.ResampleFilter = filter;
       UpdateZoomFilter();
     });
     quality->addAction(item);
@@ -272,7 +271,7 @@ void TMainForm1::BuildOptionsMenu() {
   menu->addAction(SharedCommand(cmd::kTypeDefaults));
   menu->addSeparator();
   QMenu* shortcuts = menu->addMenu(tx::kShortcutsMenu);
-  const bool can_link = bool(MainFormHooks().CreateRemoveShortcut);
+  const bool can_link = bool(context_.services.CreateRemoveShortcut);
   connect(shortcuts->addAction(tx::kShortcutDesktop), &QAction::triggered, this,
           &TMainForm1::CShortcut1Click);
   connect(shortcuts->addAction(tx::kShortcutStartMenu), &QAction::triggered, this,
@@ -303,13 +302,13 @@ void TMainForm1::BuildHelpMenus() {
   hotkey->setObjectName("HotkeyMenu");
   QAction* setup =
       hotkey->addAction(PictureIcon("preferences-desktop-keyboard-shortcuts"), tx::kHotkeySetup);
-  setup->setEnabled(bool(MainFormHooks().HotKeySetup));
+  setup->setEnabled(bool(context_.services.HotKeySetup));
   connect(setup, &QAction::triggered, this, &TMainForm1::Setup2Click);
   QMenu* help = menuBar()->addMenu(tx::kHelpMenu);
   help->setObjectName("HelpMenu");
   help->addAction(SharedCommand(cmd::kAbout));
   QAction* quick_help = help->addAction(PictureIcon("help-browser"), tx::kHelp);
-  quick_help->setEnabled(bool(MainFormHooks().OpenHelp));
+  quick_help->setEnabled(bool(context_.services.OpenHelp));
   connect(quick_help, &QAction::triggered, this, &TMainForm1::QuickHelp1Click);
 }
 
@@ -332,10 +331,10 @@ void TMainForm1::BuildPopupMenu() {
           [this] { RectanglePresetClick(options_.CustomW, options_.CustomH); });
   rectangles->addSeparator();
   QAction* define = rectangles->addAction(tx::kDefineRect);
-  define->setEnabled(bool(MainFormHooks().DefineRectangleSize));
+  define->setEnabled(bool(context_.services.DefineRectangleSize));
   connect(define, &QAction::triggered, this, Guarded([this] {
-            if (PictureBusy || !MainFormHooks().DefineRectangleSize) return;
-            MainFormHooks().DefineRectangleSize(*this);
+            if (context_.picture.PictureBusy || !context_.services.DefineRectangleSize) return;
+            context_.services.DefineRectangleSize(*this);
             custom_rect_item_->setText(
                 QString("%1 x %2").arg(options_.CustomW).arg(options_.CustomH));
           }));
@@ -352,10 +351,10 @@ void TMainForm1::ConnectCommands() {
   connect(SharedCommand(cmd::kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
   connect(SharedCommand(cmd::kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
   connect(SharedCommand(cmd::kStandardEditing), &QAction::triggered, this, [this] {
-    if (MainFormHooks().ShowStandardEditingWindow) MainFormHooks().ShowStandardEditingWindow(*this);
+    if (context_.services.ShowStandardEditingWindow) context_.services.ShowStandardEditingWindow(*this);
   });
   connect(SharedCommand(cmd::kPrintPicture), &QAction::triggered, this, [this] {
-    if (!PictureBusy) ToolButton11Click();
+    if (!context_.picture.PictureBusy) ToolButton11Click();
   });
   // Switched on by the user, the check mark is set before the tray form's
   // handler asks its question (and unsets it on No). That handler was

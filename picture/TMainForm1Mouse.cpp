@@ -6,16 +6,15 @@
 #include <QMimeData>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/event_pump.h"
 #include "picture/editing_commands.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
@@ -47,7 +46,7 @@ void TMainForm1::PictureView1ImageChange() {
   // Paste is only ever switched on here, never off.
   if (ClipboardHoldsPicture()) SetPasteEnabled(true);
   status_bar_->repaint();
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
 }
 
 // ---- progress --------------------------------------------------------------
@@ -55,7 +54,7 @@ void TMainForm1::PictureView1ImageChange() {
 void TMainForm1::PictureProc1Progress(int percent) {
   try {
     PumpPendingEvents();
-    PictureBusy = true;
+    context_.picture.PictureBusy = true;
     if (percent >= kProgressEnd) {
       EndProgress();
       return;
@@ -71,7 +70,7 @@ void TMainForm1::PictureProc1Progress(int percent) {
 void TMainForm1::EndProgress() {
   SetProgressCursor(TProgressCursor::Default);
   SetStatusText(0, tx::kIdlePanel);
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
   status_bar_->repaint();
 }
 
@@ -116,12 +115,12 @@ void TMainForm1::Action5Execute() {
 }
 
 void TMainForm1::ApplyPictureOptions() {
-  if (MainFormHooks().ApplyPictureOptions) MainFormHooks().ApplyPictureOptions(*this);
+  if (context_.services.ApplyPictureOptions) context_.services.ApplyPictureOptions(*this);
 }
 
 void TMainForm1::FirstPaint() {
-  if (!FirstPaintPending) return;
-  FirstPaintPending = false;
+  if (!context_.picture.FirstPaintPending) return;
+  context_.picture.FirstPaintPending = false;
   PumpPendingEvents();
   ApplyPictureOptions();
   if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
@@ -196,19 +195,19 @@ void TMainForm1::PictureView1SelectionChange() {
 // ---- buttons that other parts of the program carry out ---------------------
 
 bool TMainForm1::ToolButton11Click() {
-  return MainFormHooks().PrintPicture && MainFormHooks().PrintPicture(*this);
+  return context_.services.PrintPicture && context_.services.PrintPicture(*this);
 }
 
 void TMainForm1::ToolButton12Click() {
-  if (MainFormHooks().SelectAreaIntoPicture) MainFormHooks().SelectAreaIntoPicture(*this);
+  if (context_.services.SelectAreaIntoPicture) context_.services.SelectAreaIntoPicture(*this);
 }
 
 void TMainForm1::ToolButton13Click() {
-  if (MainFormHooks().PickObjectIntoPicture) MainFormHooks().PickObjectIntoPicture(*this);
+  if (context_.services.PickObjectIntoPicture) context_.services.PickObjectIntoPicture(*this);
 }
 
 void TMainForm1::DefineCaptureRectangle1Click() {
-  if (MainFormHooks().DefineCaptureRectangle) MainFormHooks().DefineCaptureRectangle(*this);
+  if (context_.services.DefineCaptureRectangle) context_.services.DefineCaptureRectangle(*this);
 }
 
 }  // namespace vistrel

@@ -1,24 +1,24 @@
 // The picture window's items that reach the program's shell: the hotkey
 // setup dialog, the shortcuts and the help document.
 #include "commands/error_guard.h"
-#include "picture/MainFormHooks.h"
+#include "picture/app_context.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
 namespace {
 
 void CreateRemoveShortcut(TMainForm1& window, TShortcutFolder folder) {
-  if (MainFormHooks().CreateRemoveShortcut)
-    RunGuarded([&] { MainFormHooks().CreateRemoveShortcut(window, folder); });
+  const TPictureServices& services = window.Context().services;
+  if (services.CreateRemoveShortcut)
+    RunGuarded([&] { services.CreateRemoveShortcut(window, folder); });
 }
 
 }  // namespace
 
 void TMainForm1::Setup2Click() {
-  if (PictureBusy || !MainFormHooks().HotKeySetup) return;
-  RunGuarded([this] { MainFormHooks().HotKeySetup(*this); });
+  if (context_.picture.PictureBusy || !context_.services.HotKeySetup) return;
+  RunGuarded([this] { context_.services.HotKeySetup(*this); });
 }
 
 void TMainForm1::CShortcut1Click() { CreateRemoveShortcut(*this, TShortcutFolder::Desktop); }
@@ -30,7 +30,7 @@ void TMainForm1::CreateShortcutonStartupFolder1Click() {
 }
 
 void TMainForm1::QuickHelp1Click() {
-  if (MainFormHooks().OpenHelp) RunGuarded([this] { MainFormHooks().OpenHelp(*this); });
+  if (context_.services.OpenHelp) RunGuarded([this] { context_.services.OpenHelp(*this); });
 }
 
 }  // namespace vistrel

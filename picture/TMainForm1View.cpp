@@ -6,13 +6,11 @@
 
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "capture/capture_bounds.h"
-#include "capture/capture_state.h"
 #include "capture/screen_grab.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 #include "platform/platform.h"
 
 namespace vistrel {
@@ -20,7 +18,7 @@ namespace vistrel {
 namespace tx = main_form_texts;
 
 void TMainForm1::Close1Click() {
-  if (PictureBusy || PictureView1->PaintLocked()) return;
+  if (context_.picture.PictureBusy || PictureView1->PaintLocked()) return;
   close();
 }
 
@@ -38,7 +36,7 @@ void TMainForm1::FitView1Click() {
 
 void TMainForm1::UpdateZoomFilter() {
   // "Quality zoom" draws shrunk pictures through the chosen quality filter.
-  PictureView1->SetZoomFilter(context_.commands.Checked(cmd::kQualityZoom) ? ResampleFilter
+  PictureView1->SetZoomFilter(context_.commands.Checked(cmd::kQualityZoom) ? context_.picture.ResampleFilter
                                                                       : TResampleFilter::rfNone);
 }
 
@@ -93,7 +91,7 @@ void TMainForm1::EnableMonitorsMenu() {
 
 void TMainForm1::MonitorClick(int item) {
   // Every click sets the bounds, also one that removes the check mark.
-  SetCaptureBounds(CaptureState().CaptureBounds, *context_.platform.screen, item - 1);
+  SetCaptureBounds(context_.capture.CaptureBounds, *context_.platform.screen, item - 1);
 }
 
 // ---- window placement ------------------------------------------------------
@@ -125,7 +123,7 @@ void TMainForm1::GetPictureOfVistrelClick() {
     const QRect frame = frameGeometry();
     rect = TScreenRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
   }
-  GrabScreenRect(*context_.platform.screen, CaptureState().CaptureBounds, PictureView1->Picture(),
+  GrabScreenRect(*context_.platform.screen, context_.capture.CaptureBounds, PictureView1->Picture(),
                  *rect);
   PictureView1->ImageChanged();
 }

@@ -13,7 +13,6 @@
 #include <QTextLayout>
 
 #include "settings/settings_store.h"
-#include "picture/picture_state.h"
 #include "picture/TSolidColorDialog.h"
 #include "picture/stored_color.h"
 #include "picture/text_rules.h"
@@ -94,8 +93,7 @@ TTextForm1::TTextForm1(QWidget* parent) : QDialog(parent) {
   connect(BitBtn5, &QPushButton::clicked, Memo1, &QTextEdit::clear);
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
 
-  // 1. The buffer starts empty. 2. The stored font. 3. The stored text.
-  TextLineBuffer.fill(std::string());
+  // 1. The lines start empty. 2. The stored font. 3. The stored text.
   {
     SettingsStore store;
     options_ = TextOptions::Load(store);
@@ -184,7 +182,7 @@ void TTextForm1::done(int result) {
   if (!closed_) {
     closed_ = true;
     const std::vector<std::string> lines = DisplayedLines();
-    TextLineBuffer = TextBufferOfLines(lines);
+    lines_ = TextBufferOfLines(lines);
     options_.FontName = font_.family().toStdString();
     options_.FontSize = font_.pointSize() > 0 ? font_.pointSize() : options_.FontSize;
     options_.FontColor = int(StoredFromQColor(color_));

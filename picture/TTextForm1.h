@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "settings/other_options.h"
+#include "picture/text_rules.h"
 
 class QPushButton;
 class QTextEdit;
@@ -30,6 +31,8 @@ class TTextForm1 : public QDialog {
 
   // Lines as the text area displays them: wrapped lines count singly.
   std::vector<std::string> DisplayedLines() const;
+  // The lines to place, taken when the form closes; empty before.
+  const TTextLines& Lines() const { return lines_; }
 
   QPushButton* BitBtn1 = nullptr;  // "Font"
   QPushButton* BitBtn3 = nullptr;  // "Insert Date + Time"
@@ -49,6 +52,7 @@ class TTextForm1 : public QDialog {
 
  private:
   TextOptions options_;
+  TTextLines lines_{};
   QFont font_;
   QColor color_;
   bool closed_ = false;

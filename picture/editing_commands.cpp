@@ -5,12 +5,11 @@
 #include <stdexcept>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
 #include "picture/EditingTexts.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 #include "platform/beeper.h"
 
 namespace vistrel {
@@ -63,7 +62,7 @@ bool TEditingCommands::Refused(int command) const {
   // An operation reports progress and lets events run; nothing may touch
   // the picture until it has ended.
   if (running_ || w_.PictureView1->PaintLocked()) return true;
-  return PictureBusy && RefusedWhilePictureBusy(command);
+  return w_.Context().picture.PictureBusy && RefusedWhilePictureBusy(command);
 }
 
 void TEditingCommands::Engine(const std::function<bool()>& operation) {
@@ -140,7 +139,7 @@ void TEditingCommands::Undo() {
 
 void TEditingCommands::UndoSelection() {
   TPictureView* view = w_.PictureView1;
-  if (PictureBusy || !view->HasSelection()) return;
+  if (w_.Context().picture.PictureBusy || !view->HasSelection()) return;
   view->ClearSelection();
   view->SetHint(tx::kMoreOptionsHint);
   view->SetMouseInteract(TPictureView::miSelect);
@@ -176,7 +175,7 @@ void TEditingCommands::PictureFunction(int command) {
 void TEditingCommands::Resize(const TResizePreset& preset) {
   if (Refused(preset.command)) return;
   const TResampleFilter filter =
-      PresetFilter(w_.Context().commands.Checked(cmd::kQualityZoom), ResampleFilter);
+      PresetFilter(w_.Context().commands.Checked(cmd::kQualityZoom), w_.Context().picture.ResampleFilter);
   Engine([&] { return w_.PictureProc1.Resample(preset.width, preset.height, filter); });
 }
 

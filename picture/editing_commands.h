@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "picture/editing_rules.h"
+#include "picture/text_rules.h"
 
 namespace vistrel {
 
@@ -58,6 +59,7 @@ class TEditingCommands : public QObject {
   // Font (point size) and colour of the text placement.
   const QFont& TextFont() const { return font_; }
   QColor TextColor() const { return text_color_; }
+  const TTextLines& TextLines() const { return text_lines_; }
 
  private:
   // Runs an engine operation unless another one is running, and announces
@@ -72,6 +74,7 @@ class TEditingCommands : public QObject {
   QPoint pen_pos_;
   QFont font_;
   QColor text_color_ = Qt::black;
+  TTextLines text_lines_{};
 };
 
 }  // namespace vistrel

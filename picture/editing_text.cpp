@@ -3,13 +3,12 @@
 #include <QPainter>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/TTextForm1.h"
 #include "picture/editing_commands.h"
-#include "picture/picture_state.h"
 #include "picture/text_rules.h"
 
 namespace vistrel {
@@ -37,6 +36,7 @@ void TEditingCommands::InsertText() {
   view->BeginPaintLock();
   w_.UndoStack1.PushUndo(view->Picture(), std::string());
   font_ = editor.TextFont();
+  text_lines_ = editor.Lines();
   text_color_ = editor.TextColor();
   view->SetMouseInteract({});
   view->SetCursor(crTextCross);
@@ -63,7 +63,7 @@ void TEditingCommands::PlaceText(bool left_button, int client_x, int client_y) {
       const int line_height = metrics.height();
       const int x = view->ScreenToPictureX(client_x);
       int y = view->ScreenToPictureY(client_y);
-      for (const std::string& line : TextLineBuffer) {
+      for (const std::string& line : text_lines_) {
         if (!line.empty())
           painter.drawText(QPoint(x, y + metrics.ascent()), QString::fromStdString(line));
         y += line_height;

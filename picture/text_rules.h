@@ -10,9 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "picture/picture_state.h"
-
 namespace vistrel {
+
+// The lines text insertion places on the picture.
+inline constexpr int kTextLineCount = 33;
+using TTextLines = std::array<std::string, kTextLineCount>;
 
 struct TFontStyle {
   bool bold = false;
@@ -38,7 +40,7 @@ std::vector<std::string> LinesOfUserText(std::string_view text);
 std::string UserTextOfLines(const std::vector<std::string>& lines);
 
 // The first 33 lines; slots beyond the last line stay empty.
-std::array<std::string, kTextLineCount> TextBufferOfLines(const std::vector<std::string>& lines);
+TTextLines TextBufferOfLines(const std::vector<std::string>& lines);
 
 // Pixels of a point size on the screen's logical 96 dots per inch
 // (10 points are 13 pixels), rounded to the nearest pixel.

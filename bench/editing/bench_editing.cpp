@@ -19,12 +19,11 @@
 
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TEffectsForm.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
 #include "platform/fake/fake_screen_source.h"

@@ -7,9 +7,8 @@
 #include <QVBoxLayout>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "capture/area_rects.h"
-#include "capture/capture_state.h"
 #include "capture/forms/full_rect_texts.h"
 #include "capture/overlay_marks.h"
 #include "capture/screen_grab.h"
@@ -73,14 +72,14 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   PlaceOver(desktop);
   PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   PictureView1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
-  const TScreenRect area = ConfineToCaptureBounds(desktop, CaptureState().CaptureBounds);
+  const TScreenRect area = ConfineToCaptureBounds(desktop, window_.Context().capture.CaptureBounds);
   if (desktop_grab && desktop_grab->Width() == area.Width() &&
       desktop_grab->Height() == area.Height()) {
     frozen_ = area;
     PictureView1->Picture() = *desktop_grab;
   } else {
     frozen_ =
-        GrabScreenRect(screen, CaptureState().CaptureBounds, PictureView1->Picture(), desktop);
+        GrabScreenRect(screen, window_.Context().capture.CaptureBounds, PictureView1->Picture(), desktop);
   }
   PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
@@ -111,8 +110,8 @@ void TFullRectForm1::DesktopSize1Click() {
 
 void TFullRectForm1::TakeSelection() {
   if (PictureView1->HasSelection()) {
-    if (DefineRectMode) {
-      CaptureState().CustomCaptureRect =
+    if (window_.Context().capture.DefineRectMode) {
+      window_.Context().capture.CustomCaptureRect =
           ScreenRectOfSelection(PictureView1->SelectionBox(), frozen_);
     } else {
       TPictureView& target = *window_.PictureView1;
@@ -157,7 +156,7 @@ void TFullRectForm1::PictureView1MouseUp(Qt::MouseButton button) {
   PictureView1->SetShowHint(true);
   // The right button's release belongs to its menu and never takes.
   if (button == Qt::RightButton) return;
-  if (window_.Context().commands.Checked(cmd::kAutoCrop) && !DefineRectMode) TakeSelection();
+  if (window_.Context().commands.Checked(cmd::kAutoCrop) && !window_.Context().capture.DefineRectMode) TakeSelection();
 }
 
 void TFullRectForm1::PictureView1SelectionChange() {

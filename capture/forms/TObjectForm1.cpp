@@ -3,9 +3,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "capture/area_rects.h"
-#include "capture/capture_state.h"
 #include "capture/overlay_marks.h"
 #include "capture/screen_grab.h"
 #include "platform/platform.h"
@@ -42,7 +41,7 @@ void TObjectForm1::FormCreate() {
   PlaceOver(desktop);
   Image1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   Image1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
-  frozen_ = GrabScreenRect(screen, CaptureState().CaptureBounds, Image1->Picture(), desktop);
+  frozen_ = GrabScreenRect(screen, context_.capture.CaptureBounds, Image1->Picture(), desktop);
   Image1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   Image1->PictureChanged();
   // What the user points at on the image is what lies there on the screen.
@@ -54,7 +53,7 @@ void TObjectForm1::FormCreate() {
 void TObjectForm1::OutlinePointedWindow() {
   if (!isVisible()) return;  // picked meanwhile
   const std::optional<TPointedWindow> pointed = context_.platform.windows->WindowUnderPointer();
-  Image1->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, CaptureState().CaptureBounds,
+  Image1->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, context_.capture.CaptureBounds,
                                                      frozen_, desktop_)
                                : std::nullopt);
 }

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QThread>
 
-#include "capture/capture_state.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/window_capture_scope.h"
+#include "picture/app_context.h"
 #include "picture/TMainForm1.h"
 
 namespace vistrel {
@@ -39,10 +39,10 @@ void SelectAreaIntoPicture(TMainForm1& window) {
 
 void DefineCaptureRectangle(TMainForm1& window) {
   TWindowCaptureScope scope(window);
-  DefineRectMode = true;
+  window.Context().capture.DefineRectMode = true;
   window.hide();
   WaitForDesktop(kAreaWaitMs);
-  RunAreaSelection(window, CaptureState().CustomCaptureRect);
+  RunAreaSelection(window, window.Context().capture.CustomCaptureRect);
 }
 
 }  // namespace vistrel

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "commands/error_guard.h"
 #include "capture/forms/TRectForm1.h"
 #include "capture/forms/area_selection.h"
 #include "capture/forms/dialog_placement.h"
 #include "capture/forms/object_picking.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/TMainForm1.h"
 
 namespace vistrel {
@@ -31,8 +31,7 @@ void GuardedCapture(TMainForm1& window) {
 
 }  // namespace
 
-void InstallCaptureHooks() {
-  TMainFormHooks& hooks = MainFormHooks();
+void LendCaptures(TPictureServices& hooks) {
   hooks.SelectAreaIntoPicture = GuardedCapture<SelectAreaIntoPicture>;
   hooks.DefineCaptureRectangle = GuardedCapture<DefineCaptureRectangle>;
   hooks.PickObjectIntoPicture = GuardedCapture<PickObjectIntoPicture>;

@@ -1,9 +1,12 @@
-// Hands the picture window the captures and dialogs of the capture part.
+// Lends the picture window the captures and dialogs of the capture part.
 #pragma once
 
 namespace vistrel {
 
-// Called once at start, before the first picture window exists.
-void InstallCaptureHooks();
+struct TPictureServices;
+
+// "Rect.", "Object", "Define Capture Rectangle" and the custom rectangle
+// size dialog.
+void LendCaptures(TPictureServices& services);
 
 }  // namespace vistrel

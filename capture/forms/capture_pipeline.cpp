@@ -4,12 +4,11 @@
 #include <QApplication>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "capture/capture_state.h"
 #include "capture/forms/area_selection.h"
 #include "output/auto_save.h"
-#include "picture/MainFormHooks.h"
-#include "picture/picture_state.h"
+#include "picture/picture_services.h"
 
 namespace vistrel {
 
@@ -53,10 +52,10 @@ void TCapturePipeline::RunCaptureRequest() {
     case cmActiveWindow:
       // Without printing in the program, or when the printer did not take
       // the picture, it is shown instead: a capture is never lost.
-      if (context_.commands.Checked(cmd::kDirectPrinting) && MainFormHooks().PrintPicture) {
+      if (context_.commands.Checked(cmd::kDirectPrinting) && context_.services.PrintPicture) {
         RunAutomaticActions();
         if (!window_->ToolButton11Click()) {
-          FirstPaintPending = false;  // its options and clipboard copy are done already
+          context_.picture.FirstPaintPending = false;  // its options and clipboard copy are done already
           window_->ShowModal();
         }
       } else {

@@ -2,9 +2,8 @@
 
 #include <QApplication>
 
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "capture/area_rects.h"
-#include "capture/capture_state.h"
 #include "capture/forms/TObjectForm1.h"
 #include "capture/forms/area_selection.h"
 #include "capture/forms/window_capture_scope.h"
@@ -38,7 +37,7 @@ void PickObjectIntoPicture(TMainForm1& window) {
   // Windows that were covered by the overlay repaint late; the frozen
   // picture holds them as they were pointed at.
   const std::optional<TPictureRect> part =
-      FrozenPartOfWindow(pointed->rect, CaptureState().CaptureBounds, form.FrozenRect());
+      FrozenPartOfWindow(pointed->rect, window.Context().capture.CaptureBounds, form.FrozenRect());
   if (!part) return;
   window.PictureView1->Picture() = CopyArea(form.Image1->Picture(), *part);
   window.PictureView1->ImageChanged();

@@ -2,20 +2,19 @@
 
 #include <QToolBar>
 
-#include "capture/capture_state.h"
+#include "picture/app_context.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 
 namespace vistrel {
 
 TWindowCaptureScope::TWindowCaptureScope(TMainForm1& window) : window_(window) {
-  PictureBusy = true;
+  window_.Context().picture.PictureBusy = true;
   window_.PictureView1->ClearSelection();
 }
 
 TWindowCaptureScope::~TWindowCaptureScope() {
-  PictureBusy = false;
-  DefineRectMode = false;
+  window_.Context().picture.PictureBusy = false;
+  window_.Context().capture.DefineRectMode = false;
   window_.show();
   window_.ToolBar1()->repaint();
 }

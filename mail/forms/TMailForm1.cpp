@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 
 #include "commands/message_boxes.h"
-#include "commands/process_flags.h"
 #include "imaging/formats/picture_file.h"
 #include "mail/forms/body_edit.h"
 #include "mail/forms/mail_texts.h"
@@ -269,7 +268,7 @@ void TMailForm1::done(int result) {
 
 void TMailForm1::StoreFields() {
   // Once per dialog; never after "Reset to Default and Exit" erased them.
-  if (stored_ || ResetPending) return;
+  if (stored_ || (settings_erased_ && settings_erased_())) return;
   stored_ = true;
   SettingsStore store;
   FieldValues().Save(store);

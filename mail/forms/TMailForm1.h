@@ -35,6 +35,9 @@ class TMailForm1 : public QDialog {
   // Asked after every pumped batch of events during a send: when it says
   // the program is ending, the send is aborted.
   void SetProgramEnding(std::function<bool()> ending) { program_ending_ = std::move(ending); }
+  // Asked before the fields are stored: true once "Reset to Default and
+  // Exit" has erased the settings, which must stay erased.
+  void SetSettingsErased(std::function<bool()> erased) { settings_erased_ = std::move(erased); }
 
   void Button1Click();  // "SMTP send"
   void Button2Click();  // "MAPI send"
@@ -92,6 +95,7 @@ class TMailForm1 : public QDialog {
   int sends_running_ = 0;
   bool stored_ = false;
   std::function<bool()> program_ending_;
+  std::function<bool()> settings_erased_;
 };
 
 }  // namespace vistrel

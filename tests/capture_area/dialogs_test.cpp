@@ -15,7 +15,7 @@
 #include "capture/forms/TRectForm1.h"
 #include "capture/forms/TTimerForm1.h"
 #include "capture/forms/capture_hooks.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "tests/capture_area/area_fixture.h"
 
 namespace vistrel::testing {
@@ -180,7 +180,7 @@ TEST_F(RectFormTest, CloseAndEscStoreTheCloseBoxDoesNot) {
 }
 
 TEST_F(RectFormTest, DefineRenamesTheCustomPreset) {
-  InstallCaptureHooks();
+  LendCaptures(context_.services);
   auto window = NewWindow();
   window->show();  // the view's visible extent limits the sizes
   QApplication::processEvents();
@@ -195,7 +195,6 @@ TEST_F(RectFormTest, DefineRenamesTheCustomPreset) {
   define->trigger();
   EXPECT_TRUE(FindItem(rectangles, "200 x 150"));
   EXPECT_EQ(window->Options().CustomW, 200);
-  MainFormHooks() = TMainFormHooks{};
 }
 
 // ---- timer -----------------------------------------------------------------

@@ -20,10 +20,10 @@ class FullRectTest : public PictureWindowTest {
  protected:
   void SetUp() override {
     PictureWindowTest::SetUp();
-    DefineRectMode = false;
+    context_.capture.DefineRectMode = false;
   }
   void TearDown() override {
-    DefineRectMode = false;
+    context_.capture.DefineRectMode = false;
     PictureWindowTest::TearDown();
   }
 
@@ -145,25 +145,25 @@ TEST_F(FullRectTest, RightButtonOpensTheMenuAndItsReleaseNeverTakes) {
 }
 
 TEST_F(FullRectTest, DefiningKeepsTheSelectedScreenPixels) {
-  DefineRectMode = true;
+  context_.capture.DefineRectMode = true;
   // The stored default: this desktop inset by 4 pixels on each side.
   for (auto [key, value] :
        {std::pair{"CustomLeft", 4}, {"CustomTop", 4}, {"CustomRight", 1020}, {"CustomBottom", 764}})
     Store(key, value);
   Open();
-  form_->Preselect(CaptureState().CustomCaptureRect);
+  form_->Preselect(context_.capture.CustomCaptureRect);
   EXPECT_EQ(Corners(Selected()), (Corners4{4, 4, 1019, 763}));
   // Taken unchanged, it is the same rectangle.
   Key(Qt::Key_Escape);
-  EXPECT_EQ(CaptureState().CustomCaptureRect, (TScreenRect{4, 4, 1020, 764}));
+  EXPECT_EQ(context_.capture.CustomCaptureRect, (TScreenRect{4, 4, 1020, 764}));
   // Resized by its grips: Auto Crop does not take while defining; Enter does.
   Open();
-  form_->Preselect(CaptureState().CustomCaptureRect);
+  form_->Preselect(context_.capture.CustomCaptureRect);
   Drag(View(), {4, 4}, {100, 50});
   Drag(View(), {1019, 763}, {300, 80});
   EXPECT_TRUE(form_->isVisible());
   Key(Qt::Key_Enter);
-  EXPECT_EQ(CaptureState().CustomCaptureRect, (TScreenRect{100, 50, 301, 81}));
+  EXPECT_EQ(context_.capture.CustomCaptureRect, (TScreenRect{100, 50, 301, 81}));
   EXPECT_EQ(window_->PictureView1->Picture().Width(), 1024);  // the picture stays
 }
 
@@ -173,8 +173,8 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   Store("Monitor_0", 0);
   Store("Monitor_2", 1);
   Open();
-  ASSERT_EQ(CaptureState().CaptureBounds, (TScreenRect{1920, 0, 2944, 768}));
-  EXPECT_EQ(form_->FrozenRect(), CaptureState().CaptureBounds);
+  ASSERT_EQ(context_.capture.CaptureBounds, (TScreenRect{1920, 0, 2944, 768}));
+  EXPECT_EQ(form_->FrozenRect(), context_.capture.CaptureBounds);
   const QPoint offset((2944 - 1024) / 2, (1080 - 768) / 2);
   EXPECT_EQ(View().PictureOffset(), offset);
   const QImage shown = form_->grab().toImage();
@@ -186,11 +186,11 @@ TEST_F(FullRectTest, SecondMonitorIsCentredOnWhiteAndKeepsScreenCoordinates) {
   Drag(View(), {10, 20}, {109, 119});
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {1930, 20, 2030, 120}));
   // The custom capture rectangle: screen coordinates, shown where it lies.
-  DefineRectMode = true;
+  context_.capture.DefineRectMode = true;
   Open();
   Drag(View(), {10, 20}, {109, 119});
   Key(Qt::Key_Escape);
-  const TScreenRect stored = CaptureState().CustomCaptureRect;
+  const TScreenRect stored = context_.capture.CustomCaptureRect;
   EXPECT_EQ(stored, (TScreenRect{1930, 20, 2030, 120}));
   Open();
   form_->Preselect(stored);

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   } else {
     TFullRectForm1 form(window);
     form.FormCreate();
-    form.Preselect(CaptureState().CustomCaptureRect);
+    form.Preselect(context.capture.CustomCaptureRect);
     form.PresetClick(128, 128);
     QTimer::singleShot(seconds * 1000, &form, &QWidget::close);
     form.ShowModal();

@@ -40,14 +40,14 @@ TEST_F(WindowCaptureTest, RectReplacesThePictureWithOneUndoEntry) {
   commands_.SetChecked(cmd::kAutoCrop, true);
   window_->PictureView1->SelectRect(1, 1, 5, 5);
   WhenShown<TFullRectForm1>([this](TFullRectForm1& form) {
-    busy_while_shown_ = PictureBusy;
+    busy_while_shown_ = context_.picture.PictureBusy;
     window_hidden_while_shown_ = !window_->isVisible();
     Drag(*form.PictureView1, {10, 20}, {49, 29});
   });
   SelectAreaIntoPicture(*window_);
   EXPECT_TRUE(busy_while_shown_);
   EXPECT_TRUE(window_hidden_while_shown_);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {10, 20, 50, 30}));
   EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
@@ -58,17 +58,17 @@ TEST_F(WindowCaptureTest, RectReplacesThePictureWithOneUndoEntry) {
 
 TEST_F(WindowCaptureTest, DefineStoresTheRectangleAndLeavesThePicture) {
   const TPictureBitmap before = window_->PictureView1->Picture();
-  WhenShown<TFullRectForm1>([](TFullRectForm1& form) {
-    EXPECT_TRUE(DefineRectMode);
+  WhenShown<TFullRectForm1>([this](TFullRectForm1& form) {
+    EXPECT_TRUE(context_.capture.DefineRectMode);
     EXPECT_TRUE(form.PictureView1->HasSelection());  // the stored rectangle
     // A new rectangle starts outside the stored one.
     Drag(*form.PictureView1, {1023, 767}, {200, 100});
     PressKey(form, Qt::Key_Return);
   });
   DefineCaptureRectangle(*window_);
-  EXPECT_EQ(CaptureState().CustomCaptureRect, (TScreenRect{200, 100, 1024, 768}));
-  EXPECT_FALSE(DefineRectMode);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_EQ(context_.capture.CustomCaptureRect, (TScreenRect{200, 100, 1024, 768}));
+  EXPECT_FALSE(context_.capture.DefineRectMode);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_EQ(window_->PictureView1->Picture(), before);
   EXPECT_EQ(window_->UndoStack1.UndoDepth(), 0);
   // Stored when the window goes.
@@ -81,14 +81,14 @@ TEST_F(WindowCaptureTest, DefineStoresTheRectangleAndLeavesThePicture) {
 TEST_F(WindowCaptureTest, FailingCaptureClosesTheOverlayAndShowsTheWindow) {
   // A desktop too big to freeze: the grab fails while the window is hidden.
   Screen().monitors = {{TScreenRect{0, 0, 30000, 30000}, true, "HUGE"}};
-  CaptureState().CaptureBounds = {0, 0, 30000, 30000};
+  context_.capture.CaptureBounds = {0, 0, 30000, 30000};
   EXPECT_THROW(DefineCaptureRectangle(*window_), PictureSizeError);
-  EXPECT_FALSE(PictureBusy);
-  EXPECT_FALSE(DefineRectMode);
+  EXPECT_FALSE(context_.picture.PictureBusy);
+  EXPECT_FALSE(context_.capture.DefineRectMode);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_FALSE(ShownWindow<TFullRectForm1>());
   EXPECT_THROW(SelectAreaIntoPicture(*window_), PictureSizeError);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_TRUE(window_->isVisible());
 }
 
@@ -105,7 +105,7 @@ TEST_F(WindowCaptureTest, ObjectIsCutFromTheFrozenDesktop) {
   PickObjectIntoPicture(*window_);
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {300, 200, 420, 260}));
   EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_TRUE(window_->isVisible());
 }
 
@@ -157,7 +157,7 @@ TEST_F(WindowCaptureTest, ObjectGoneOrOnAnotherMonitor) {
   // a window across the boundary gives its part on monitor 2.
   SetDesktop({{TScreenRect{0, 0, 1920, 1080}, true, "ONE"},
               {TScreenRect{1920, 0, 2944, 768}, false, "TWO"}});
-  CaptureState().CaptureBounds = {1920, 0, 2944, 768};
+  context_.capture.CaptureBounds = {1920, 0, 2944, 768};
   Windows().pointed = TPointedWindow{7, TScreenRect{1800, 100, 2000, 150}};
   QPoint offset;
   WhenShown<TObjectForm1>([&offset](TObjectForm1& form) {

@@ -7,7 +7,7 @@
 
 #include "commands/command_table.h"
 #include "settings/picture_options.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture/TEditForm1.h"
 #include "window_fixture.h"
 
@@ -41,7 +41,7 @@ class EditFormTest : public PictureWindowTest {
   void SetUp() override {
     PictureWindowTest::SetUp();
     form_ = std::make_unique<TEditForm1>();
-    form_->InstallHooks();
+    form_->LendServices(context_);
   }
   void TearDown() override {
     window_.reset();

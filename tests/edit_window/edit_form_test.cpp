@@ -33,7 +33,7 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   stored.CheckBoxItem[efInvert] = true;
   StoreRecipe(stored);
   form_ = std::make_unique<TEditForm1>();
-  form_->InstallHooks();
+  form_->LendServices(context_);
   const TColor before = Picture().Pixel(3, 4);
   EXPECT_TRUE(commands_.Action(cmd::kStandardEditing)->isEnabled());
   OpenForm();
@@ -48,7 +48,7 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
   EXPECT_EQ(form_->focusWidget(), form_->CheckListBox1);
   EXPECT_EQ(UndoCaptions(), std::vector<std::string>{"Negative"});
   EXPECT_EQ(Picture().Pixel(3, 4), before ^ 0xFFFFFFu);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_FALSE(Window().PictureView1->PaintLocked());
   EXPECT_EQ(form_->WidthEdit->text(), "1024");
   EXPECT_EQ(form_->HeightEdit->text(), "768");
@@ -59,12 +59,12 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
 TEST_F(EditFormTest, BusyPictureRunsNothing) {
   OpenForm();
   const int depth = Window().UndoStack1.UndoDepth();
-  PictureBusy = true;
+  context_.picture.PictureBusy = true;
   form_->Sliders[S::slBrightness]->setValue(30);
   form_->SharpenMore->click();
   form_->ChangeButton->click();
   Window().ApplyPictureOptions();
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
   EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);
 }
 
@@ -196,7 +196,7 @@ TEST_F(EditFormTest, EmptyFieldOrRefusedSizeIsReportedAndChangesNothing) {
   }
   EXPECT_EQ(Picture().Width(), 1024);
   EXPECT_EQ(Window().UndoStack1.UndoDepth(), 0);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
 }
 
 TEST_F(EditFormTest, SaveResetAndCloseKeepOnlyWhatWasSaved) {
@@ -222,7 +222,7 @@ TEST_F(EditFormTest, SaveResetAndCloseKeepOnlyWhatWasSaved) {
   EXPECT_GT(Window().UndoStack1.UndoDepth(), depth);
 
   // After "Reset to Default and Exit" nothing is written.
-  ResetPending = true;
+  context_.flags.ResetPending = true;
   form_->Sliders[S::slZoom]->setValue(70);
   form_->SaveAsDefault->click();
   EXPECT_EQ(StoredRecipe().RZoom, 50);
@@ -278,13 +278,13 @@ TEST_F(EditFormTest, FirstPaintAndTheCaptureRunTheStoredRecipe) {
   stored.RFrameSize = 2;
   StoreRecipe(stored);
   form_ = std::make_unique<TEditForm1>();
-  form_->InstallHooks();
+  form_->LendServices(context_);
   Window().show();
   QApplication::processEvents();
   EXPECT_EQ(Picture().Width(), 1028);
   const TColor c = Picture().Pixel(100, 50);
   EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c));
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TEST_F(LoadTest, LoadReplacesThePictureAppliesTheRecipeAndRecordsTheFile) {
   stored.RFrameSize = 1;
   StoreRecipe(stored);
   form_ = std::make_unique<TEditForm1>();
-  form_->InstallHooks();
+  form_->LendServices(context_);
   const std::string path = MakeFile("a & b.png", 30, 20, MakeColor(10, 20, 30));
   EXPECT_TRUE(Window().ToolButton(TMainForm1::tbLoad)->isEnabled());
   EXPECT_TRUE(HistoryTexts().isEmpty());

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   TAppContext& context = desktop.context;
 
   TEditForm1 form;
-  form.InstallHooks();
+  form.LendServices(context);
   TMainForm1 window(context);
   window.show();
   QTimer::singleShot(300, &window, [&] {

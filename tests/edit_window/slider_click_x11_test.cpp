@@ -20,6 +20,7 @@ XTestServer* server = nullptr;
 // was running when it came.
 class ReleaseWatch : public QObject {
  public:
+  explicit ReleaseWatch(const TPictureState& picture) : picture_(picture) {}
   bool seen = false;
   bool during_operation = false;
 
@@ -27,10 +28,13 @@ class ReleaseWatch : public QObject {
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::MouseButtonRelease) {
       seen = true;
-      during_operation = during_operation || PictureBusy;
+      during_operation = during_operation || picture_.PictureBusy;
     }
     return false;
   }
+
+ private:
+  const TPictureState& picture_;
 };
 
 TEST_F(EditFormTest, OneClickOnASliderTrackMovesOnePageAndRunsTheRecipeOnce) {
@@ -39,7 +43,7 @@ TEST_F(EditFormTest, OneClickOnASliderTrackMovesOnePageAndRunsTheRecipeOnce) {
   // The default recipe on a 24-bit picture changes nothing.
   ASSERT_EQ(Window().UndoStack1.UndoDepth(), 0);
   QSlider* brightness = form_->Sliders[TEditForm1::slBrightness];
-  ReleaseWatch watch;
+  ReleaseWatch watch(context_.picture);
   brightness->installEventFilter(&watch);
   // On the track, well right of the thumb in the middle.
   const QPoint at = brightness->mapToGlobal(

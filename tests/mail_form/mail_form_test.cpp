@@ -18,7 +18,6 @@
 #include <fstream>
 
 #include "../mail/script_server.h"
-#include "commands/process_flags.h"
 #include "settings/mail_options.h"
 #include "mail/forms/TMailForm1.h"
 #include "mail/forms/mail_texts.h"
@@ -409,9 +408,11 @@ TEST_F(MailFormTest, TheProgramEndingAbortsASend) {
 TEST_F(MailFormTest, FieldsOutliveADialogEndedWithTheProgramButNotAReset) {
   Form()->Edit5->setText("ended with the program");
   EXPECT_EQ(Stored().Subject, "ended with the program");
-  ResetPending = true;
-  Form()->Edit5->setText("after a reset");
-  ResetPending = false;
+  {
+    auto f = Form();
+    f->SetSettingsErased([] { return true; });
+    f->Edit5->setText("after a reset");
+  }
   EXPECT_EQ(Stored().Subject, "ended with the program");
 }
 

@@ -135,7 +135,7 @@ TEST_F(SaveCommandTest, SavingShowsItsProgressUntilTheWriteEnds) {
     EXPECT_EQ(window->StatusBar1()->Panel(0)->Progress(), -1) << name;
     EXPECT_EQ(window->StatusText(0), " ") << name;
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << name;
-    EXPECT_FALSE(PictureBusy) << name;
+    EXPECT_FALSE(context_.picture.PictureBusy) << name;
   }
 }
 

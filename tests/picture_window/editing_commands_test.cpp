@@ -133,7 +133,7 @@ TEST_F(EditingTest, UndoRestoresAndResetsTheModeEmptyUndoBeeps) {
 
 TEST_F(EditingTest, BusyRefusesThePictureFunctionsButNotUndo) {
   Run(12);
-  PictureBusy = true;
+  context_.picture.PictureBusy = true;
   const TPictureBitmap before = Picture();
   for (int n : {11, 12, 13, 14, 16, 28, 29, 30, 35, 42}) Run(n);
   EXPECT_TRUE(Picture() == before);
@@ -141,11 +141,11 @@ TEST_F(EditingTest, BusyRefusesThePictureFunctionsButNotUndo) {
   View().SelectRect(1, 1, 9, 9);
   window_->findChild<QMenu*>("EditMenu")->actions().at(1)->trigger();  // "Undo Selection"
   EXPECT_TRUE(View().HasSelection());
-  PictureBusy = false;
-  PictureBusy = true;
+  context_.picture.PictureBusy = false;
+  context_.picture.PictureBusy = true;
   Run(15);
   EXPECT_EQ(Undo().UndoDepth(), 0);
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
 }
 
 TEST_F(EditingTest, CommandsArrivingDuringAnOperationAreRefused) {
@@ -167,7 +167,7 @@ TEST_F(EditingTest, CommandsArrivingDuringAnOperationAreRefused) {
 
 TEST_F(EditingTest, ResizePresetsTakeTheQualityFilterOnlyWithQualityZoom) {
   const TPictureBitmap original = Picture();
-  ResampleFilter = TResampleFilter::rfBell;
+  context_.picture.ResampleFilter = TResampleFilter::rfBell;
   TProgress none;
   commands_.SetChecked(cmd::kQualityZoom, true);
   Run(35);

@@ -161,10 +161,10 @@ TEST_F(AdvancedEditingTest, ATurnedResultStaysInsideTheSelectionBox) {
 }
 
 TEST_F(AdvancedEditingTest, OneBitTinyPicturesAndBusyOpenNothing) {
-  PictureBusy = true;
+  context_.picture.PictureBusy = true;
   RunDialog([](TEffectsForm& form) { form.reject(); });
   EXPECT_FALSE(opened_);
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
   Picture().Allocate(1, 1);
   RunDialog([](TEffectsForm& form) { form.reject(); });
   EXPECT_FALSE(opened_);

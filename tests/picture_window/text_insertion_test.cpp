@@ -56,7 +56,7 @@ TEST_F(TextInsertionTest, EditorHasItsControlsInPlaceAndSelectsTheSampleText) {
   EXPECT_EQ(editor.TextFont().pointSize(), 10);
   QTest::keyClick(editor.Memo1, Qt::Key_Escape);
   EXPECT_FALSE(editor.isVisible());
-  EXPECT_EQ(TextLineBuffer[0], "Sample Text");
+  EXPECT_EQ(editor.Lines()[0], "Sample Text");
 }
 
 TEST_F(TextInsertionTest, ClosingStoresFontAndDisplayedLinesWithCrLf) {
@@ -69,8 +69,8 @@ TEST_F(TextInsertionTest, ClosingStoresFontAndDisplayedLinesWithCrLf) {
     editor.Memo1->setPlainText(QString("x\n").repeated(40) + "last");
     editor.show();
     editor.BitBtn2->click();
+    EXPECT_EQ(editor.Lines()[32], "x");
   }
-  EXPECT_EQ(TextLineBuffer[32], "x");
   const TextOptions stored = StoredText();
   EXPECT_EQ(stored.FontName, "DejaVu Sans");
   EXPECT_EQ(stored.FontSize, 12);
@@ -128,7 +128,7 @@ TEST_F(TextInsertionTest, ALongParagraphIsStoredAsTheLinesTheAreaShowed) {
   ASSERT_GE(lines.size(), 2u);
   editor.close();
   EXPECT_EQ(LinesOfUserText(StoredText().UserText).size(), lines.size());
-  EXPECT_EQ(TextLineBuffer[1].substr(0, 1), lines[1].substr(0, 1));
+  EXPECT_EQ(editor.Lines()[1].substr(0, 1), lines[1].substr(0, 1));
 }
 
 TEST_F(TextInsertionTest, StylesOutsideTheSixAreUsedButNotStored) {

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "commands/command_table.h"
 #include "picture/MainFormStatusBar.h"
 #include "window_fixture.h"
@@ -123,10 +123,10 @@ TEST_F(PictureWindowTest, EscClosesTheWindowUnlessItIsBusy) {
   auto window = NewWindow();
   window->show();
   QApplication::processEvents();
-  PictureBusy = true;
+  context_.picture.PictureBusy = true;
   QTest::keyClick(window.get(), Qt::Key_Escape);
   EXPECT_TRUE(window->isVisible());
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
   window->PictureView1->BeginPaintLock();
   QTest::keyClick(window.get(), Qt::Key_Escape);
   EXPECT_TRUE(window->isVisible());
@@ -162,16 +162,16 @@ TEST_F(PictureWindowTest, FirstPaintAppliesThePictureOptionsAndTheClipboardCopy)
   StoreBool("Auto_Clipboard", true);
   QApplication::clipboard()->clear();
   int applied = 0;
-  MainFormHooks().ApplyPictureOptions = [&](TMainForm1&) { ++applied; };
+  context_.services.ApplyPictureOptions = [&](TMainForm1&) { ++applied; };
   auto window = NewWindow();
   window->show();
   QApplication::processEvents();
   window->hide();
   window->show();
   QApplication::processEvents();
-  MainFormHooks().ApplyPictureOptions = nullptr;
+  context_.services.ApplyPictureOptions = nullptr;
   EXPECT_EQ(applied, 1);
-  EXPECT_FALSE(FirstPaintPending);
+  EXPECT_FALSE(context_.picture.FirstPaintPending);
   EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(1024, 768));
 }
 
@@ -233,14 +233,14 @@ TEST_F(PictureWindowTest, WheelScrollsOnePixelPerNotch) {
 TEST_F(PictureWindowTest, ProgressShowsTheBarAndEndsAt94) {
   auto window = NewWindow();
   window->PictureProc1Progress(35);
-  EXPECT_TRUE(PictureBusy);
+  EXPECT_TRUE(context_.picture.PictureBusy);
   EXPECT_EQ(window->StatusBar1()->Panel(0)->Progress(), 35);
   ASSERT_TRUE(QApplication::overrideCursor());
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
   window->PictureProc1Progress(45);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   window->PictureProc1Progress(94);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_FALSE(QApplication::overrideCursor());
   EXPECT_EQ(window->StatusBar1()->Panel(0)->Progress(), -1);
   EXPECT_EQ(window->StatusText(0), " ");

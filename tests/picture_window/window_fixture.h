@@ -10,12 +10,10 @@
 #include <memory>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
-#include "commands/process_flags.h"
+#include "picture/app_context.h"
 #include "settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "picture/TMainForm1.h"
-#include "picture/picture_state.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
 #include "platform/fake/fake_screen_refresh.h"
@@ -42,14 +40,8 @@ class PictureWindowTest : public ::testing::Test {
     platform_.sound = std::make_unique<FakeSoundPlayer>();
     platform_.refresh = std::make_unique<FakeScreenRefresh>();
     SetDesktop({{TScreenRect{0, 0, 1024, 768}, true, "ONE"}});
-    ResetPending = false;
-    PictureBusy = false;
-    FirstPaintPending = true;
-    ResampleFilter = TResampleFilter::rfTriangle;
     CaptureState() = TCaptureState{};
   }
-
-  void TearDown() override { ResetPending = false; }
 
   // Monitors over a desktop picture whose every pixel tells where it is.
   void SetDesktop(std::vector<TMonitor> monitors) {

@@ -71,7 +71,7 @@ TEST_F(PictureWindowTest, LastCheckedMonitorDecidesTheGrab) {
   StoreBool("Monitor_0", true);
   StoreBool("Monitor_2", true);
   auto window = NewWindow();
-  EXPECT_EQ(CaptureState().CaptureBounds, kRight);
+  EXPECT_EQ(context_.capture.CaptureBounds, kRight);
   EXPECT_TRUE(ShowsDesktop(window->PictureView1->Picture(), kRight));
 }
 
@@ -102,13 +102,13 @@ TEST_F(PictureWindowTest, UncheckingAMonitorStillSetsItsBoundsButStoresNoCheck) 
     QAction* monitor2 = FindItem(MonitorsMenu(*window), "Monitor 2");
     ASSERT_TRUE(monitor2 && monitor2->isChecked());
     FindItem(MonitorsMenu(*window), "Monitor 1")->trigger();
-    EXPECT_EQ(CaptureState().CaptureBounds, kLeft);
+    EXPECT_EQ(context_.capture.CaptureBounds, kLeft);
     EXPECT_FALSE(monitor2->isChecked());  // one radio group
     FindItem(MonitorsMenu(*window), "Monitor 1")->trigger();
     monitor2->trigger();
     monitor2->trigger();  // checked, then unchecked again
     EXPECT_FALSE(monitor2->isChecked());
-    EXPECT_EQ(CaptureState().CaptureBounds, kRight);
+    EXPECT_EQ(context_.capture.CaptureBounds, kRight);
   }
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(StoredBool("Monitor_" + std::to_string(i))) << i;
   Screen().grabs.clear();
@@ -128,14 +128,14 @@ TEST_F(PictureWindowTest, DestroyingTheWindowWritesItsSettings) {
   EXPECT_TRUE(StoredBool("Monitor_0"));
   EXPECT_EQ(SettingsStore().ReadString(kOtherOptionsSection, "AutoFileName", ""), "Shot");
   // The window's state is gone with it.
-  EXPECT_TRUE(FirstPaintPending);
-  EXPECT_FALSE(PictureBusy);
+  EXPECT_TRUE(context_.picture.FirstPaintPending);
+  EXPECT_FALSE(context_.picture.PictureBusy);
 }
 
 TEST_F(PictureWindowTest, NothingIsWrittenAfterAReset) {
   {
     auto window = NewWindow();
-    ResetPending = true;
+    context_.flags.ResetPending = true;
   }
   EXPECT_FALSE(SettingsStore().SectionExists(kOtherOptionsSection));
 }
@@ -226,9 +226,9 @@ TEST_F(PictureWindowTest, ResampleFilterIsReadCheckedAndWrittenBack) {
   {
     auto window = NewWindow();
     EXPECT_TRUE(FilterItem(*window, "Lanczos3")->isChecked());
-    EXPECT_EQ(ResampleFilter, TResampleFilter::rfLanczos3);
+    EXPECT_EQ(context_.picture.ResampleFilter, TResampleFilter::rfLanczos3);
     FilterItem(*window, "Bell")->trigger();
-    EXPECT_EQ(ResampleFilter, TResampleFilter::rfBell);
+    EXPECT_EQ(context_.picture.ResampleFilter, TResampleFilter::rfBell);
   }
   EXPECT_EQ(StoredInteger("ResampleFilter"), 4);
 }
@@ -238,7 +238,7 @@ TEST_F(PictureWindowTest, InvalidStoredFilterChangesNothing) {
   {
     auto window = NewWindow();
     EXPECT_TRUE(FilterItem(*window, "Mitchell")->isChecked());
-    EXPECT_EQ(ResampleFilter, TResampleFilter::rfTriangle);
+    EXPECT_EQ(context_.picture.ResampleFilter, TResampleFilter::rfTriangle);
   }
   EXPECT_EQ(StoredInteger("ResampleFilter"), 1);
 }

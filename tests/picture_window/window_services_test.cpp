@@ -2,7 +2,7 @@
 // behind them.
 #include <QMenuBar>
 
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "window_fixture.h"
 
 namespace vistrel::testing {
@@ -24,9 +24,9 @@ QAction* Item(TMainForm1& window, const QString& menu_title, const QString& text
 class WindowServicesTest : public PictureWindowTest {
  protected:
   void TearDown() override {
-    MainFormHooks().HotKeySetup = nullptr;
-    MainFormHooks().CreateRemoveShortcut = nullptr;
-    MainFormHooks().OpenHelp = nullptr;
+    context_.services.HotKeySetup = nullptr;
+    context_.services.CreateRemoveShortcut = nullptr;
+    context_.services.OpenHelp = nullptr;
     PictureWindowTest::TearDown();
   }
 };
@@ -41,16 +41,16 @@ TEST_F(WindowServicesTest, ItemsStayDisabledWithoutTheirService) {
 TEST_F(WindowServicesTest, EachItemReachesItsServiceAndSetupWaitsWhileBusy) {
   int setups = 0, helps = 0;
   std::vector<TShortcutFolder> folders;
-  MainFormHooks().HotKeySetup = [&](TMainForm1&) { ++setups; };
-  MainFormHooks().OpenHelp = [&](TMainForm1&) { ++helps; };
-  MainFormHooks().CreateRemoveShortcut = [&](TMainForm1&, TShortcutFolder f) { folders.push_back(f); };
+  context_.services.HotKeySetup = [&](TMainForm1&) { ++setups; };
+  context_.services.OpenHelp = [&](TMainForm1&) { ++helps; };
+  context_.services.CreateRemoveShortcut = [&](TMainForm1&, TShortcutFolder f) { folders.push_back(f); };
   auto window = NewWindow();
   QAction* setup = Item(*window, "Hotkey", "Setup");
   ASSERT_TRUE(setup->isEnabled());
-  PictureBusy = true;
+  context_.picture.PictureBusy = true;
   setup->trigger();
   EXPECT_EQ(setups, 0);
-  PictureBusy = false;
+  context_.picture.PictureBusy = false;
   setup->trigger();
   EXPECT_EQ(setups, 1);
   Item(*window, "&Help", "Vistrel-Pro Help")->trigger();

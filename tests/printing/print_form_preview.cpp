@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
 
   testing::TPreviewDesktop desktop;
   TAppContext& context = desktop.context;
-  InstallPrinting(std::make_unique<TFakePrinters>());
+  TFakePrinters printers;
+  LendPrinting(context.services, printers);
 
   TMainForm1 window(context);
   TPrintForm1* form = PrintForm(window);

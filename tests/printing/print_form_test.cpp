@@ -18,7 +18,7 @@
 #include "commands/command_table.h"
 #include "output/TPrintForm1.h"
 #include "output/printing_hooks.h"
-#include "picture/MainFormHooks.h"
+#include "picture/picture_services.h"
 #include "picture_window/dialog_answers.h"
 #include "picture_window/window_fixture.h"
 #include "platform/fake/fake_printers.h"
@@ -31,13 +31,12 @@ class PrintFormTest : public testing::PictureWindowTest {
  protected:
   void SetUp() override {
     PictureWindowTest::SetUp();
-    auto fake = std::make_unique<TFakePrinters>();
-    printers = fake.get();
-    InstallPrinting(std::move(fake));
+    printers_owned = std::make_unique<TFakePrinters>();
+    printers = printers_owned.get();
+    LendPrinting(context_.services, *printers);
   }
   void TearDown() override {
     window.reset();
-    RemovePrinting();
     PictureWindowTest::TearDown();
   }
   TPrintForm1& Open() {
@@ -66,6 +65,7 @@ class PrintFormTest : public testing::PictureWindowTest {
     return entries;
   }
 
+  std::unique_ptr<TFakePrinters> printers_owned;
   TFakePrinters* printers = nullptr;
   std::unique_ptr<TMainForm1> window;
   TPrintForm1* form = nullptr;
@@ -259,12 +259,12 @@ TEST_F(PrintFormTest, ARefusedPrintIsReportedAndCloseAfterPrintKeepsTheWindow) {
     reported = box->text();
     box->accept();
   }});
-  EXPECT_FALSE(MainFormHooks().PrintPicture(*window));
+  EXPECT_FALSE(context_.services.PrintPicture(*window));
   EXPECT_TRUE(answers.AllAnswered());
   EXPECT_EQ(reported, "Printer \"Laser\" refused the print job");
   EXPECT_TRUE(window->isVisible());
   printers->refuse_jobs = false;
-  EXPECT_TRUE(MainFormHooks().PrintPicture(*window));
+  EXPECT_TRUE(context_.services.PrintPicture(*window));
   EXPECT_FALSE(window->isVisible());
 }
 

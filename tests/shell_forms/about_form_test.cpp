@@ -108,9 +108,10 @@ TEST(AboutForm, NoOpenerGivesCouldNotFindHomePage) {
 
 TEST(AboutCommand, ClipboardCommandsAreOffWhileTheBoxIsOpenAndNothingWhileBusy) {
   TActionList1 commands;
-  PictureBusy = true;
-  Action1Execute(commands);  // returns at once: no box to close
-  PictureBusy = false;
+  TPictureState picture;
+  picture.PictureBusy = true;
+  Action1Execute(commands, picture);  // returns at once: no box to close
+  picture.PictureBusy = false;
   bool seen = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<TAboutForm1*>(QApplication::activeModalWidget());
@@ -120,7 +121,7 @@ TEST(AboutCommand, ClipboardCommandsAreOffWhileTheBoxIsOpenAndNothingWhileBusy) 
       EXPECT_FALSE(commands.Action(n)->isEnabled()) << n;
     box->OkButton()->click();
   });
-  Action1Execute(commands);
+  Action1Execute(commands, picture);
   EXPECT_TRUE(seen);
   EXPECT_TRUE(commands.Action(cmd::kCopy)->isEnabled());
 }

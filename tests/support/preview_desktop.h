@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "commands/TActionList1.h"
-#include "commands/app_context.h"
+#include "picture/app_context.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
 #include "platform/fake/fake_screen_source.h"

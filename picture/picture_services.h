@@ -1,8 +1,8 @@
 // Steps of the picture window that belong to other parts of the program:
-// the print setup dialog, the stored picture options of the standard editing window, printing, the
-// captures into an open window. Each part installs its function once at
-// start; while a hook is empty the window skips that step, and the buttons
-// and items that need it stay disabled.
+// the print setup dialog, the stored picture options of the standard
+// editing window, printing, the captures into an open window. The program
+// fills them in once at start (app/); while one is empty the window skips
+// that step, and the buttons and items that need it stay disabled.
 #pragma once
 
 #include <functional>
@@ -15,7 +15,7 @@ namespace vistrel {
 
 class TMainForm1;
 
-struct TMainFormHooks {
+struct TPictureServices {
   // Creation step 1: creates the print setup dialog, which lives as long as
   // the window.
   std::function<void(TMainForm1&)> CreatePrintSetup;
@@ -48,8 +48,5 @@ struct TMainFormHooks {
   // "Timer Setup" on the Automatic Save drop-down.
   std::function<void(TMainForm1&)> TimerSetup;
 };
-
-// The one set of the running program.
-TMainFormHooks& MainFormHooks();
 
 }  // namespace vistrel
