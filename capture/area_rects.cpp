@@ -1,6 +1,6 @@
 #include "capture/area_rects.h"
 
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 
 namespace vistrel {
 

@@ -3,7 +3,7 @@
 #include "capture/active_window_rect.h"
 #include "capture/capture_sound.h"
 #include "capture/cursor_drawing.h"
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 
 namespace vistrel {
 

@@ -15,7 +15,7 @@
 #include "picture/app_context.h"
 #include "commands/option_defaults.h"
 #include "settings/settings_store.h"
-#include "capture/capture_bounds.h"
+#include "platform/capture_bounds.h"
 #include "capture/capture_state.h"
 #include "capture/grab_for_request.h"
 #include "imaging/formats/picture_file.h"

@@ -11,7 +11,7 @@
 #include "capture/area_rects.h"
 #include "capture/forms/full_rect_texts.h"
 #include "capture/overlay_marks.h"
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 #include "picture/MainFormRules.h"
 #include "picture/TMainForm1.h"
 #include "platform/platform.h"

@@ -6,7 +6,7 @@
 #include "picture/app_context.h"
 #include "capture/area_rects.h"
 #include "capture/overlay_marks.h"
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 #include "platform/platform.h"
 
 namespace vistrel {

@@ -1,4 +1,4 @@
-#include "capture/capture_bounds.h"
+#include "platform/capture_bounds.h"
 
 #include <gtest/gtest.h>
 

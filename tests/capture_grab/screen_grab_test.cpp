@@ -1,4 +1,4 @@
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 
 #include <gtest/gtest.h>
 

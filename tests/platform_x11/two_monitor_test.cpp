@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "capture/capture_bounds.h"
+#include "platform/capture_bounds.h"
 #include "capture/grab_for_request.h"
 #include "platform/platform.h"
 #include "test_window.h"

@@ -1,4 +1,4 @@
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 
 namespace vistrel {
 
