@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/screen_grab.h"
+#include "platform/screen_grab.h"
 #include "platform/platform.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_screen_source.h"
