@@ -57,6 +57,8 @@ class TMainForm1 : public QMainWindow {
 
   // "Copy to Clipboard": the selection if there is one, else the picture.
   void Action5Execute();
+  // The Copy command itself: copies, then says so in the info popup.
+  void CopyCommandExecute();
   // "Print": the print routine (MainFormHooks().PrintPicture); works on a
   // hidden window too. True when the printer accepted the picture. Without
   // printing in the program it does nothing and the Print button stays

@@ -130,7 +130,7 @@ void TMainForm1::BuildToolBar() {
           &QAction::trigger);
   connect(tool_buttons_[tbPaste], &QAction::triggered, this,
           Guarded([this] { editing_->Paste(); }));
-  connect(tool_buttons_[tbCopy], &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(tool_buttons_[tbCopy], &QAction::triggered, this, &TMainForm1::CopyCommandExecute);
   connect(tool_buttons_[tbCut], &QAction::triggered, this, Guarded([this] {
     if (context_.commands.Checked(cmd::kAutomaticToClipboard)) Action5Execute();
     editing_->Cut();
@@ -348,7 +348,7 @@ void TMainForm1::BuildPopupMenu() {
 void TMainForm1::ConnectCommands() {
   editing_ = new TEditingCommands(*this);
   connect(UndoSelection1, &QAction::triggered, editing_, &TEditingCommands::UndoSelection);
-  connect(SharedCommand(cmd::kCopy), &QAction::triggered, this, &TMainForm1::Action5Execute);
+  connect(SharedCommand(cmd::kCopy), &QAction::triggered, this, &TMainForm1::CopyCommandExecute);
   connect(SharedCommand(cmd::kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);
   connect(SharedCommand(cmd::kStandardEditing), &QAction::triggered, this, [this] {
     if (context_.services.ShowStandardEditingWindow) context_.services.ShowStandardEditingWindow(*this);

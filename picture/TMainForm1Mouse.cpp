@@ -2,10 +2,12 @@
 // clipboard copy and the first paint of the picture window.
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMenu>
 #include <QMimeData>
 
 #include "commands/TActionList1.h"
+#include "commands/TInfoForm1.h"
 #include "picture/app_context.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
@@ -112,6 +114,14 @@ void TMainForm1::SetCutCropEnabled(bool on) {
 void TMainForm1::Action5Execute() {
   PictureView1->CopySelectionToClipboard();
   if (ClipboardHoldsPicture()) SetPasteEnabled(true);
+}
+
+void TMainForm1::CopyCommandExecute() {
+  Action5Execute();
+  if (!ClipboardHoldsPicture()) return;
+  const QPoint at = QCursor::pos() + QPoint(4, 4);
+  ShowInfoPopup(at.x(), at.y(), "Copied to the clipboard",
+                context_.commands.Checked(cmd::kShowInfoMessage));
 }
 
 void TMainForm1::ApplyPictureOptions() {

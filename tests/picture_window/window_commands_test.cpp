@@ -9,6 +9,7 @@
 
 #include "picture/picture_services.h"
 #include "commands/command_table.h"
+#include "commands/TInfoForm1.h"
 #include "picture/MainFormStatusBar.h"
 #include "window_fixture.h"
 
@@ -143,16 +144,29 @@ TEST_F(PictureWindowTest, ShowModalReturnsWhenTheWindowCloses) {
   EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(PictureWindowTest, CopyPutsThePictureOrTheSelectionOnTheClipboard) {
+TEST_F(PictureWindowTest, CopyPutsThePictureOrTheSelectionOnTheClipboardAndSaysSo) {
   auto window = NewWindow();
   QApplication::clipboard()->clear();
+  commands_.SetChecked(cmd::kShowInfoMessage, true);
+  QStringList popups;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&popups] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* popup = qobject_cast<TInfoForm1*>(w); popup && popup->isVisible() &&
+                                                     !popups.contains(popup->Text()))
+        popups << popup->Text();
+  });
+  watch.start(0);
+  // The automatic copy of a capture is silent.
   window->Action5Execute();
   QImage copied = QApplication::clipboard()->image();
   ASSERT_EQ(copied.size(), QSize(1024, 768));
   EXPECT_EQ(copied.pixelColor(300, 2), QColor(300 & 255, 2, 300 >> 8));
+  EXPECT_EQ(popups, QStringList());
 
   window->PictureView1->SelectRect(10, 20, 109, 69);
   commands_.Action(cmd::kCopy)->trigger();
+  EXPECT_EQ(popups, QStringList{"Copied to the clipboard"});
   copied = QApplication::clipboard()->image();
   EXPECT_EQ(copied.size(), QSize(100, 50));
   EXPECT_EQ(copied.pixelColor(0, 0), QColor(10, 20, 0));
