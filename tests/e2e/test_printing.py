@@ -273,13 +273,33 @@ class PrintingTest(unittest.TestCase):
     # ---- prints that do not happen -------------------------------------
 
     def info_popups(self):
-        """Visible windows of the program the size of the info popup."""
+        """Visible windows of the program the size of a one-line info popup
+        (42 high, at least 152 wide: a longer text widens it)."""
         found = []
         for w in self.desktop.run(["xdotool", "search", "--onlyvisible", "--class",
                                    "vistrel-pro"]).split():
-            if "152x42" in self.desktop.run(["xdotool", "getwindowgeometry", w]):
+            size = re.search(r"Geometry: (\d+)x(\d+)",
+                             self.desktop.run(["xdotool", "getwindowgeometry", w]))
+            if size and int(size.group(1)) >= 152 and int(size.group(2)) == 42:
                 found.append(w)
         return found
+
+    def test_an_accepted_print_is_confirmed_by_the_info_popup(self):
+        self.start(ShowInfo=True)
+        self.key("Print")
+        window = self.window()
+        self.desktop.run(["xdotool", "windowactivate", "--sync", window, "key", "Return"])
+        wait_until(self.info_popups, what="the info popup")
+        self.pdfs(1)
+        wait_until(lambda: not self.info_popups(), what="the popup to go")
+
+    def test_direct_printing_is_confirmed_by_the_info_popup_without_a_window(self):
+        self.start(DirectPrint=True, ShowInfo=True)
+        self.key("Print")
+        wait_until(self.info_popups, what="the info popup")
+        self.pdfs(1)
+        wait_until(lambda: not self.info_popups(), what="the popup to go")
+        self.assertFalse(windows_named(self.desktop, PICTURE_WINDOW))
 
     def read_box_watching_popups(self, user):
         """The next message box's text; fails if an info popup ("Picture
