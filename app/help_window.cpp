@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -23,7 +24,8 @@ THelpWindow::THelpWindow(const QString& path, QWidget* parent)
   setObjectName("HelpWindow");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle("Vistrel-Pro Help");
-  resize(760, 600);
+  const QSize room = (parent ? parent->screen() : screen())->availableGeometry().size() * 9 / 10;
+  resize(QSize(760, 600).boundedTo(room));
 
   back_->setText("Back");
   back_->setEnabled(false);
