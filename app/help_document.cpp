@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
+#include <QUrl>
 
 #include "program_info.h"
 #include "app/help_window.h"
@@ -71,7 +72,7 @@ void OpenHelpDocument(QWidget* parent, const QString& path) {
     opener->disconnect();
     QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
   });
-  opener->start("xdg-open", {path});
+  opener->start("xdg-open", {QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded())});
   bound->start(kOpenerBoundMs);
 }
 

@@ -120,7 +120,7 @@ TEST_F(HelpWindowTest, AFailingOpenerFallsBackToTheHelpWindowAndAWorkingOneDoesN
 
 TEST_F(HelpWindowTest, AGuideGoneWhenTheHelpWindowWouldShowItIsReportedWithItsPath) {
   // The opener fails after the guide has gone from under it.
-  FakeOpener("/bin/rm -f \"$1\"; exit 1");
+  FakeOpener("/bin/rm -f '" + guide_.toUtf8() + "'; exit 1");
   BoxAnswerer boxes;
   OpenHelpDocument(nullptr, guide_);
   ASSERT_TRUE(QTest::qWaitFor([&boxes] { return !boxes.texts.isEmpty(); }, 5000));
