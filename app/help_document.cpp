@@ -57,9 +57,10 @@ void OpenHelpDocument(QWidget* parent, const QString& path) {
     if (parented && !owner) return;  // the window that asked has gone
     ShowHelpWindow(owner, path);
   };
-  QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, fall_back](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) fall_back();
-  });
+  QObject::connect(opener, &QProcess::errorOccurred, opener,
+                   [fall_back](QProcess::ProcessError error) {
+                     if (error == QProcess::FailedToStart) fall_back();
+                   });
   QObject::connect(opener, &QProcess::finished, opener,
                    [opener, fall_back](int code, QProcess::ExitStatus status) {
                      if (code != 0 || status != QProcess::NormalExit)
