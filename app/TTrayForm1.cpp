@@ -306,7 +306,8 @@ void TTrayForm1::Action47Execute() {
 void TTrayForm1::Action32Execute() {
   if (!AskWarningYesNo(nullptr, "Reset Vistrel-Pro to default\r\nand Terminate it")) return;
   context_->flags.ResetPending = true;
-  CloseProgram();
+  // A picture kept open keeps the settings as well.
+  if (!CloseProgram()) context_->flags.ResetPending = false;
 }
 
 void TTrayForm1::Action44Execute() {
@@ -369,7 +370,15 @@ void TTrayForm1::FormCloseQuery() {
   }
 }
 
-void TTrayForm1::CloseProgram() {
+bool TTrayForm1::CloseProgram() {
+  if (closed_) return true;
+  if (TMainForm1* window = pipeline_->PictureWindow(); window && !window->ConfirmClose())
+    return false;
+  EndProgram();
+  return true;
+}
+
+void TTrayForm1::EndProgram() {
   if (closed_) return;
   closed_ = true;
   FormCloseQuery();

@@ -34,8 +34,12 @@ class TTrayForm1 : public QWidget {
   ~TTrayForm1() override;
 
   // Runs the exit sequence once and ends the message loop. Every way out
-  // (Terminate, Reset, another copy's close request, a signal) comes here.
-  void CloseProgram();
+  // (Terminate, Reset, another copy's close request) comes here; a modified
+  // picture is asked about first, and false means the user kept it and the
+  // program runs on.
+  bool CloseProgram();
+  // The same exit sequence without any question (a signal: the session ends).
+  void EndProgram();
   bool Closed() const { return closed_; }
 
   TActionList1& Commands() { return *ActionList1; }

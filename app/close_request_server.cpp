@@ -7,7 +7,7 @@
 
 namespace vistrel {
 
-CloseRequestServer::CloseRequestServer(QStringList titles, std::function<void()> close_program,
+CloseRequestServer::CloseRequestServer(QStringList titles, std::function<bool()> close_program,
                                        QObject* parent)
     : QObject(parent),
       titles_(std::move(titles)),
@@ -41,8 +41,8 @@ void CloseRequestServer::OnRequest(QLocalSocket* socket) {
   const QString line = QString::fromUtf8(socket->readLine()).trimmed();
   const QString title = line.startsWith("CLOSE ") ? line.mid(6) : QString();
   const bool ours = !title.isEmpty() && titles_.contains(title, Qt::CaseInsensitive);
-  if (ours) close_program_();
-  socket->write(ours ? "CLOSED\n" : "NONE\n");
+  const char* reply = !ours ? "NONE\n" : close_program_() ? "CLOSED\n" : "KEPT\n";
+  socket->write(reply);
   socket->flush();
   socket->waitForBytesWritten(1000);
   socket->disconnectFromServer();

@@ -14,8 +14,9 @@ namespace vistrel {
 class CloseRequestServer : public QObject {
   Q_OBJECT
  public:
-  // `close_program` runs the whole exit sequence; the reply is sent after it.
-  CloseRequestServer(QStringList titles, std::function<void()> close_program,
+  // `close_program` runs the whole exit sequence and the reply is sent
+  // after it; it returns false when the user kept the program running.
+  CloseRequestServer(QStringList titles, std::function<bool()> close_program,
                      QObject* parent = nullptr);
   ~CloseRequestServer() override;
   // Listens on this display's socket; false when it cannot.
@@ -26,7 +27,7 @@ class CloseRequestServer : public QObject {
   void OnRequest(QLocalSocket* socket);
 
   QStringList titles_;
-  std::function<void()> close_program_;
+  std::function<bool()> close_program_;
   QLocalServer* server_;
 };
 

@@ -96,9 +96,9 @@ int RunResident(int argc, char** argv) {
   edit_form.LendServices(tray.Context());
   // Signals are routed before the close-request socket appears: whoever
   // sees this copy resident may end it either way and lose no settings.
-  RouteExitSignals(&tray, [&tray] { tray.CloseProgram(); });
+  RouteExitSignals(&tray, [&tray] { tray.EndProgram(); });
   CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
-                                    [&tray] { tray.CloseProgram(); });
+                                    [&tray] { return tray.CloseProgram(); });
   if (!close_requests.Listen())
     std::fprintf(stderr, "Vistrel-Pro: other copies cannot reach this one: %s\n",
                  CloseRequestSocketPath().c_str());

@@ -5,8 +5,9 @@
 // the runtime folder, held until the message loop has ended. A running copy
 // answers close requests for its window titles on a local socket in the same
 // folder, one per X display: the request line is "CLOSE <title>", the reply
-// "CLOSED" after the copy has run its whole exit sequence, or "NONE" when the
-// title is not one of its own. Plain POSIX, usable before Qt starts.
+// "CLOSED" after the copy has run its whole exit sequence, "KEPT" when its
+// user chose to keep an edited picture (and the copy) open, or "NONE" when
+// the title is not one of its own. Plain POSIX, usable before Qt starts.
 #pragma once
 
 #include <string>
@@ -20,7 +21,8 @@ std::string RuntimeFolder();
 std::string CloseRequestSocketPath();
 
 // Sends a close request for `title` to a running copy and waits until it has
-// run its exit sequence. Returns false when no running copy has that title.
+// run its exit sequence. Returns false when no running copy has that title
+// or the copy was kept running.
 // `timeout_ms` bounds the wait, so a copy that hangs cannot hang this one.
 bool SendCloseRequest(const std::string& title, int timeout_ms = 30000);
 

@@ -92,4 +92,7 @@ inline constexpr const char* kPresetRectangleHint =
 // The first status panel when no operation runs.
 inline constexpr const char* kIdlePanel = " ";
 
+// Asked before a modified picture is closed.
+inline constexpr const char* kSaveBeforeClosing = "Save the changes to the picture before closing?";
+
 }  // namespace vistrel::main_form_texts

@@ -28,6 +28,8 @@
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TSavePictureDialog.h"
+#include "picture/close_question.h"
+#include "commands/error_guard.h"
 #include "picture/save_dialog_rules.h"
 #include "picture/event_pump.h"
 
@@ -187,6 +189,7 @@ void TMainForm1::GrabForPendingRequest() {
       context_.capture_timer_running && context_.capture_timer_running();
   GrabForRequest(services, CaptureState().CaptureRequest, context_.capture.CaptureBounds,
                  context_.capture.CustomCaptureRect, options, PictureView1->Picture());
+  MarkPictureSaved();
   PictureView1->UpdateView();
 }
 
@@ -236,7 +239,23 @@ void TMainForm1::ShowModal() {
   modal_loop_ = nullptr;
 }
 
+bool TMainForm1::PictureModified() const { return !(PictureView1->Picture() == saved_picture_); }
+
+void TMainForm1::MarkPictureSaved() { saved_picture_ = PictureView1->Picture(); }
+
+bool TMainForm1::ConfirmClose() {
+  if (!PictureModified()) return true;
+  return ClosesAfterAnswer(AskSaveBeforeClosing(this), [this] {
+    RunGuarded([this] { Action101Click(); });
+    return !PictureModified();
+  });
+}
+
 void TMainForm1::closeEvent(QCloseEvent* event) {
+  if (!ConfirmClose()) {
+    event->ignore();
+    return;
+  }
   FollowNormalPlacement();  // still shown, and its frame has settled by now
   QMainWindow::closeEvent(event);
   if (event->isAccepted() && modal_loop_) modal_loop_->quit();
@@ -369,6 +388,7 @@ void TMainForm1::Action101Click() {
   // stand from the start of the write to its end.
   PictureProc1Progress(0);
   SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
+  MarkPictureSaved();
   options_.SaveFolder = FolderOfPath(path);
 }
 

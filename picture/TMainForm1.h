@@ -55,6 +55,13 @@ class TMainForm1 : public QMainWindow {
   // Shows the window and returns when it has been closed.
   void ShowModal();
 
+  // Changed since the grab, the load or the last successful save.
+  bool PictureModified() const;
+  // Whether the picture may close now: an unmodified one at once, a
+  // modified one after "Save the changes..." was answered Save (and the
+  // save succeeded) or Discard. Every way of closing asks here once.
+  bool ConfirmClose();
+
   // "Copy to Clipboard": the selection if there is one, else the picture.
   void Action5Execute();
   // The Copy command itself: copies, then says so in the info popup.
@@ -149,6 +156,8 @@ class TMainForm1 : public QMainWindow {
   void LoadSettings();
   void ApplyStoredWindowState();
   void GrabForPendingRequest();
+  // The picture as it was grabbed, loaded or last saved.
+  void MarkPictureSaved();
   void WriteSettings();
 
   // Menus and toolbar (TMainForm1Menus.cpp).
@@ -251,6 +260,7 @@ class TMainForm1 : public QMainWindow {
   // selection text once the view has moved the selection.
   std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
+  TPictureBitmap saved_picture_;
 };
 
 }  // namespace vistrel

@@ -112,6 +112,7 @@ void TMainForm1::LoadIntoPicture(const std::string& path) {
       throw;
     }
   }
+  MarkPictureSaved();
   PictureView1->ImageChanged();
 }
 
