@@ -62,7 +62,7 @@ class EditingTest(unittest.TestCase):
         values = dict(Sound=0, Auto_Clipboard=0, AutoCrop=0, Quality_Zoom=1, ResampleFilter="dword:00000001")
         values.update(options)
         write_settings(self.desktop, settings(values, text))
-        Program(self.desktop).wait_resident()
+        self.program = Program(self.desktop).wait_resident()
         self.key("Print")
         self.window = wait_until(lambda: windows_named(self.desktop, PICTURE_WINDOW),
                                  what="the picture window")[0]
@@ -169,6 +169,21 @@ class EditingTest(unittest.TestCase):
             r, g, b = negated[i], negated[i + 1], negated[i + 2]
             want += bytes([(r * 21 + g * 71 + b * 8) // 100] * 3)
         self.assertEqual(grey, bytes(want))
+
+    def test_second_start_answered_cancel_keeps_the_edited_picture(self):
+        self.open_window()
+        before = self.copied()
+        self.key("ctrl+alt+i")
+        wait_until(lambda: self.copied() != before, what="the negative")
+        second = Program(self.desktop)
+        question = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"),
+                              what="the question about the edited picture")[0]
+        self.desktop.run(["xdotool", "windowactivate", "--sync", question])
+        self.key("Escape")  # Cancel
+        # The new copy ends as when the guard is held; the edited one stays.
+        self.assertEqual(second.wait_ended(), 0)
+        self.assertTrue(self.program.running())
+        self.assertEqual(windows_named(self.desktop, PICTURE_WINDOW), [self.window])
 
     def png_of(self, raw, width, height):
         return subprocess.run([CONVERT, "-size", "%dx%d" % (width, height), "-depth", "8", "rgb:-", "png:-"],
