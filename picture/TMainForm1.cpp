@@ -245,6 +245,14 @@ void TMainForm1::MarkPictureSaved() { saved_picture_ = PictureView1->Picture(); 
 
 bool TMainForm1::ConfirmClose() {
   if (!PictureModified()) return true;
+  // A second way of closing while the question is open (a close request
+  // during Esc's question) keeps the picture; the open question decides.
+  if (asking_) return false;
+  asking_ = true;
+  struct Asked {
+    bool& flag;
+    ~Asked() { flag = false; }
+  } asked{asking_};
   return ClosesAfterAnswer(AskSaveBeforeClosing(this), [this] {
     RunGuarded([this] { Action101Click(); });
     return !PictureModified();

@@ -261,6 +261,7 @@ class TMainForm1 : public QMainWindow {
   std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
   TPictureBitmap saved_picture_;
+  bool asking_ = false;  // "Save the changes..." is open
 };
 
 }  // namespace vistrel

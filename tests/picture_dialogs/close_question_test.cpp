@@ -94,6 +94,20 @@ TEST_F(CloseQuestionTest, CancelKeepsTheEditedPictureEveryWay) {
   }
 }
 
+TEST_F(CloseQuestionTest, AnotherCloseWhileTheQuestionIsOpenKeepsThePicture) {
+  auto window = ShownWindow(true);
+  bool second_close = true;
+  const DialogAnswers::Step discard = Press(QMessageBox::Discard);
+  DialogAnswers answers({[&](QWidget* box) {
+    second_close = window->ConfirmClose();
+    discard(box);
+  }});
+  window->close();
+  EXPECT_FALSE(second_close);
+  EXPECT_EQ(questions_, 1);
+  EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(CloseQuestionTest, DiscardClosesWithoutWritingEveryWay) {
   for (const auto& [way, close] : kCloseWays) {
     SCOPED_TRACE(way);
