@@ -1,5 +1,5 @@
 // The picture window: one per capture. Creating it reads its settings and
-// grabs the pending capture request into its view; the caller then shows it
+// puts the capture's picture (grabbed before) into its view; the caller then shows it
 // (ShowModal) or uses it hidden, and destroys it, which writes the settings
 // back. Menus, toolbar and the right-click menu reach every picture command;
 // the shared commands are the QAction objects of the tray form's command set.
@@ -46,9 +46,9 @@ class TMainForm1 : public QMainWindow {
     tbRect, tbObject, tbEdit, tbAutoSave, tbPage, tbPrint, kToolButtonCount
   };
 
-  // Runs the creation steps, ending with the grab of the pending capture
-  // request (CaptureState().CaptureRequest).
-  explicit TMainForm1(TAppContext& context, QWidget* parent = nullptr);
+  // Runs the creation steps, ending with `picture` (the capture's grab)
+  // in the view.
+  TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* parent = nullptr);
   // Writes the window's settings unless ResetPending is set.
   ~TMainForm1() override;
 
@@ -148,7 +148,6 @@ class TMainForm1 : public QMainWindow {
   void SetUpView();
   void LoadSettings();
   void ApplyStoredWindowState();
-  void GrabForPendingRequest();
   void WriteSettings();
 
   // Menus and toolbar (TMainForm1Menus.cpp).
