@@ -10,11 +10,16 @@ void TUndoStack::SetUndoLimit(int limit) {
 }
 
 bool TUndoStack::PushUndo(const TPictureBitmap& picture, std::string caption) {
-  if (picture.Width() < 2 || picture.Height() < 2) return false;
+  const std::uint64_t before = state_;
+  if (picture.Width() < 2 || picture.Height() < 2) {
+    state_ = ++last_state_;
+    return false;
+  }
   // Copy first: if memory runs out the stack keeps what it had.
-  Entry entry{picture, std::move(caption)};
+  Entry entry{picture, std::move(caption), before};
   while (int(entries_.size()) >= limit_) entries_.pop_front();
   entries_.push_back(std::move(entry));
+  state_ = ++last_state_;
   return true;
 }
 
@@ -25,7 +30,9 @@ bool TUndoStack::RestoreUndo(TPictureBitmap& picture) const {
 }
 
 void TUndoStack::DropNewestUndo() {
-  if (!entries_.empty()) entries_.pop_back();
+  if (entries_.empty()) return;
+  state_ = entries_.back().state_before;
+  entries_.pop_back();
 }
 
 }  // namespace vistrel

@@ -29,6 +29,10 @@ class TUndoStack {
   void DropNewestUndo();
   void ClearUndoStack() { entries_.clear(); }
   int UndoDepth() const { return int(entries_.size()); }
+  // Names the picture's state as the list knows it: every push makes a new
+  // one (also a push too small to keep), dropping the newest entry brings
+  // back the one from before that push. Equal states mean no change between.
+  std::uint64_t State() const { return state_; }
 
   // Caption of entry i, 0 = oldest.
   const std::string& Caption(int i) const { return entries_.at(std::size_t(i)).caption; }
@@ -38,9 +42,12 @@ class TUndoStack {
   struct Entry {
     TPictureBitmap picture;
     std::string caption;
+    std::uint64_t state_before = 0;
   };
   int limit_ = kDefaultLimit;
   std::deque<Entry> entries_;
+  std::uint64_t state_ = 0;
+  std::uint64_t last_state_ = 0;
 };
 
 }  // namespace vistrel

@@ -16,8 +16,6 @@
 #include "commands/option_defaults.h"
 #include "settings/settings_store.h"
 #include "platform/capture_bounds.h"
-#include "capture/capture_state.h"
-#include "capture/grab_for_request.h"
 #include "imaging/formats/picture_file.h"
 #include "settings/file_naming.h"
 #include "settings/picture_type_defaults.h"
@@ -41,7 +39,7 @@ namespace {
 constexpr TColor kRed = MakeColor(255, 0, 0);
 }  // namespace
 
-TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
+TMainForm1::TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* parent)
     : QMainWindow(parent),
       PictureView1(new TPictureView(this)),
       UndoStack1(TUndoStack::kDefaultLimit),
@@ -115,8 +113,9 @@ TMainForm1::TMainForm1(TAppContext& context, QWidget* parent)
   // 12. Small pictures centred as "Centered" says.
   PictureView1->SetCenter(Centered1->isChecked());
 
-  // 13. The grab.
-  GrabForPendingRequest();
+  // 13. The capture's picture.
+  PictureView1->Picture() = std::move(picture);
+  PictureView1->UpdateView();
 }
 
 TMainForm1::~TMainForm1() {
@@ -177,22 +176,6 @@ void TMainForm1::LoadSettings() {
     setWindowState(Qt::WindowMaximized);
 }
 
-void TMainForm1::GrabForPendingRequest() {
-  TPlatform& platform = context_.platform;
-  const TGrabServices services{*platform.screen, *platform.cursor, *platform.windows,
-                               *platform.sound, context_.beeper};
-  TGrabOptions options;
-  options.sound = context_.commands.Checked(cmd::kSound);
-  options.include_cursor = context_.commands.Checked(cmd::kIncludeCursor);
-  options.client_area_only = context_.commands.Checked(cmd::kClientAreaOnly);
-  options.capture_timer_running =
-      context_.capture_timer_running && context_.capture_timer_running();
-  GrabForRequest(services, CaptureState().CaptureRequest, context_.capture.CaptureBounds,
-                 context_.capture.CustomCaptureRect, options, PictureView1->Picture());
-  MarkPictureSaved();
-  PictureView1->UpdateView();
-}
-
 void TMainForm1::WriteSettings() {
   FollowNormalPlacement();  // the frame has settled by now
   for (std::size_t i = 0; i < monitor_items_.size(); ++i)
@@ -239,9 +222,9 @@ void TMainForm1::ShowModal() {
   modal_loop_ = nullptr;
 }
 
-bool TMainForm1::PictureModified() const { return !(PictureView1->Picture() == saved_picture_); }
+bool TMainForm1::PictureModified() const { return UndoStack1.State() != saved_state_; }
 
-void TMainForm1::MarkPictureSaved() { saved_picture_ = PictureView1->Picture(); }
+void TMainForm1::MarkPictureSaved() { saved_state_ = UndoStack1.State(); }
 
 bool TMainForm1::ConfirmClose() {
   if (!PictureModified()) return true;

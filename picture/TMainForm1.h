@@ -1,5 +1,5 @@
 // The picture window: one per capture. Creating it reads its settings and
-// grabs the pending capture request into its view; the caller then shows it
+// puts the capture's picture (grabbed before) into its view; the caller then shows it
 // (ShowModal) or uses it hidden, and destroys it, which writes the settings
 // back. Menus, toolbar and the right-click menu reach every picture command;
 // the shared commands are the QAction objects of the tray form's command set.
@@ -46,9 +46,9 @@ class TMainForm1 : public QMainWindow {
     tbRect, tbObject, tbEdit, tbAutoSave, tbPage, tbPrint, kToolButtonCount
   };
 
-  // Runs the creation steps, ending with the grab of the pending capture
-  // request (CaptureState().CaptureRequest).
-  explicit TMainForm1(TAppContext& context, QWidget* parent = nullptr);
+  // Runs the creation steps, ending with `picture` (the capture's grab)
+  // in the view.
+  TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* parent = nullptr);
   // Writes the window's settings unless ResetPending is set.
   ~TMainForm1() override;
 
@@ -57,6 +57,8 @@ class TMainForm1 : public QMainWindow {
 
   // Changed since the grab, the load or the last successful save.
   bool PictureModified() const;
+  // The picture as it stands counts as grabbed, loaded or saved.
+  void MarkPictureSaved();
   // Whether the picture may close now: an unmodified one at once, a
   // modified one after "Save the changes..." was answered Save (and the
   // save succeeded) or Discard. Every way of closing asks here once.
@@ -155,9 +157,6 @@ class TMainForm1 : public QMainWindow {
   void SetUpView();
   void LoadSettings();
   void ApplyStoredWindowState();
-  void GrabForPendingRequest();
-  // The picture as it was grabbed, loaded or last saved.
-  void MarkPictureSaved();
   void WriteSettings();
 
   // Menus and toolbar (TMainForm1Menus.cpp).
@@ -260,7 +259,8 @@ class TMainForm1 : public QMainWindow {
   // selection text once the view has moved the selection.
   std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
-  TPictureBitmap saved_picture_;
+  // The undo list's state at the grab, the load or the last save.
+  std::uint64_t saved_state_ = 0;
   bool asking_ = false;  // "Save the changes..." is open
 };
 

@@ -1,5 +1,7 @@
 #include "picture/close_question.h"
 
+#include <QPushButton>
+
 #include "commands/message_boxes.h"
 #include "picture/MainFormTexts.h"
 
@@ -18,6 +20,9 @@ TCloseAnswer AskSaveBeforeClosing(QWidget* parent) {
   TMessageBox box(QMessageBox::Warning, main_form_texts::kSaveBeforeClosing,
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
   box.setObjectName("SaveBeforeClosing");
+  // Mnemonics, so the keyboard answers as fast as the mouse.
+  box.button(QMessageBox::Save)->setText("&Save");
+  box.button(QMessageBox::Discard)->setText("&Discard");
   box.setDefaultButton(QMessageBox::Save);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {

@@ -23,6 +23,7 @@
 #include "imaging/formats/io_params.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TEffectsForm.h"
+#include "capture/forms/window_grab.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
   TrayOptions tray;
   TAppContext context{commands, tray, platform, beeper, [] { return false; }};
 
-  TMainForm1 window(context);
+  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
   commands.SetChecked(cmd::kSound, false);
   window.show();
   QApplication::processEvents();

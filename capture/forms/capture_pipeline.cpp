@@ -7,6 +7,7 @@
 #include "picture/app_context.h"
 #include "capture/capture_state.h"
 #include "capture/forms/area_selection.h"
+#include "capture/forms/window_grab.h"
 #include "output/auto_save.h"
 #include "picture/picture_services.h"
 
@@ -20,7 +21,8 @@ namespace {
 class TCapturePipeline::WindowScope {
  public:
   explicit WindowScope(TCapturePipeline& owner) : owner_(owner) {
-    owner_.window_ = new TMainForm1(owner_.context_);
+    owner_.window_ = new TMainForm1(
+        owner_.context_, GrabForNewWindow(owner_.context_, CaptureState().CaptureRequest));
   }
   ~WindowScope() {
     delete owner_.window_.data();

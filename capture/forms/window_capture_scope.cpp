@@ -7,7 +7,8 @@
 
 namespace vistrel {
 
-TWindowCaptureScope::TWindowCaptureScope(TMainForm1& window) : window_(window) {
+TWindowCaptureScope::TWindowCaptureScope(TMainForm1& window)
+    : window_(window), was_modified_(window.PictureModified()) {
   window_.Context().picture.PictureBusy = true;
   window_.PictureView1->ClearSelection();
 }
@@ -15,6 +16,7 @@ TWindowCaptureScope::TWindowCaptureScope(TMainForm1& window) : window_(window) {
 TWindowCaptureScope::~TWindowCaptureScope() {
   window_.Context().picture.PictureBusy = false;
   window_.Context().capture.DefineRectMode = false;
+  if (!was_modified_) window_.MarkPictureSaved();
   window_.show();
   window_.ToolBar1()->repaint();
 }

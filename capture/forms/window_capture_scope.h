@@ -11,13 +11,15 @@ class TWindowCaptureScope {
   // Sets PictureBusy and removes the view's selection.
   explicit TWindowCaptureScope(TMainForm1& window);
   // Clears PictureBusy and DefineRectMode, shows the window again and
-  // repaints its toolbar.
+  // repaints its toolbar. A fresh capture is no edit: a picture that was
+  // unmodified before stays so, though its undo entry was added.
   ~TWindowCaptureScope();
   TWindowCaptureScope(const TWindowCaptureScope&) = delete;
   TWindowCaptureScope& operator=(const TWindowCaptureScope&) = delete;
 
  private:
   TMainForm1& window_;
+  const bool was_modified_;
 };
 
 }  // namespace vistrel

@@ -12,6 +12,7 @@
 #include "capture/forms/TRectForm1.h"
 #include "capture/forms/TTimerForm1.h"
 #include "picture/TMainForm1.h"
+#include "capture/forms/window_grab.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
 
   testing::TPreviewDesktop desktop;
   TAppContext& context = desktop.context;
-  TMainForm1 window(context);
+  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
 
   if (what == "rect") {
     TRectForm1 dialog(window.Options(), desktop.beeper, 800, 600);

@@ -232,6 +232,19 @@ def windows_named(desktop, name, visible=True):
     return desktop.run(argv).split()
 
 
+# The question before an edited picture closes: its window title is the
+# program's name alone.
+SAVE_QUESTION = "^Vistrel-Pro$"
+
+
+def answer_save_question(desktop, key):
+    """Answers "Save the changes to the picture before closing?" with a key:
+    alt+s Save, alt+d Discard, Escape Cancel."""
+    question = wait_until(lambda: windows_named(desktop, SAVE_QUESTION), what="the save question")[0]
+    desktop.run(["xdotool", "windowactivate", "--sync", question], check=True)
+    desktop.run(["xdotool", "key", key], check=True)
+
+
 def clear_clipboard(desktop):
     # xclip stays behind as the clipboard's owner, holding nothing.
     desktop.start(["xclip", "-selection", "clipboard", "-i", "/dev/null"]).wait(DEADLINE)

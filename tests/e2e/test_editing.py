@@ -7,8 +7,8 @@ import os
 import subprocess
 import unittest
 
-from desktop import (CONVERT, PICTURE_WINDOW, Desktop, Program, clear_clipboard, clipboard_png,
-                     crop_rgb, make_picture, rgb_pixels, wait_until, windows_named, write_settings)
+from desktop import (CONVERT, PICTURE_WINDOW, Desktop, Program, answer_save_question, clear_clipboard,
+                     clipboard_png, crop_rgb, make_picture, rgb_pixels, wait_until, windows_named, write_settings)
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 
@@ -176,10 +176,7 @@ class EditingTest(unittest.TestCase):
         self.key("ctrl+alt+i")
         wait_until(lambda: self.copied() != before, what="the negative")
         second = Program(self.desktop)
-        question = wait_until(lambda: windows_named(self.desktop, "^Vistrel-Pro$"),
-                              what="the question about the edited picture")[0]
-        self.desktop.run(["xdotool", "windowactivate", "--sync", question])
-        self.key("Escape")  # Cancel
+        answer_save_question(self.desktop, "Escape")  # Cancel
         # The new copy ends as when the guard is held; the edited one stays.
         self.assertEqual(second.wait_ended(), 0)
         self.assertTrue(self.program.running())

@@ -8,8 +8,9 @@ import signal
 import subprocess
 import unittest
 
-from desktop import (CONVERT, PICTURE_WINDOW, Desktop, Program, clear_clipboard, clipboard_png,
-                     make_picture, read_settings, rgb_pixels, wait_until, windows_named, write_settings)
+from desktop import (CONVERT, PICTURE_WINDOW, Desktop, Program, answer_save_question, clear_clipboard,
+                     clipboard_png, make_picture, read_settings, rgb_pixels, wait_until, windows_named,
+                     write_settings)
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 EDIT_WINDOW = "Standard Picture Editing Window"
@@ -119,6 +120,7 @@ class EditingWindowTest(unittest.TestCase):
         self.keys_to(editor, "Escape")
         wait_until(lambda: not windows_named(self.desktop, EDIT_WINDOW), what="the editor to close")
         self.keys_to(window, "Escape")
+        answer_save_question(self.desktop, "alt+d")  # the edited picture is not wanted
         wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to close")
 
         stored = read_settings(self.desktop)["Setup\\PictureOptions"]

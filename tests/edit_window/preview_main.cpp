@@ -9,6 +9,7 @@
 #include "commands/command_table.h"
 #include "picture/TEditForm1.h"
 #include "picture/TMainForm1.h"
+#include "capture/forms/window_grab.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
 
   TEditForm1 form;
   form.LendServices(context);
-  TMainForm1 window(context);
+  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
   window.show();
   QTimer::singleShot(300, &window, [&] {
     desktop.commands.Action(cmd::kStandardEditing)->trigger();

@@ -9,6 +9,7 @@
 
 #include "commands/TActionList1.h"
 #include "picture/TMainForm1.h"
+#include "capture/forms/window_grab.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
   testing::TPreviewDesktop desktop;
   TAppContext& context = desktop.context;
 
-  TMainForm1 window(context);
+  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
   QTimer::singleShot(seconds * 1000, &window, &QWidget::close);
   if (!menu_name.isEmpty())
     QTimer::singleShot(700, &window, [&] {

@@ -13,6 +13,7 @@
 #include "picture/app_context.h"
 #include "settings/settings_store.h"
 #include "capture/capture_state.h"
+#include "capture/forms/window_grab.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
@@ -55,7 +56,11 @@ class PictureWindowTest : public ::testing::Test {
 
   FakeScreenSource& Screen() { return static_cast<FakeScreenSource&>(*platform_.screen); }
 
-  std::unique_ptr<TMainForm1> NewWindow() { return std::make_unique<TMainForm1>(context_); }
+  // A window as a capture makes it: the grab of the pending request first.
+  std::unique_ptr<TMainForm1> NewWindow() {
+    return std::make_unique<TMainForm1>(context_,
+                                        GrabForNewWindow(context_, CaptureState().CaptureRequest));
+  }
 
   // A value of "Setup\OtherOptions" as a window will find it.
   void Store(const std::string& key, int value) {

@@ -14,6 +14,7 @@
 #include "output/printing_hooks.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_printers.h"
+#include "capture/forms/window_grab.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
   TFakePrinters printers;
   LendPrinting(context.services, printers);
 
-  TMainForm1 window(context);
+  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
   TPrintForm1* form = PrintForm(window);
   QTimer::singleShot(300, form, [&] {
     if (options.contains("setup")) {
