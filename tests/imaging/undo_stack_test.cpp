@@ -60,5 +60,28 @@ TEST(UndoStack, LimitAndClear) {
   EXPECT_EQ(undo.UndoDepth(), 0);
 }
 
+// The state tells "unchanged since the save" apart from "changed back by
+// other means": undo returns to the exact state before a push, and a new edit
+// after an undo is never mistaken for the saved one.
+TEST(UndoStack, StateReturnsOnlyWithUndo) {
+  TUndoStack undo;
+  const TPictureBitmap p = Solid(4, 4, kBlack);
+  const std::uint64_t grabbed = undo.State();
+  undo.PushUndo(p, "a");
+  const std::uint64_t saved = undo.State();
+  EXPECT_NE(saved, grabbed);
+  undo.DropNewestUndo();  // undo back to the grab
+  EXPECT_EQ(undo.State(), grabbed);
+  undo.PushUndo(p, "b");  // another edit: not the saved picture
+  EXPECT_NE(undo.State(), saved);
+  EXPECT_NE(undo.State(), grabbed);
+  undo.PushUndo(Solid(1, 1, kBlack), "tiny");  // too small to keep, still a change
+  EXPECT_EQ(undo.UndoDepth(), 1);
+  const std::uint64_t after_tiny = undo.State();
+  undo.DropNewestUndo();  // drops "b": the state before it
+  EXPECT_EQ(undo.State(), grabbed);
+  EXPECT_NE(after_tiny, grabbed);
+}
+
 }  // namespace
 }  // namespace vistrel
