@@ -8,6 +8,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/app_texts.h"
 #include "commands/TActionList1.h"
@@ -23,6 +24,7 @@
 #include "output/TDefaultsForm1.h"
 #include "platform/print/printers.h"
 #include "mail/forms/TMailForm1.h"
+#include "output/unsaved_recovery.h"
 #include "settings/settings_store.h"
 #include "capture/capture_state.h"
 #include "capture/forms/TTimerForm1.h"
@@ -126,6 +128,7 @@ void TTrayForm1::FormCreate() {
   platform_->hotkeys->SetHandler([this](int id) { RunGuarded([this, id] { HotKeyPressed(id); }); });
   hotkey_notifier_ = new THotkeyNotifier(*platform_->hotkeys, this);
   notifier_ = new TDesktopNotifier(this);
+  QTimer::singleShot(0, this, Guarded([this] { NoticeRecoveredPictures(); }));
   HotKeyRetryTimer = new QTimer(this);
   HotKeyRetryTimer->setInterval(kHotKeyRetryMs);
   connect(HotKeyRetryTimer, &QTimer::timeout, this, Guarded([this] { hotkeys_->RetryRefused(); }));
@@ -376,6 +379,30 @@ bool TTrayForm1::CloseProgram() {
     return false;
   EndProgram();
   return true;
+}
+
+void TTrayForm1::EndProgramBySignal() {
+  TMainForm1* window = pipeline_->PictureWindow();
+  if (!closed_ && window && window->PictureModified()) {
+    std::string error;
+    const std::string path =
+        SaveUnsavedPicture(window->PictureView1->Picture(), options_.AutoFolder, error);
+    if (path.empty())
+      std::fprintf(stderr, "Vistrel-Pro: the edited picture could not be kept: %s\n",
+                   error.c_str());
+    else
+      window->MarkPictureSaved();
+  }
+  EndProgram();
+}
+
+void TTrayForm1::NoticeRecoveredPictures() {
+  const std::vector<std::string> paths = TakeRecoveredPictures();
+  if (paths.empty()) return;
+  const QString summary = "Vistrel-Pro: an edited picture was kept";
+  const QString body = QString::fromStdString(RecoveredPicturesNotice(paths));
+  if (!notifier_->Notify(summary, body))
+    TrayIcon1->showMessage(summary, body, QSystemTrayIcon::Information, 15000);
 }
 
 void TTrayForm1::EndProgram() {

@@ -38,8 +38,11 @@ class TTrayForm1 : public QWidget {
   // picture is asked about first, and false means the user kept it and the
   // program runs on.
   bool CloseProgram();
-  // The same exit sequence without any question (a signal: the session ends).
+  // The same exit sequence without any question.
   void EndProgram();
+  // A signal (the session ends): a modified picture is written for
+  // recovery first, then the exit sequence runs.
+  void EndProgramBySignal();
   bool Closed() const { return closed_; }
 
   TActionList1& Commands() { return *ActionList1; }
@@ -79,6 +82,8 @@ class TTrayForm1 : public QWidget {
   // The tooltip and icon: refused keys, and a clock while the timer runs.
   void UpdateTrayStatus();
   void NoticeRefusedHotKeys();
+  // Pictures a signal made the last run write for recovery: named once.
+  void NoticeRecoveredPictures();
   void OpenHotKeySetupFromNotice();
 
   TrayOptions options_;

@@ -96,7 +96,7 @@ int RunResident(int argc, char** argv) {
   edit_form.LendServices(tray.Context());
   // Signals are routed before the close-request socket appears: whoever
   // sees this copy resident may end it either way and lose no settings.
-  RouteExitSignals(&tray, [&tray] { tray.EndProgram(); });
+  RouteExitSignals(&tray, [&tray] { tray.EndProgramBySignal(); });
   CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
                                     [&tray] { return tray.CloseProgram(); });
   if (!close_requests.Listen())

@@ -4,11 +4,15 @@ text insertion and the effects dialog. Results are read with Ctrl+C and
 xclip and compared with ImageMagick."""
 
 import os
+import signal
+import stat
 import subprocess
+import time
 import unittest
 
 from desktop import (CONVERT, PICTURE_WINDOW, Desktop, Program, answer_save_question, clear_clipboard,
                      clipboard_png, crop_rgb, make_picture, rgb_pixels, wait_until, windows_named, write_settings)
+from notification_server import NotificationService
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\"
 
@@ -181,6 +185,29 @@ class EditingTest(unittest.TestCase):
         self.assertEqual(second.wait_ended(), 0)
         self.assertTrue(self.program.running())
         self.assertEqual(windows_named(self.desktop, PICTURE_WINDOW), [self.window])
+
+    def test_session_end_keeps_an_edited_picture_and_the_next_start_names_it(self):
+        shared = os.path.join(self.desktop.folder, "shared")
+        os.mkdir(shared)
+        os.chmod(shared, 0o1777)  # a folder every user may list
+        self.open_window(AutoFolder=shared + "/")
+        before = self.copied()
+        self.key("ctrl+alt+i")
+        edited = wait_until(lambda: (lambda c: c if c != before else None)(self.copied()),
+                            what="the negative")
+        self.program.signal(signal.SIGTERM)
+        self.assertEqual(self.program.wait_ended(), 0)
+        kept = os.path.join(shared, "Unsaved-0001.png")
+        self.assertEqual(stat.S_IMODE(os.stat(kept).st_mode), 0o600)
+        with open(kept, "rb") as f:
+            self.assertEqual(rgb_pixels(f.read()), rgb_pixels(edited))
+
+        notifications = NotificationService(self.desktop)
+        Program(self.desktop).wait_resident()
+        notice = wait_until(notifications.notices, what="the notice")[0]
+        self.assertIn(kept, notice["body"])
+        time.sleep(1)  # the notice comes once
+        self.assertEqual(len(notifications.notices()), 1)
 
     def png_of(self, raw, width, height):
         return subprocess.run([CONVERT, "-size", "%dx%d" % (width, height), "-depth", "8", "rgb:-", "png:-"],
