@@ -124,7 +124,11 @@ int main(int argc, char** argv) {
   // 1. Close an old release and a running copy; each finishes its exit
   //    sequence (and writes its settings) before we go on.
   SendCloseRequest(texts::kOldReleaseTitle);
-  const bool closed_copy = SendCloseRequest(texts::kRunningCopyTitle);
+  const TCloseReply running = SendCloseRequest(texts::kRunningCopyTitle);
+  const bool closed_copy = running == TCloseReply::Closed;
+  // The user kept an edited picture open: that copy goes on, and this one
+  // ends as when the guard is held (for /U without erasing anything).
+  if (running == TCloseReply::Kept) return 0;
 
   // 2. "/C" closes, "/U" closes and erases every setting.
   if (const Switch sw = SwitchOf(argc, argv); sw != Switch::None) {

@@ -49,24 +49,24 @@ std::string CloseRequestSocketPath() {
   return RuntimeFolder() + "/Vistrel-Pro." + DisplayTag() + ".socket";
 }
 
-bool SendCloseRequest(const std::string& title, int timeout_ms) {
+TCloseReply SendCloseRequest(const std::string& title, int timeout_ms) {
   const std::string path = CloseRequestSocketPath();
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
-  if (path.size() >= sizeof addr.sun_path) return false;
+  if (path.size() >= sizeof addr.sun_path) return TCloseReply::None;
   std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
 
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
+  if (fd < 0) return TCloseReply::None;
   // A leftover socket of a copy that died refuses the connection: no window.
   if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
     close(fd);
-    return false;
+    return TCloseReply::None;
   }
   const std::string request = "CLOSE " + title + "\n";
   if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
     close(fd);
-    return false;
+    return TCloseReply::None;
   }
   std::string reply;
   const long long deadline = NowMs() + timeout_ms;
@@ -83,7 +83,9 @@ bool SendCloseRequest(const std::string& title, int timeout_ms) {
     reply.append(buf, std::size_t(n));
   }
   close(fd);
-  return reply.rfind("CLOSED", 0) == 0;
+  if (reply.rfind("CLOSED", 0) == 0) return TCloseReply::Closed;
+  if (reply.rfind("KEPT", 0) == 0) return TCloseReply::Kept;
+  return TCloseReply::None;
 }
 
 bool InstanceGuard::Acquire(const std::string& name, int wait_ms) {

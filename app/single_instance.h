@@ -20,11 +20,16 @@ std::string RuntimeFolder();
 // The close-request socket of this user and X display.
 std::string CloseRequestSocketPath();
 
+enum class TCloseReply {
+  None,    // no running copy has that title (or it did not answer in time)
+  Closed,  // the copy has run its exit sequence
+  Kept,    // the user kept an edited picture: the copy runs on
+};
+
 // Sends a close request for `title` to a running copy and waits until it has
-// run its exit sequence. Returns false when no running copy has that title
-// or the copy was kept running.
-// `timeout_ms` bounds the wait, so a copy that hangs cannot hang this one.
-bool SendCloseRequest(const std::string& title, int timeout_ms = 30000);
+// run its exit sequence or was kept running. `timeout_ms` bounds the wait,
+// so a copy that hangs cannot hang this one.
+TCloseReply SendCloseRequest(const std::string& title, int timeout_ms = 30000);
 
 // The single-instance guard.
 class InstanceGuard {
