@@ -52,12 +52,6 @@ constexpr TToolButtonRow kToolButtons[] = {
     {TMainForm1::tbPrint, tx::kPrint, tx::kPrintHint, "document-print"},
 };
 
-// An item whose behaviour the program does not have yet.
-QAction* Disabled(QAction* item) {
-  item->setEnabled(false);
-  return item;
-}
-
 void AddDropDown(QToolBar* bar, QAction* button, QMenu* menu) {
   if (auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(button))) {
     tool->setMenu(menu);

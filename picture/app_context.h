@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "commands/process_flags.h"
 #include "picture/picture_services.h"
@@ -28,6 +29,14 @@ struct TCaptureArea {
 };
 
 struct TAppContext {
+  TAppContext(TActionList1& commands, TrayOptions& tray, TPlatform& platform, IBeeper& beeper,
+              std::function<bool()> capture_timer_running)
+      : commands(commands),
+        tray(tray),
+        platform(platform),
+        beeper(beeper),
+        capture_timer_running(std::move(capture_timer_running)) {}
+
   TActionList1& commands;
   TrayOptions& tray;      // shared with every picture window (nine keys written on close)
   TPlatform& platform;    // screen, cursor, windows, hotkeys, sound
