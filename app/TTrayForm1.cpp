@@ -26,7 +26,7 @@
 #include "mail/forms/TMailForm1.h"
 #include "output/unsaved_recovery.h"
 #include "settings/settings_store.h"
-#include "capture/capture_state.h"
+#include "capture/request_sources.h"
 #include "capture/forms/TTimerForm1.h"
 #include "capture/forms/dialog_placement.h"
 #include "capture/forms/capture_pipeline.h"
@@ -206,7 +206,7 @@ void TTrayForm1::StartCaptureTimer() {
 void TTrayForm1::Timer1Timer() {
   if (!options_.TimedCaptureDue(NowAsDateTime()) || !context_->flags.CaptureIdle) return;
   BusyScope busy(context_->flags);
-  pipeline_->RunTimedCapture();
+  pipeline_->RunCaptureRequest(RequestForTimerTick());
 }
 
 void TTrayForm1::TimerSetup(TMainForm1& window) {
@@ -319,7 +319,7 @@ void TTrayForm1::Action44Execute() {
     return;
   }
   BusyScope busy(context_->flags);
-  pipeline_->OpenPictureWindow();
+  pipeline_->RunCaptureRequest(RequestForOpen());
 }
 
 void TTrayForm1::Action51Execute() { hotkeys_->SetSuspended(ActionList1->Checked(cmd::kSuspend)); }
@@ -330,11 +330,7 @@ void TTrayForm1::PrintDesktop1Click() {
     return;
   }
   BusyScope busy(context_->flags);
-  CaptureState().CaptureRequest = cmDesktop;
-  const bool direct = ActionList1->Checked(cmd::kDirectPrinting);
-  ActionList1->SetChecked(cmd::kDirectPrinting, true);
-  pipeline_->RunCaptureRequest();
-  ActionList1->SetChecked(cmd::kDirectPrinting, direct);
+  pipeline_->RunCaptureRequest(RequestForPrintDesktop());
 }
 
 void TTrayForm1::GetRectangularArea1Click() {
@@ -343,21 +339,20 @@ void TTrayForm1::GetRectangularArea1Click() {
     return;
   }
   BusyScope busy(context_->flags);
-  CaptureState().CaptureRequest = cmRectArea;
-  pipeline_->RunCaptureRequest();
+  pipeline_->RunCaptureRequest(RequestForRectangularArea());
 }
 
 void TTrayForm1::HotKeyPressed(int id) {
-  const std::optional<TCaptureMode> mode = CaptureModeForHotkeyId(id);
-  if (!mode) return;
+  const std::optional<TCaptureRequest> request =
+      RequestForHotkey(id, ActionList1->Checked(cmd::kDirectPrinting));
+  if (!request) return;
   if (!context_->flags.CaptureIdle) {
     // Never a second capture: a minimised picture window comes back.
     pipeline_->RestoreMinimisedWindow();
     return;
   }
   BusyScope busy(context_->flags);
-  CaptureState().CaptureRequest = *mode;
-  pipeline_->RunCaptureRequest();
+  pipeline_->RunCaptureRequest(*request);
 }
 
 void TTrayForm1::FormCloseQuery() {

@@ -37,6 +37,15 @@ struct TCaptureRequest {
   TAsSet cursor = TAsSet::Stored;
   TAsSet sound = TAsSet::Stored;
   int delay_seconds = 0;
+  // Area, Object: what the picture holds when the user leaves the frozen
+  // desktop without a selection; nothing: the request is cancelled.
+  std::optional<TCaptureArea> unselected;
+  // Left to the option commands, as hotkeys and tray items ask:
+  // Window takes the client area alone while "Client Area only" is on;
+  bool client_area_as_set = false;
+  // a picture that is not shown plainly is copied to the clipboard while
+  // "Automatic to Clipboard" is on (a shown one is copied at first paint).
+  bool clipboard_as_set = false;
 
   // What happens to the picture. With nothing of save, clipboard and print
   // set, it is shown in the picture window.
@@ -46,6 +55,18 @@ struct TCaptureRequest {
   bool print = false;
 
   bool ShowsPicture() const { return show || (!save && !clipboard && !print); }
+};
+
+// How a request ended.
+struct TCaptureOutcome {
+  enum class TStatus {
+    Done,
+    Cancelled,  // left without a selection, nothing picked
+    Failed,     // the picture could not be saved or printed
+  };
+  TStatus status = TStatus::Done;
+  std::string path;     // the file written, if any
+  std::string message;  // what went wrong, for Failed
 };
 
 }  // namespace vistrel

@@ -3,6 +3,7 @@
 #include "capture/active_window_rect.h"
 #include "capture/capture_sound.h"
 #include "capture/cursor_drawing.h"
+#include "platform/capture_bounds.h"
 #include "platform/screen_grab.h"
 
 namespace vistrel {
@@ -12,7 +13,7 @@ TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_t
   return capture_timer_running ? custom_capture_rect : capture_bounds;
 }
 
-TScreenRect GrabForRequest(const TGrabServices& services, TCaptureMode request,
+TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,
                            TPictureBitmap& picture) {
@@ -22,12 +23,29 @@ TScreenRect GrabForRequest(const TGrabServices& services, TCaptureMode request,
 
   if (options.sound) PlayCaptureSound(services.sound, services.beeper);
 
-  const TScreenRect requested =
-      IsWindowCaptureMode(request)
-          ? ActiveWindowRect(services.windows, options.client_area_only)
-          : DesktopRequestRect(capture_bounds, options.capture_timer_running,
-                               custom_capture_rect);
-  const TScreenRect grabbed = GrabScreenRect(services.screen, capture_bounds, picture, requested);
+  TScreenRect bounds = capture_bounds;
+  TScreenRect requested;
+  switch (area) {
+    case TCaptureArea::Window:
+    case TCaptureArea::ClientArea:
+      requested = ActiveWindowRect(services.windows,
+                                   area == TCaptureArea::ClientArea || options.client_area_only);
+      break;
+    case TCaptureArea::Monitor:
+      bounds = CaptureBoundsFor(services.screen.Monitors(), options.monitor - 1);
+      requested = bounds;
+      break;
+    case TCaptureArea::Custom:
+      requested = custom_capture_rect;
+      break;
+    case TCaptureArea::Desktop:
+    case TCaptureArea::Area:
+    case TCaptureArea::Object:
+      requested =
+          DesktopRequestRect(capture_bounds, options.capture_timer_running, custom_capture_rect);
+      break;
+  }
+  const TScreenRect grabbed = GrabScreenRect(services.screen, bounds, picture, requested);
 
   // Placed from the corner actually grabbed: where confinement cut the
   // requested rectangle, its own corner is not the picture's corner.

@@ -1,8 +1,8 @@
-// GrabForRequest: the grab a picture window makes as the last step of its
-// creation: sound, cursor, and the area of the capture request.
+// GrabForRequest: the grab of a capture request: cursor, sound, and the
+// area the request asks for.
 #pragma once
 
-#include "capture/capture_mode.h"
+#include "capture/capture_request.h"
 #include "imaging/picture_bitmap.h"
 #include "platform/beeper.h"
 #include "platform/cursor_source.h"
@@ -20,12 +20,14 @@ struct TGrabServices {
   IBeeper& beeper;
 };
 
-// The picture window's option commands and state that the grab depends on.
+// The option commands and state that the grab depends on, as the request
+// has settled them.
 struct TGrabOptions {
   bool sound = false;             // "Sound"
   bool include_cursor = false;    // "Include Cursor"
-  bool client_area_only = false;  // "Client Area only"
+  bool client_area_only = false;  // TCaptureArea::Window takes the client area
   bool capture_timer_running = false;  // Automatic Save is on
+  int monitor = 0;                // TCaptureArea::Monitor, 1-based
 };
 
 // The rectangle a desktop mode asks for: the custom capture rectangle while
@@ -33,10 +35,12 @@ struct TGrabOptions {
 TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_timer_running,
                                const TScreenRect& custom_capture_rect);
 
-// Grabs the area of `request` into `picture`, confined to `capture_bounds`:
-// reads the cursor, plays the sound (the grab follows its end), grabs, then
-// draws the cursor where it was. Returns the screen rectangle grabbed.
-TScreenRect GrabForRequest(const TGrabServices& services, TCaptureMode request,
+// Grabs `area` into `picture`, confined to `capture_bounds` (a monitor
+// asked for by number: to that monitor): reads the cursor, plays the sound
+// (the grab follows its end), grabs, then draws the cursor where it was.
+// Area and Object grab the desktop area; the choice on the frozen desktop
+// comes after. Returns the screen rectangle grabbed.
+TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,
                            TPictureBitmap& picture);

@@ -3,29 +3,46 @@
 #include <QCursor>
 #include <QFileInfo>
 
-#include "commands/message_boxes.h"
 #include "commands/TInfoForm1.h"
+#include "commands/message_boxes.h"
 #include "imaging/formats/picture_file.h"
+#include "platform/qt/system_colors.h"
 #include "settings/file_naming.h"
+#include "settings/picture_type_defaults.h"
 
 namespace vistrel {
 
-QString AutoSavePicture(const TPictureBitmap& picture, const TIOParams& params,
-                        const TrayOptions& naming, bool show_info, QWidget* parent) {
-  const TPictureFileName target = NextPictureFileName(
-      naming.AutoFolder, {naming.AutoFileName, naming.AutoNumbering, naming.AutoExtention});
-  const QString path = QString::fromStdString(target.path);
+TIOParams StoredWriterParameters(const PictureWindowOptions& stored) {
+  TIOParams params;
+  params.Reset();
+  ApplyPictureTypeDefaults(stored, params, PaletteSystemColor);
+  return params;
+}
+
+std::string UnattendedSavePath(const TrayOptions& naming, const std::string& path,
+                               const std::string& folder) {
+  if (!path.empty()) return path;
+  return NextPictureFileName(folder.empty() ? naming.AutoFolder : WithTrailingSeparator(folder),
+                             {naming.AutoFileName, naming.AutoNumbering, naming.AutoExtention})
+      .path;
+}
+
+bool SaveUnattended(const TPictureBitmap& picture, const TIOParams& params,
+                    const std::string& path, bool show_info, QWidget* parent, std::string& error) {
+  const QString name = QString::fromStdString(path);
   try {
-    SavePictureFile(target.path, picture, params, TSaveAccess::kPrivateWhereShared);
+    SavePictureFile(path, picture, params, TSaveAccess::kPrivateWhereShared);
   } catch (const std::exception& e) {
-    // The writer's own words go to the log; the box names the path.
+    // The writer's own words go to the log and the caller; the box names
+    // the path.
+    error = e.what();
     qWarning("Vistrel-Pro: %s", e.what());
-    ShowErrorBox(parent, "The Picture could not be saved as\r\n" + path);
-    return {};
+    ShowErrorBox(parent, "The Picture could not be saved as\r\n" + name);
+    return false;
   }
   const QPoint at = QCursor::pos() + QPoint(4, 4);
-  ShowInfoPopup(at.x(), at.y(), "Picture Saved as \r\n" + QFileInfo(path).fileName(), show_info);
-  return path;
+  ShowInfoPopup(at.x(), at.y(), "Picture Saved as \r\n" + QFileInfo(name).fileName(), show_info);
+  return true;
 }
 
 }  // namespace vistrel

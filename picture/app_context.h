@@ -20,7 +20,7 @@ class IBeeper;
 
 // The area every grab is confined to and the rectangle that desktop grabs
 // take while the capture timer runs.
-struct TCaptureArea {
+struct TCaptureRects {
   TScreenRect CaptureBounds;
   TScreenRect CustomCaptureRect;
   // Set only while the custom capture rectangle is being chosen on the
@@ -45,7 +45,7 @@ struct TAppContext {
 
   TProcessFlags flags;
   TPictureState picture;
-  TCaptureArea capture;
+  TCaptureRects capture;
   // What the other parts lend the picture window; an empty one leaves its
   // step out and its button disabled.
   TPictureServices services;

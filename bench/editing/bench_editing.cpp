@@ -23,7 +23,8 @@
 #include "imaging/formats/io_params.h"
 #include "imaging/formats/picture_file.h"
 #include "picture/TEffectsForm.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
   TrayOptions tray;
   TAppContext context{commands, tray, platform, beeper, [] { return false; }};
 
-  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
+  LoadCaptureSettings(context);
+  TMainForm1 window(context, GrabForCaptureRequest(context, RequestForOpen()));
   commands.SetChecked(cmd::kSound, false);
   window.show();
   QApplication::processEvents();

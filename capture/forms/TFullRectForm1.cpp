@@ -13,7 +13,6 @@
 #include "capture/overlay_marks.h"
 #include "platform/screen_grab.h"
 #include "picture/MainFormRules.h"
-#include "picture/TMainForm1.h"
 #include "platform/platform.h"
 
 namespace vistrel {
@@ -23,15 +22,15 @@ namespace tx = full_rect_texts;
 namespace {
 }  // namespace
 
-TFullRectForm1::TFullRectForm1(TMainForm1& window)
-    : PictureView1(new TFrozenDesktopView(this)), window_(window) {
+TFullRectForm1::TFullRectForm1(TAppContext& context, QSize custom_preset)
+    : PictureView1(new TFrozenDesktopView(this)), context_(context) {
   setObjectName("FullRectForm1");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PictureView1);
   PictureView1->setObjectName("PictureView1");
   PictureView1->SetHint(tx::kFirstHint);
-  BuildPopupMenu();
+  BuildPopupMenu(custom_preset);
   connect(PictureView1, &TFrozenDesktopView::OnMouseDown, this,
           &TFullRectForm1::PictureView1MouseDown);
   connect(PictureView1, &TFrozenDesktopView::OnMouseUp, this, &TFullRectForm1::PictureView1MouseUp);
@@ -39,7 +38,7 @@ TFullRectForm1::TFullRectForm1(TMainForm1& window)
           &TFullRectForm1::PictureView1SelectionChange);
 }
 
-void TFullRectForm1::BuildPopupMenu() {
+void TFullRectForm1::BuildPopupMenu(QSize custom_preset) {
   popup_menu1_ = new QMenu(this);
   popup_menu1_->setObjectName("PopupMenu1");
   rectangles1_ = popup_menu1_->addMenu(tx::kRectangles);
@@ -49,8 +48,7 @@ void TFullRectForm1::BuildPopupMenu() {
     if (size == 32) rectangles1_->setDefaultAction(item);
   }
   rectangles1_->addSeparator();
-  const PictureWindowOptions& options = window_.Options();
-  const int custom_w = options.CustomW, custom_h = options.CustomH;
+  const int custom_w = custom_preset.width(), custom_h = custom_preset.height();
   QAction* custom = rectangles1_->addAction(QString("%1 x %2").arg(custom_w).arg(custom_h));
   connect(custom, &QAction::triggered, this,
           [this, custom_w, custom_h] { PresetClick(custom_w, custom_h); });
@@ -67,19 +65,19 @@ void TFullRectForm1::BuildPopupMenu() {
 }
 
 void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
-  IScreenSource& screen = *window_.Context().platform.screen;
+  IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   PlaceOver(desktop);
   PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
   PictureView1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
-  const TScreenRect area = ConfineToCaptureBounds(desktop, window_.Context().capture.CaptureBounds);
+  const TScreenRect area = ConfineToCaptureBounds(desktop, context_.capture.CaptureBounds);
   if (desktop_grab && desktop_grab->Width() == area.Width() &&
       desktop_grab->Height() == area.Height()) {
     frozen_ = area;
     PictureView1->Picture() = *desktop_grab;
   } else {
     frozen_ =
-        GrabScreenRect(screen, window_.Context().capture.CaptureBounds, PictureView1->Picture(), desktop);
+        GrabScreenRect(screen, context_.capture.CaptureBounds, PictureView1->Picture(), desktop);
   }
   PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
@@ -110,13 +108,11 @@ void TFullRectForm1::DesktopSize1Click() {
 
 void TFullRectForm1::TakeSelection() {
   if (PictureView1->HasSelection()) {
-    if (window_.Context().capture.DefineRectMode) {
-      window_.Context().capture.CustomCaptureRect =
+    if (context_.capture.DefineRectMode) {
+      context_.capture.CustomCaptureRect =
           ScreenRectOfSelection(PictureView1->SelectionBox(), frozen_);
     } else {
-      TPictureView& target = *window_.PictureView1;
-      target.Picture() = PictureView1->CopySelection();
-      target.ImageChanged();
+      taken_ = PictureView1->CopySelection();
     }
   }
   close();
@@ -156,7 +152,7 @@ void TFullRectForm1::PictureView1MouseUp(Qt::MouseButton button) {
   PictureView1->SetShowHint(true);
   // The right button's release belongs to its menu and never takes.
   if (button == Qt::RightButton) return;
-  if (window_.Context().commands.Checked(cmd::kAutoCrop) && !window_.Context().capture.DefineRectMode) TakeSelection();
+  if (context_.commands.Checked(cmd::kAutoCrop) && !context_.capture.DefineRectMode) TakeSelection();
 }
 
 void TFullRectForm1::PictureView1SelectionChange() {

@@ -1,10 +1,11 @@
 // The frozen-desktop selection window: the whole desktop, grabbed at the
 // moment the window is made, under a rectangle the user drags, moves,
-// resizes or picks from the right-button menu. Taking the selection copies
-// it into the picture window, or, while the custom capture rectangle is
+// resizes or picks from the right-button menu. Taking the selection keeps
+// its pixels for the caller, or, while the custom capture rectangle is
 // being defined, makes it that rectangle.
 #pragma once
 
+#include <QSize>
 #include <optional>
 
 #include "capture/forms/TFrozenDesktopView.h"
@@ -15,14 +16,14 @@ class QMenu;
 
 namespace vistrel {
 
-class TMainForm1;
+struct TAppContext;
 
 class TFullRectForm1 : public TOverlayWindow {
   Q_OBJECT
 
  public:
-  // `window` receives the selection and gives the custom preset's size.
-  explicit TFullRectForm1(TMainForm1& window);
+  // `custom_preset`: the fifth preset rectangle (CustomW x CustomH).
+  TFullRectForm1(TAppContext& context, QSize custom_preset);
 
   // Places the window over the virtual desktop and freezes the desktop,
   // confined to the capture bounds, into the view. `desktop_grab`, when
@@ -32,8 +33,11 @@ class TFullRectForm1 : public TOverlayWindow {
   // Shows a stored screen rectangle as the selection, as far as it lies on
   // the frozen picture.
   void Preselect(const TScreenRect& rect);
-  // Copies or stores the selection, if there is one, and closes.
+  // Keeps or stores the selection, if there is one, and closes.
   void TakeSelection();
+  // The pixels of the selection taken; nothing when the user left without
+  // one or the custom capture rectangle was defined.
+  const std::optional<TPictureBitmap>& Taken() const { return taken_; }
   // Rectangles presets; the desktop-sized one.
   void PresetClick(int width, int height);
   void DesktopSize1Click();
@@ -52,13 +56,14 @@ class TFullRectForm1 : public TOverlayWindow {
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
-  void BuildPopupMenu();
+  void BuildPopupMenu(QSize custom_preset);
   void PictureView1MouseDown(Qt::MouseButton button);
   void PictureView1MouseUp(Qt::MouseButton button);
   void PictureView1SelectionChange();
 
-  TMainForm1& window_;
+  TAppContext& context_;
   TScreenRect frozen_;
+  std::optional<TPictureBitmap> taken_;
   QMenu* popup_menu1_ = nullptr;
   QMenu* rectangles1_ = nullptr;
   QAction* crop_selection1_ = nullptr;

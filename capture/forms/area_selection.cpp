@@ -14,6 +14,10 @@ namespace {
 
 constexpr int kAreaWaitMs = 600;
 
+QSize CustomPreset(const TMainForm1& window) {
+  return {window.Options().CustomW, window.Options().CustomH};
+}
+
 }  // namespace
 
 void WaitForDesktop(int ms) {
@@ -21,12 +25,14 @@ void WaitForDesktop(int ms) {
   QThread::msleep(ms);
 }
 
-void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect,
-                      const TPictureBitmap* desktop_grab) {
-  TFullRectForm1 form(window);
+std::optional<TPictureBitmap> SelectAreaOnFrozenDesktop(TAppContext& context, QSize custom_preset,
+                                                        const std::optional<TScreenRect>& preselect,
+                                                        const TPictureBitmap* desktop_grab) {
+  TFullRectForm1 form(context, custom_preset);
   form.FormCreate(desktop_grab);
   if (preselect) form.Preselect(*preselect);
   form.ShowModal();
+  return form.Taken();
 }
 
 void SelectAreaIntoPicture(TMainForm1& window) {
@@ -34,7 +40,11 @@ void SelectAreaIntoPicture(TMainForm1& window) {
   window.UndoStack1.PushUndo(window.PictureView1->Picture(), "SelectArea");
   window.hide();
   WaitForDesktop(kAreaWaitMs);
-  RunAreaSelection(window);
+  if (std::optional<TPictureBitmap> taken =
+          SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window))) {
+    window.PictureView1->Picture() = std::move(*taken);
+    window.PictureView1->ImageChanged();
+  }
 }
 
 void DefineCaptureRectangle(TMainForm1& window) {
@@ -42,7 +52,8 @@ void DefineCaptureRectangle(TMainForm1& window) {
   window.Context().capture.DefineRectMode = true;
   window.hide();
   WaitForDesktop(kAreaWaitMs);
-  RunAreaSelection(window, window.Context().capture.CustomCaptureRect);
+  SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window),
+                            window.Context().capture.CustomCaptureRect);
 }
 
 }  // namespace vistrel

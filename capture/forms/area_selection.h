@@ -2,6 +2,7 @@
 // area step of a capture request.
 #pragma once
 
+#include <QSize>
 #include <optional>
 
 #include "imaging/picture_bitmap.h"
@@ -9,13 +10,17 @@
 
 namespace vistrel {
 
+struct TAppContext;
 class TMainForm1;
 
 // The selection window over the whole desktop, shown until the user takes
 // a selection or leaves; `preselect` (screen pixels) is selected first.
-// `desktop_grab`: see TFullRectForm1::FormCreate.
-void RunAreaSelection(TMainForm1& window, const std::optional<TScreenRect>& preselect = std::nullopt,
-                      const TPictureBitmap* desktop_grab = nullptr);
+// `custom_preset` is the fifth preset rectangle; `desktop_grab`: see
+// TFullRectForm1::FormCreate. Returns the pixels taken, if any.
+std::optional<TPictureBitmap> SelectAreaOnFrozenDesktop(
+    TAppContext& context, QSize custom_preset,
+    const std::optional<TScreenRect>& preselect = std::nullopt,
+    const TPictureBitmap* desktop_grab = nullptr);
 
 // "Rect.": an area of the frozen desktop replaces the picture (one undo
 // entry); the window hides meanwhile.

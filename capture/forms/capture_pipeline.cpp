@@ -1,28 +1,54 @@
 #include "capture/forms/capture_pipeline.h"
-#include "commands/command_table.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QMimeData>
+#include <QTimer>
 
-#include "commands/TActionList1.h"
-#include "picture/app_context.h"
-#include "capture/capture_state.h"
 #include "capture/forms/area_selection.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/object_picking.h"
+#include "capture/forms/request_grab.h"
+#include "commands/TActionList1.h"
+#include "commands/command_table.h"
+#include "commands/error_guard.h"
+#include "imaging/picture_proc.h"
+#include "imaging/picture_recipe.h"
 #include "output/auto_save.h"
-#include "picture/picture_services.h"
+#include "picture/MainFormRules.h"
+#include "picture/PictureViewImage.h"
+#include "picture/app_context.h"
+#include "settings/picture_options.h"
 
 namespace vistrel {
 
 namespace {
+
+using TStatus = TCaptureOutcome::TStatus;
+
+// The user interface answers while the delay runs.
+void WaitSeconds(int seconds) {
+  QEventLoop loop;
+  QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The whole picture, as the Copy command copies a picture without a
+// selection.
+void CopyPictureToClipboard(const TPictureBitmap& picture) {
+  auto* mime = new QMimeData;
+  mime->setImageData(PictureToImage(picture));
+  QGuiApplication::clipboard()->setMimeData(mime);
+}
+
 }  // namespace
 
-// Creates the picture window (which grabs) and destroys it, with its print
-// setup dialog, however the request ends.
+// Creates the picture window with the request's picture and destroys it,
+// with its print setup dialog, however the request ends.
 class TCapturePipeline::WindowScope {
  public:
-  explicit WindowScope(TCapturePipeline& owner) : owner_(owner) {
-    owner_.window_ = new TMainForm1(
-        owner_.context_, GrabForNewWindow(owner_.context_, CaptureState().CaptureRequest));
+  WindowScope(TCapturePipeline& owner, TPictureBitmap picture) : owner_(owner) {
+    owner_.window_ = new TMainForm1(owner_.context_, std::move(picture));
   }
   ~WindowScope() {
     delete owner_.window_.data();
@@ -33,69 +59,90 @@ class TCapturePipeline::WindowScope {
   TCapturePipeline& owner_;
 };
 
-void TCapturePipeline::RunAutomaticActions() {
-  QApplication::processEvents();
-  window_->ApplyPictureOptions();
-  if (context_.commands.Checked(cmd::kAutomaticToClipboard)) window_->Action5Execute();
-}
-
-void TCapturePipeline::SaveUnattended() {
-  AutoSavePicture(window_->PictureView1->Picture(), window_->PictureIO1Params, context_.tray,
-                  context_.commands.Checked(cmd::kShowInfoMessage), window_);
-}
-
-void TCapturePipeline::RunCaptureRequest() {
+TCaptureOutcome TCapturePipeline::RunCaptureRequest(const TCaptureRequest& request) {
   // A tray menu that was just used is gone from the screen before the grab.
   QApplication::processEvents();
-  const TCaptureMode mode = CaptureState().CaptureRequest;
-  WindowScope scope(*this);
-  switch (mode) {
-    case cmDesktop:
-    case cmActiveWindow:
-      // Without printing in the program, or when the printer did not take
-      // the picture, it is shown instead: a capture is never lost.
-      if (context_.commands.Checked(cmd::kDirectPrinting) && context_.services.PrintPicture) {
-        RunAutomaticActions();
-        if (!window_->ToolButton11Click()) {
-          context_.picture.FirstPaintPending = false;  // its options and clipboard copy are done already
-          window_->ShowModal();
-        }
-      } else {
-        window_->ShowModal();
-      }
-      break;
-    case cmDesktopSave:
-    case cmActiveWindowSave:
-      RunAutomaticActions();
-      SaveUnattended();
-      break;
-    case cmRectArea:
-    case cmSpareSlot:
-      // Without a selection the window keeps its own grab. A desktop grab
-      // without a cursor drawn in is the frozen desktop already: at 4K a
-      // second grab would hold the overlay back by a tenth of a second.
-      RunAreaSelection(*window_, std::nullopt,
-                       mode == cmRectArea && !context_.commands.Checked(cmd::kIncludeCursor) &&
-                               !(context_.capture_timer_running && context_.capture_timer_running())
-                           ? &window_->PictureView1->Picture()
-                           : nullptr);
-      window_->ShowModal();
-      break;
+  if (request.delay_seconds > 0) WaitSeconds(request.delay_seconds);
+  const PictureWindowOptions stored = LoadCaptureSettings(context_);
+  TPictureBitmap picture = GrabForCaptureRequest(context_, request);
+  if (request.area == TCaptureArea::Area || request.area == TCaptureArea::Object) {
+    if (std::optional<TPictureBitmap> chosen = ChooseOnFrozenDesktop(request, stored, picture))
+      picture = std::move(*chosen);
+    else if (!request.unselected)
+      return {TStatus::Cancelled, {}, "nothing was selected"};
   }
+  if (!request.save && !request.clipboard && !request.print) {
+    WindowScope scope(*this, std::move(picture));
+    window_->ShowModal();
+    return {};
+  }
+  return RunUnattended(request, stored, std::move(picture));
 }
 
-void TCapturePipeline::RunTimedCapture() {
-  CaptureState().CaptureRequest = cmDesktop;
-  WindowScope scope(*this);
+std::optional<TPictureBitmap> TCapturePipeline::ChooseOnFrozenDesktop(
+    const TCaptureRequest& request, const PictureWindowOptions& stored,
+    const TPictureBitmap& grab) {
+  if (request.area == TCaptureArea::Object) return PickObjectOnFrozenDesktop(context_);
+  // A desktop grab without a cursor drawn in is the frozen desktop already:
+  // at 4K a second grab would hold the overlay back by a tenth of a second.
+  const bool grab_is_desktop =
+      request.unselected.value_or(TCaptureArea::Desktop) == TCaptureArea::Desktop &&
+      !DrawsCursor(context_, request) &&
+      !(context_.capture_timer_running && context_.capture_timer_running());
+  return SelectAreaOnFrozenDesktop(context_, {stored.CustomW, stored.CustomH}, std::nullopt,
+                                   grab_is_desktop ? &grab : nullptr);
+}
+
+void TCapturePipeline::ApplyStoredAdjustments(TPictureBitmap& picture,
+                                              const PictureWindowOptions& stored) {
+  const TActionList1& commands = context_.commands;
+  TBatchQuality quality{commands.Checked(cmd::kQualityRotate), TResampleFilter::rfNone};
+  if (commands.Checked(cmd::kQualityZoom))
+    quality.filter =
+        ResampleFilterFromStored(stored.ResampleFilter).value_or(context_.picture.ResampleFilter);
+  const TPictureRecipe recipe = PictureOptions::Load(SettingsStore());
+  TPictureProc proc(picture);
+  // A fault is reported as in the picture window; the capture goes on.
+  RunGuarded([&] { ApplyPictureRecipe(recipe, quality, picture, proc); });
+}
+
+TCaptureOutcome TCapturePipeline::RunUnattended(const TCaptureRequest& request,
+                                                const PictureWindowOptions& stored,
+                                                TPictureBitmap picture) {
   QApplication::processEvents();
-  window_->ApplyPictureOptions();
-  SaveUnattended();
-}
+  ApplyStoredAdjustments(picture, stored);
+  const TActionList1& commands = context_.commands;
+  if (request.clipboard ||
+      (request.clipboard_as_set && commands.Checked(cmd::kAutomaticToClipboard)))
+    CopyPictureToClipboard(picture);
 
-void TCapturePipeline::OpenPictureWindow() {
-  CaptureState().CaptureRequest = cmDesktop;
-  WindowScope scope(*this);
-  window_->ShowModal();
+  TCaptureOutcome outcome;
+  if (request.save) {
+    const std::string path =
+        UnattendedSavePath(context_.tray, request.save->path, request.save->folder);
+    std::string error;
+    if (SaveUnattended(picture, StoredWriterParameters(stored), path,
+                       commands.Checked(cmd::kShowInfoMessage), nullptr, error))
+      outcome.path = path;
+    else
+      outcome = {TStatus::Failed, {}, path + ": " + error};
+  }
+
+  bool show = request.show;
+  if (!request.print && !show) return outcome;
+  WindowScope scope(*this, std::move(picture));
+  // Without printing in the program, or when the printer did not take the
+  // picture, it is shown: a capture is never lost.
+  if (request.print && !window_->ToolButton11Click()) {
+    show = true;
+    if (outcome.status == TStatus::Done)
+      outcome = {TStatus::Failed, outcome.path, "the picture was not printed"};
+  }
+  if (show) {
+    context_.picture.FirstPaintPending = false;  // its options and copy are done already
+    window_->ShowModal();
+  }
+  return outcome;
 }
 
 void TCapturePipeline::RestoreMinimisedWindow() {

@@ -1,11 +1,13 @@
-// The tray form's capture driver: turns the pending capture request into a
-// picture window that is shown, printed or saved, and keeps track of the
-// one picture window that may exist.
+// The capture driver: carries out one capture request from the settings to
+// the grab, the choice on the frozen desktop and what becomes of the
+// picture, and keeps track of the one picture window that may exist.
 #pragma once
 
 #include <QPointer>
 
+#include "capture/capture_request.h"
 #include "picture/TMainForm1.h"
+#include "settings/other_options.h"
 
 namespace vistrel {
 
@@ -13,18 +15,19 @@ struct TAppContext;
 
 class TCapturePipeline {
  public:
+  // Everything it needs is in `context`: the tray form's, or one that a
+  // process without a tray builds.
   explicit TCapturePipeline(TAppContext& context) : context_(context) {}
 
-  // Runs one capture in the mode of CaptureState().CaptureRequest. The
-  // caller has found CaptureIdle true and set it false, and sets it back.
-  void RunCaptureRequest();
-
-  // "Open ...": a fresh desktop grab shown in the picture window.
-  void OpenPictureWindow();
-
-  // One tick of the capture timer: a desktop grab (the custom capture
-  // rectangle), saved without showing, printing or copying.
-  void RunTimedCapture();
+  // Settings, bounds, sound, grab; for Area and Object the choice on the
+  // frozen desktop; then what the request asks. A picture that is only
+  // shown goes into the picture window, whose first paint applies the
+  // stored picture options and the automatic copy. Otherwise they run on
+  // the grabbed picture itself, then the save and the print; a picture
+  // window is made only to print, or to show the picture when asked or
+  // when printing failed (a capture is never lost). The caller has found
+  // CaptureIdle true and set it false, and sets it back.
+  TCaptureOutcome RunCaptureRequest(const TCaptureRequest& request);
 
   // The open picture window, if any.
   TMainForm1* PictureWindow() const { return window_; }
@@ -35,9 +38,12 @@ class TCapturePipeline {
 
  private:
   class WindowScope;
-  void ShowModal();
-  void RunAutomaticActions();
-  void SaveUnattended();
+  std::optional<TPictureBitmap> ChooseOnFrozenDesktop(const TCaptureRequest& request,
+                                                      const PictureWindowOptions& stored,
+                                                      const TPictureBitmap& grab);
+  TCaptureOutcome RunUnattended(const TCaptureRequest& request,
+                                const PictureWindowOptions& stored, TPictureBitmap picture);
+  void ApplyStoredAdjustments(TPictureBitmap& picture, const PictureWindowOptions& stored);
 
   TAppContext& context_;
   QPointer<TMainForm1> window_;

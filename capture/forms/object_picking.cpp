@@ -17,30 +17,34 @@ namespace {
 constexpr int kObjectWaitMs = 700;
 }  // namespace
 
+std::optional<TPictureBitmap> PickObjectOnFrozenDesktop(TAppContext& context) {
+  TObjectForm1 form(context);
+  form.FormCreate();
+  form.ShowModal();
+  // The overlay is gone from the screen before the window under the pointer
+  // is asked for.
+  QApplication::processEvents();
+  const std::optional<TPointedWindow> pointed = context.platform.windows->WindowUnderPointer();
+  if (!pointed) return std::nullopt;
+  // Windows that were covered by the overlay repaint late; the frozen
+  // picture holds them as they were pointed at.
+  const std::optional<TPictureRect> part =
+      FrozenPartOfWindow(pointed->rect, context.capture.CaptureBounds, form.FrozenRect());
+  if (!part) return std::nullopt;
+  return CopyArea(form.Image1->Picture(), *part);
+}
+
 void PickObjectIntoPicture(TMainForm1& window) {
   TWindowCaptureScope scope(window);
   window.UndoStack1.PushUndo(window.PictureView1->Picture(), "PickObject");
   window.hide();
   WaitForDesktop(kObjectWaitMs);
   QApplication::processEvents();
-
-  TObjectForm1 form(window.Context());
-  form.FormCreate();
-  form.ShowModal();
-  // The overlay is gone from the screen before the window under the pointer
-  // is asked for.
-  QApplication::processEvents();
-  const std::optional<TPointedWindow> pointed =
-      window.Context().platform.windows->WindowUnderPointer();
   // A window gone meanwhile leaves the picture as it was.
-  if (!pointed) return;
-  // Windows that were covered by the overlay repaint late; the frozen
-  // picture holds them as they were pointed at.
-  const std::optional<TPictureRect> part =
-      FrozenPartOfWindow(pointed->rect, window.Context().capture.CaptureBounds, form.FrozenRect());
-  if (!part) return;
-  window.PictureView1->Picture() = CopyArea(form.Image1->Picture(), *part);
-  window.PictureView1->ImageChanged();
+  if (std::optional<TPictureBitmap> picked = PickObjectOnFrozenDesktop(window.Context())) {
+    window.PictureView1->Picture() = std::move(*picked);
+    window.PictureView1->ImageChanged();
+  }
 }
 
 }  // namespace vistrel

@@ -7,12 +7,12 @@
 
 #include "commands/TActionList1.h"
 #include "settings/date_time.h"
-#include "capture/capture_state.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/TRectForm1.h"
 #include "capture/forms/TTimerForm1.h"
 #include "picture/TMainForm1.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
 
   testing::TPreviewDesktop desktop;
   TAppContext& context = desktop.context;
-  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
+  LoadCaptureSettings(context);
+  TMainForm1 window(context, GrabForCaptureRequest(context, RequestForOpen()));
 
   if (what == "rect") {
     TRectForm1 dialog(window.Options(), desktop.beeper, 800, 600);
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(seconds * 1000, &dialog, &QDialog::reject);
     dialog.exec();
   } else {
-    TFullRectForm1 form(window);
+    TFullRectForm1 form(context, {window.Options().CustomW, window.Options().CustomH});
     form.FormCreate();
     form.Preselect(context.capture.CustomCaptureRect);
     form.PresetClick(128, 128);

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "capture/capture_state.h"
 #include "commands/command_table.h"
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/TObjectForm1.h"

@@ -40,8 +40,8 @@ class GrabForRequestTest : public ::testing::Test {
     windows.active = 7;
   }
 
-  TScreenRect Grab(TCaptureMode mode, const TScreenRect& bounds = kWholeDesktop) {
-    return GrabForRequest(services, mode, bounds, custom, options, picture);
+  TScreenRect Grab(TCaptureArea area, const TScreenRect& bounds = kWholeDesktop) {
+    return GrabForRequest(services, area, bounds, custom, options, picture);
   }
 
   FakeScreenSource screen;
@@ -55,46 +55,55 @@ class GrabForRequestTest : public ::testing::Test {
   TPictureBitmap picture;
 };
 
-TEST_F(GrabForRequestTest, DesktopModesGrabTheCaptureBounds) {
-  for (TCaptureMode mode : {cmDesktop, cmDesktopSave, cmRectArea}) {
-    EXPECT_EQ(Grab(mode, kMonitor2), kMonitor2);
+TEST_F(GrabForRequestTest, DesktopAreasGrabTheCaptureBounds) {
+  for (TCaptureArea area : {TCaptureArea::Desktop, TCaptureArea::Area, TCaptureArea::Object}) {
+    EXPECT_EQ(Grab(area, kMonitor2), kMonitor2);
     EXPECT_TRUE(ShowsScreenArea(picture, kMonitor2));
   }
+}
+
+TEST_F(GrabForRequestTest, MonitorByNumberIgnoresTheCaptureBoundsAndCustomIsConfined) {
+  options.monitor = 2;
+  EXPECT_EQ(Grab(TCaptureArea::Monitor), kMonitor2);
+  EXPECT_TRUE(ShowsScreenArea(picture, kMonitor2));
+  options.monitor = 1;
+  EXPECT_EQ(Grab(TCaptureArea::Monitor, kMonitor2), (TScreenRect{0, 0, 1920, 1080}));
+  custom = {1800, 100, 2100, 200};
+  EXPECT_EQ(Grab(TCaptureArea::Custom, kMonitor2), (TScreenRect{1920, 100, 2100, 200}));
 }
 
 TEST_F(GrabForRequestTest, CaptureTimerGrabsTheCustomRectangleConfined) {
   options.capture_timer_running = true;
   custom = {1800, 100, 2100, 200};
-  EXPECT_EQ(Grab(cmDesktop, kMonitor2), (TScreenRect{1920, 100, 2100, 200}));
+  EXPECT_EQ(Grab(TCaptureArea::Desktop, kMonitor2), (TScreenRect{1920, 100, 2100, 200}));
   EXPECT_TRUE(ShowsScreenArea(picture, {1920, 100, 2100, 200}));
 }
 
-TEST_F(GrabForRequestTest, WindowModesGrabOuterOrClientRectangle) {
-  for (TCaptureMode mode : {cmActiveWindow, cmActiveWindowSave, cmSpareSlot}) {
-    options.client_area_only = false;
-    EXPECT_EQ(Grab(mode), (TScreenRect{100, 50, 500, 400}));
-    EXPECT_TRUE(ShowsScreenArea(picture, {100, 50, 500, 400}));
-    options.client_area_only = true;
-    EXPECT_EQ(Grab(mode), (TScreenRect{104, 80, 496, 396}));
-    EXPECT_TRUE(ShowsScreenArea(picture, {104, 80, 496, 396}));
-  }
+TEST_F(GrabForRequestTest, WindowGrabsOuterOrClientRectangle) {
+  options.client_area_only = false;
+  EXPECT_EQ(Grab(TCaptureArea::Window), (TScreenRect{100, 50, 500, 400}));
+  EXPECT_TRUE(ShowsScreenArea(picture, {100, 50, 500, 400}));
+  EXPECT_EQ(Grab(TCaptureArea::ClientArea), (TScreenRect{104, 80, 496, 396}));
+  options.client_area_only = true;
+  EXPECT_EQ(Grab(TCaptureArea::Window), (TScreenRect{104, 80, 496, 396}));
+  EXPECT_TRUE(ShowsScreenArea(picture, {104, 80, 496, 396}));
 }
 
 TEST_F(GrabForRequestTest, WindowWithoutClientAreaOrNoWindowGrabsTheBounds) {
   options.client_area_only = true;
   windows.windows[7].client = TScreenRect{};  // minimised
-  EXPECT_EQ(Grab(cmActiveWindow, kMonitor2), kMonitor2);
+  EXPECT_EQ(Grab(TCaptureArea::Window, kMonitor2), kMonitor2);
   windows.active = 0;
   options.client_area_only = false;
-  EXPECT_EQ(Grab(cmActiveWindow, kMonitor2), kMonitor2);
+  EXPECT_EQ(Grab(TCaptureArea::Window, kMonitor2), kMonitor2);
   windows.active = 99;  // closed between the hotkey and the grab
-  EXPECT_EQ(Grab(cmActiveWindow), kWholeDesktop);
+  EXPECT_EQ(Grab(TCaptureArea::Window), kWholeDesktop);
 }
 
 TEST_F(GrabForRequestTest, CursorIsDrawnAtItsPositionLessHotspot) {
   options.include_cursor = true;
   cursor.cursor = RedCursorAt(2050, 100);
-  Grab(cmDesktop, kMonitor2);
+  Grab(TCaptureArea::Desktop, kMonitor2);
   // Measured from monitor 2's corner: (2050 - 1 - 1920, 100 - 1).
   EXPECT_EQ(picture.Pixel(129, 99), kCursorRed);
   EXPECT_EQ(picture.Pixel(132, 101), kCursorRed);
@@ -107,33 +116,33 @@ TEST_F(GrabForRequestTest, CursorFollowsTheCornerLeftAfterConfinement) {
   options.include_cursor = true;
   windows.windows[7].outer = {1500, 100, 2200, 300};  // partly on monitor 1
   cursor.cursor = RedCursorAt(2000, 150);
-  Grab(cmActiveWindow, kMonitor2);
+  Grab(TCaptureArea::Window, kMonitor2);
   EXPECT_EQ(picture.Pixel(2000 - 1 - 1920, 150 - 1 - 100), kCursorRed);
 }
 
 TEST_F(GrabForRequestTest, CursorWithoutImageOrOptionOffDrawsNothing) {
   cursor.cursor = RedCursorAt(300, 300);
-  Grab(cmDesktop);
+  Grab(TCaptureArea::Desktop);
   EXPECT_EQ(cursor.reads, 0);
   EXPECT_TRUE(ShowsScreenArea(picture, kWholeDesktop));
   options.include_cursor = true;
   cursor.cursor.reset();
-  Grab(cmDesktop);
+  Grab(TCaptureArea::Desktop);
   EXPECT_TRUE(ShowsScreenArea(picture, kWholeDesktop));
 }
 
 TEST_F(GrabForRequestTest, NoSoundDeviceSoundsTheBeepInstead) {
   options.sound = true;
-  Grab(cmDesktop);
+  Grab(TCaptureArea::Desktop);
   EXPECT_EQ(beeper.beeps, 1);
   EXPECT_TRUE(sound.played.empty());
   sound.has_device = true;
-  Grab(cmDesktop);
+  Grab(TCaptureArea::Desktop);
   EXPECT_EQ(beeper.beeps, 1);
   ASSERT_EQ(sound.played.size(), 1u);
   EXPECT_EQ(sound.played[0], TypewriterWave().size());
   options.sound = false;
-  Grab(cmDesktop);
+  Grab(TCaptureArea::Desktop);
   EXPECT_EQ(beeper.beeps, 1);
   EXPECT_EQ(sound.played.size(), 1u);
 }
@@ -158,7 +167,7 @@ TEST_F(GrabForRequestTest, CursorIsReadBeforeTheSoundAndTheGrabFollowsIt) {
   TGrabServices watched{screen, cursor, windows, player, beeper};
   options.sound = true;
   options.include_cursor = true;
-  GrabForRequest(watched, cmDesktop, kWholeDesktop, custom, options, picture);
+  GrabForRequest(watched, TCaptureArea::Desktop, kWholeDesktop, custom, options, picture);
   EXPECT_EQ(player.cursor_reads_before, 1);
   EXPECT_EQ(player.grabs_before, 0u);
   EXPECT_EQ(screen.grabs.size(), 1u);

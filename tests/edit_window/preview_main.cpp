@@ -9,7 +9,8 @@
 #include "commands/command_table.h"
 #include "picture/TEditForm1.h"
 #include "picture/TMainForm1.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
 
   TEditForm1 form;
   form.LendServices(context);
-  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
+  LoadCaptureSettings(context);
+  TMainForm1 window(context, GrabForCaptureRequest(context, RequestForOpen()));
   window.show();
   QTimer::singleShot(300, &window, [&] {
     desktop.commands.Action(cmd::kStandardEditing)->trigger();

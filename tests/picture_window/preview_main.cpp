@@ -9,7 +9,8 @@
 
 #include "commands/TActionList1.h"
 #include "picture/TMainForm1.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
   testing::TPreviewDesktop desktop;
   TAppContext& context = desktop.context;
 
-  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
+  LoadCaptureSettings(context);
+  TMainForm1 window(context, GrabForCaptureRequest(context, RequestForOpen()));
   QTimer::singleShot(seconds * 1000, &window, &QWidget::close);
   if (!menu_name.isEmpty())
     QTimer::singleShot(700, &window, [&] {

@@ -12,8 +12,8 @@
 #include "commands/TActionList1.h"
 #include "picture/app_context.h"
 #include "settings/settings_store.h"
-#include "capture/capture_state.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_cursor_source.h"
 #include "platform/fake/fake_hotkeys.h"
@@ -41,7 +41,6 @@ class PictureWindowTest : public ::testing::Test {
     platform_.sound = std::make_unique<FakeSoundPlayer>();
     platform_.refresh = std::make_unique<FakeScreenRefresh>();
     SetDesktop({{TScreenRect{0, 0, 1024, 768}, true, "ONE"}});
-    CaptureState() = TCaptureState{};
   }
 
   // Monitors over a desktop picture whose every pixel tells where it is.
@@ -56,10 +55,10 @@ class PictureWindowTest : public ::testing::Test {
 
   FakeScreenSource& Screen() { return static_cast<FakeScreenSource&>(*platform_.screen); }
 
-  // A window as a capture makes it: the grab of the pending request first.
-  std::unique_ptr<TMainForm1> NewWindow() {
-    return std::make_unique<TMainForm1>(context_,
-                                        GrabForNewWindow(context_, CaptureState().CaptureRequest));
+  // A window as a capture makes it: the settings and the grab first.
+  std::unique_ptr<TMainForm1> NewWindow(const TCaptureRequest& request = RequestForOpen()) {
+    LoadCaptureSettings(context_);
+    return std::make_unique<TMainForm1>(context_, GrabForCaptureRequest(context_, request));
   }
 
   // A value of "Setup\OtherOptions" as a window will find it.

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "window_fixture.h"
+#include "capture/capture_mode.h"
 #include "commands/command_table.h"
 
 namespace vistrel::testing {
@@ -50,9 +51,8 @@ TEST_F(PictureWindowTest, GrabTakesTheForegroundWindowForWindowModes) {
   auto& windows = static_cast<FakeWindowSource&>(*platform_.windows);
   windows.windows[7] = {TScreenRect{100, 50, 400, 250}, TScreenRect{110, 80, 390, 240}};
   windows.active = 7;
-  CaptureState().CaptureRequest = cmActiveWindow;
   StoreBool("Client_Area", true);
-  auto window = NewWindow();
+  auto window = NewWindow(*RequestForHotkey(cmActiveWindow, false));
   EXPECT_TRUE(ShowsDesktop(window->PictureView1->Picture(), {110, 80, 390, 240}));
 }
 

@@ -59,7 +59,7 @@ TEST_F(TwoMonitorTest, Monitor2ChosenGrabsOnlyThePartOfTheWindowOnIt) {
   const TColor green = MakeColor(0x20, 0xA0, 0x40);
   // The window may need a moment to be drawn.
   ASSERT_TRUE(WaitUntil([&] {
-    GrabForRequest(services, cmActiveWindow, bounds, {}, options, picture);
+    GrabForRequest(services, TCaptureArea::Window, bounds, {}, options, picture);
     return picture.Width() == 280 && picture.Pixel(0, 0) == green &&
            picture.Pixel(279, 299) == green;
   }));

@@ -14,7 +14,8 @@
 #include "output/printing_hooks.h"
 #include "picture/TMainForm1.h"
 #include "platform/fake/fake_printers.h"
-#include "capture/forms/window_grab.h"
+#include "capture/forms/request_grab.h"
+#include "capture/request_sources.h"
 #include "support/preview_desktop.h"
 
 using namespace vistrel;
@@ -30,7 +31,8 @@ int main(int argc, char** argv) {
   TFakePrinters printers;
   LendPrinting(context.services, printers);
 
-  TMainForm1 window(context, GrabForNewWindow(context, cmDesktop));
+  LoadCaptureSettings(context);
+  TMainForm1 window(context, GrabForCaptureRequest(context, RequestForOpen()));
   TPrintForm1* form = PrintForm(window);
   QTimer::singleShot(300, form, [&] {
     if (options.contains("setup")) {

@@ -1,0 +1,185 @@
+// Capture requests carried out whole on the fake desktop: what is saved,
+// copied, printed and shown, and that a picture window is made only to
+// show or to print.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include "capture/capture_mode.h"
+#include "capture/forms/TFullRectForm1.h"
+#include "capture/forms/capture_pipeline.h"
+#include "imaging/formats/picture_file.h"
+#include "settings/picture_options.h"
+#include "tests/capture_area/area_fixture.h"
+#include "tests/picture_window/dialog_answers.h"
+
+namespace vistrel::testing {
+namespace {
+
+using TStatus = TCaptureOutcome::TStatus;
+
+bool ShowsInvertedDesktop(const TPictureBitmap& picture, const TScreenRect& rect) {
+  if (picture.Width() != rect.Width() || picture.Height() != rect.Height()) return false;
+  for (int y = 0; y < picture.Height(); y += 7)
+    for (int x = 0; x < picture.Width(); x += 7) {
+      const TColor c = DesktopColour(rect.left + x, rect.top + y);
+      if (picture.Pixel(x, y) != MakeColor(255 - RedOf(c), 255 - GreenOf(c), 255 - BlueOf(c)))
+        return false;
+    }
+  return true;
+}
+
+TPictureBitmap Loaded(const std::string& path) {
+  TPictureBitmap picture;
+  TIOParams params;
+  LoadPictureFile(path, picture, params);
+  return picture;
+}
+
+QImage ClipboardImage() {
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  return mime && mime->hasImage() ? qvariant_cast<QImage>(mime->imageData()) : QImage();
+}
+
+class PipelineTest : public PictureWindowTest {
+ protected:
+  void SetUp() override {
+    PictureWindowTest::SetUp();
+    ASSERT_TRUE(pictures_.isValid());
+    tray_.AutoFolder = Folder();
+    StoreBool("ShowInfo", false);  // no popup holding the run for 1.5 s
+    // The first step of every picture window's creation: counts them.
+    context_.services.CreatePrintSetup = [this](TMainForm1&) { ++windows_made_; };
+    QGuiApplication::clipboard()->clear();
+  }
+
+  std::string Folder() const { return pictures_.path().toStdString() + "/"; }
+
+  void StoreInvertingRecipe() {
+    TPictureRecipe recipe;
+    recipe.CheckBoxItem[efInvert] = true;
+    SettingsStore store;
+    PictureOptions::Save(store, recipe);
+    store.Close();
+  }
+
+  // Closes the picture window once it is shown, keeping its picture.
+  void CloseWindowWhenShown() {
+    WhenShown<TMainForm1>([this](TMainForm1& window) {
+      shown_ = window.PictureView1->Picture();
+      window.close();
+    });
+  }
+
+  QTemporaryDir pictures_;
+  int windows_made_ = 0;
+  std::optional<TPictureBitmap> shown_;
+  TCapturePipeline pipeline_{context_};
+};
+
+TEST_F(PipelineTest, SavingHotkeysAndTimerTicksWriteTheAdjustedPictureWithoutAWindow) {
+  StoreInvertingRecipe();
+  StoreBool("Auto_Clipboard", true);
+  const TCaptureOutcome saved = pipeline_.RunCaptureRequest(*RequestForHotkey(cmDesktopSave, false));
+  EXPECT_EQ(saved.status, TStatus::Done);
+  ASSERT_EQ(saved.path, Folder() + "Picture0001.png");
+  EXPECT_TRUE(ShowsInvertedDesktop(Loaded(saved.path), {0, 0, 1024, 768}));
+  // The automatic copy is the adjusted picture too.
+  const QImage copied = ClipboardImage();
+  ASSERT_EQ(copied.size(), QSize(1024, 768));
+  const TColor corner = DesktopColour(10, 10);
+  EXPECT_EQ(copied.pixelColor(10, 10),
+            QColor(255 - RedOf(corner), 255 - GreenOf(corner), 255 - BlueOf(corner)));
+
+  // A tick takes the custom rectangle under the next number and never copies.
+  QGuiApplication::clipboard()->clear();
+  for (auto [key, value] : {std::pair{"CustomLeft", 100}, {"CustomTop", 50},
+                            {"CustomRight", 300}, {"CustomBottom", 150}})
+    Store(key, value);
+  const TCaptureOutcome ticked = pipeline_.RunCaptureRequest(RequestForTimerTick());
+  ASSERT_EQ(ticked.path, Folder() + "Picture0002.png");
+  EXPECT_TRUE(ShowsInvertedDesktop(Loaded(ticked.path), {100, 50, 300, 150}));
+  EXPECT_TRUE(ClipboardImage().isNull());
+
+  // A folder that cannot be written: the error box, a failure, still no window.
+  tray_.AutoFolder = "/nonexistent-folder/";
+  DialogAnswers answers({[](QWidget* box) { box->close(); }});
+  const TCaptureOutcome failed = pipeline_.RunCaptureRequest(RequestForTimerTick());
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(failed.status, TStatus::Failed);
+  EXPECT_NE(failed.message.find("/nonexistent-folder/Picture"), std::string::npos);
+  EXPECT_EQ(windows_made_, 0);
+}
+
+TEST_F(PipelineTest, GivenPathOrFolderTakesThePlaceOfTheAutomaticName) {
+  TCaptureRequest request;
+  request.area = TCaptureArea::Window;
+  auto& windows = static_cast<FakeWindowSource&>(*platform_.windows);
+  windows.windows[7] = {TScreenRect{100, 50, 400, 250}, TScreenRect{110, 80, 390, 240}};
+  windows.active = 7;
+  StoreBool("Client_Area", true);  // a request that names the window ignores it
+  request.save = TSaveTarget{Folder() + "frame.bmp", {}};
+  EXPECT_EQ(pipeline_.RunCaptureRequest(request).path, Folder() + "frame.bmp");
+  EXPECT_TRUE(PictureShowsDesktop(Loaded(Folder() + "frame.bmp"), {100, 50, 400, 250}));
+  QTemporaryDir other;
+  request.save = TSaveTarget{{}, other.path().toStdString()};
+  EXPECT_EQ(pipeline_.RunCaptureRequest(request).path,
+            other.path().toStdString() + "/Picture0001.png");
+  EXPECT_EQ(windows_made_, 0);
+}
+
+TEST_F(PipelineTest, PrintingMakesAHiddenWindowThatShowsOnlyWhenThePrintFails) {
+  StoreInvertingRecipe();
+  int printed = 0;
+  bool visible_while_printing = true;
+  context_.services.PrintPicture = [&](TMainForm1& window) {
+    ++printed;
+    visible_while_printing = window.isVisible();
+    return true;
+  };
+  EXPECT_EQ(pipeline_.RunCaptureRequest(RequestForPrintDesktop()).status, TStatus::Done);
+  EXPECT_EQ(printed, 1);
+  EXPECT_FALSE(visible_while_printing);
+  EXPECT_EQ(windows_made_, 1);
+
+  // Not printed: the capture is shown, adjusted once, never lost.
+  context_.services.PrintPicture = [](TMainForm1&) { return false; };
+  CloseWindowWhenShown();
+  EXPECT_EQ(pipeline_.RunCaptureRequest(*RequestForHotkey(cmDesktop, true)).status,
+            TStatus::Failed);
+  ASSERT_TRUE(shown_);
+  EXPECT_TRUE(ShowsInvertedDesktop(*shown_, {0, 0, 1024, 768}));
+  EXPECT_EQ(windows_made_, 2);
+}
+
+void Press(QWidget& widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+}
+
+TEST_F(PipelineTest, AreaLeftWithoutSelectionShowsItsFallbackOrIsCancelled) {
+  // The hotkey: Esc shows the whole desktop area in the picture window.
+  WhenShown<TFullRectForm1>([](TFullRectForm1& form) { Press(form, Qt::Key_Escape); });
+  CloseWindowWhenShown();
+  EXPECT_EQ(pipeline_.RunCaptureRequest(RequestForRectangularArea()).status, TStatus::Done);
+  ASSERT_TRUE(shown_);
+  EXPECT_TRUE(PictureShowsDesktop(*shown_, {0, 0, 1024, 768}));
+
+  // Asked to save an area: Esc cancels, nothing is written or shown.
+  TCaptureRequest request;
+  request.area = TCaptureArea::Area;
+  request.save = TSaveTarget{};
+  WhenShown<TFullRectForm1>([](TFullRectForm1& form) { Press(form, Qt::Key_Escape); });
+  EXPECT_EQ(pipeline_.RunCaptureRequest(request).status, TStatus::Cancelled);
+  EXPECT_TRUE(QDir(pictures_.path()).isEmpty());
+  // A drag (Auto Crop is stored on) is the picture saved.
+  WhenShown<TFullRectForm1>(
+      [](TFullRectForm1& form) { Drag(*form.PictureView1, {10, 20}, {49, 29}); });
+  const TCaptureOutcome taken = pipeline_.RunCaptureRequest(request);
+  EXPECT_TRUE(PictureShowsDesktop(Loaded(taken.path), {10, 20, 50, 30}));
+  EXPECT_EQ(windows_made_, 1);
+}
+
+}  // namespace
+}  // namespace vistrel::testing
