@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/app_texts.h"
+#include "app/command_line_captures.h"
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
@@ -116,6 +117,19 @@ void TTrayForm1::FormCreate() {
   context_ = std::make_unique<TAppContext>(TAppContext{
       *ActionList1, options_, *platform_, beeper_, [this] { return Timer1->isActive(); }});
   pipeline_ = std::make_unique<TCapturePipeline>(*context_);
+  command_line_ = new TCommandLineCaptures(
+      {[this] { return context_->flags.CaptureIdle; },
+       [this](const TCaptureRequest& request) {
+         BusyScope busy(context_->flags);
+         return pipeline_->RunCaptureRequest(request);
+       },
+       [this](const QString& status) {
+         if (status.isEmpty())
+           UpdateTrayStatus();
+         else
+           TrayIcon1->setToolTip(status);
+       }},
+      60000, this);
   // Printing through CUPS; nothing asks it anything before a print is due.
   printers_ = OpenCupsPrinters();
 
@@ -201,6 +215,11 @@ void TTrayForm1::StartCaptureTimer() {
   Timer1->setInterval(int(std::min<long long>(options_.CaptureIntervalMs(), INT32_MAX)));
   Timer1->start();
   UpdateTrayStatus();
+}
+
+void TTrayForm1::RunCommandLineCapture(const std::vector<std::string>& args,
+                                       std::function<void(const TCaptureReply&)> reply) {
+  command_line_->Add(args, std::move(reply));
 }
 
 void TTrayForm1::Timer1Timer() {

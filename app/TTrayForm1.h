@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/capture_channel.h"
 #include "picture/app_context.h"
 #include "commands/qt_beeper.h"
 #include "app/hotkeys/hotkey_table.h"
@@ -22,6 +26,7 @@ namespace vistrel {
 
 class TActionList1;
 class TCapturePipeline;
+class TCommandLineCaptures;
 class TDesktopNotifier;
 class TMainForm1;
 class THotkeyNotifier;
@@ -50,6 +55,10 @@ class TTrayForm1 : public QWidget {
   // What the picture windows share with the tray form.
   TAppContext& Context() { return *context_; }
   QMenu* TrayMenu() const { return PopupMenu1; }
+  // A capture asked for on the command line (the arguments after the
+  // program name); `reply` is called once, when it has ended.
+  void RunCommandLineCapture(const std::vector<std::string>& args,
+                             std::function<void(const TCaptureReply&)> reply);
 
   void Action2Execute();   // "Terminate Vistrel-Pro"
   void Action32Execute();  // "Reset to Default and Exit"
@@ -94,6 +103,7 @@ class TTrayForm1 : public QWidget {
   std::unique_ptr<TAppContext> context_;
   std::unique_ptr<IPrinters> printers_;
   std::unique_ptr<TCapturePipeline> pipeline_;
+  TCommandLineCaptures* command_line_ = nullptr;
   THotkeyNotifier* hotkey_notifier_ = nullptr;
   QSystemTrayIcon* TrayIcon1 = nullptr;
   QMenu* PopupMenu1 = nullptr;

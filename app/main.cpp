@@ -1,25 +1,25 @@
 // Vistrel-Pro: start-up, the single-instance guard and the message loop.
 #include <QApplication>
-#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/app_texts.h"
-#include "app/close_request_server.h"
+#include "app/application_setup.h"
+#include "app/capture_client.h"
+#include "capture/command_line_request.h"
+#include "app/one_shot_capture.h"
+#include "app/running_copy_server.h"
 #include "app/exit_signals.h"
-#include "program_info.h"
 #include "settings/settings_store.h"
 #include "app/single_instance.h"
 #include "app/TTrayForm1.h"
 #include "commands/option_defaults.h"
-#include "imaging/formats/decoder_child.h"
 #include "output/stale_save_files.h"
 #include "settings/other_options.h"
 #include "picture/TEditForm1.h"
-#include "picture/MainFormIcons.h"
-#include "picture/PictureViewImage.h"
 #include "platform/platform.h"
 
 namespace {
@@ -42,6 +42,7 @@ constexpr int kGuardWaitMs = 5000;
 void PrintUsage() {
   std::printf(
       "Usage: vistrel-pro [/C | /U | --help | --version]\n"
+      "       vistrel-pro --capture MODE [OPTION...]\n"
       "A resident screen-capture tool: it starts without a window, puts its icon\n"
       "into the tray and waits for its hotkeys. A start closes a running copy.\n"
       "\n"
@@ -49,6 +50,33 @@ void PrintUsage() {
       "  /U         close the running copy, erase every setting and end\n"
       "  --help     show this text and end\n"
       "  --version  show the version and end\n"
+      "\n"
+      "One capture, made by the running copy, or by this process alone when no\n"
+      "copy runs (then without tray and hotkeys):\n"
+      "  --capture MODE     desktop   the desktop (the stored Monitors choice)\n"
+      "                     monitor   one monitor, with --monitor N\n"
+      "                     window    the foreground window with its frame\n"
+      "                     client    the foreground window's client area\n"
+      "                     area      a rectangle dragged over the frozen desktop\n"
+      "                     object    a window or control picked on it\n"
+      "                     custom    the stored custom capture rectangle\n"
+      "  --monitor N        monitor N, counted from 1\n"
+      "  --delay SECONDS    wait first (counted down in the tray tooltip)\n"
+      "  --cursor, --no-cursor\n"
+      "                     draw the mouse cursor in, or leave it out (default:\n"
+      "                     the stored \"Include Cursor\")\n"
+      "  --output FILE      save to FILE, the format from its extension, the\n"
+      "                     writer settings from the stored picture type defaults;\n"
+      "                     \"-\" writes PNG to standard output\n"
+      "  --output-dir DIR   save into DIR under the automatic save's next name\n"
+      "  --clipboard        copy the picture to the clipboard\n"
+      "  --print            print the picture\n"
+      "  --show             show it in the picture window as well\n"
+      "Without --output, --output-dir, --clipboard and --print the picture window\n"
+      "shows the capture, as a hotkey does. The path written is printed.\n"
+      "Exit status: 0 done, 1 cancelled (Esc, nothing selected), 2 bad usage,\n"
+      "3 failure (no display, grab or save refused, the running copy busy for a\n"
+      "minute).\n"
       "\n"
       "Settings: %s\n",
       vistrel::SettingsFilePath().c_str());
@@ -60,18 +88,7 @@ int RunResident(int argc, char** argv) {
 
   // 4. The application: no main window, no quitting when a window closes.
   QApplication app(argc, argv);
-  QApplication::setApplicationName(texts::kApplicationTitle);
-  // Ties the windows to the installed desktop entry and its icon.
-  QGuiApplication::setDesktopFileName(VISTREL_APP_ID);
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setWindowIcon(ProgramIcon());
-  // Metafiles are drawn in a child process: while it runs, the windows go
-  // on painting and answering the window manager, taking no input.
-  SetChildWaitHook([] {
-    if (QThread::currentThread() == QCoreApplication::instance()->thread())
-      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
-  });
-  AllowPictureSizedImages();
+  SetUpApplication();
 
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
@@ -97,9 +114,12 @@ int RunResident(int argc, char** argv) {
   // Signals are routed before the close-request socket appears: whoever
   // sees this copy resident may end it either way and lose no settings.
   RouteExitSignals(&tray, [&tray] { tray.EndProgramBySignal(); });
-  CloseRequestServer close_requests({texts::kApplicationTitle, texts::kTrayFormCaption},
-                                    [&tray] { return tray.CloseProgram(); });
-  if (!close_requests.Listen())
+  RunningCopyServer requests(
+      {texts::kApplicationTitle, texts::kTrayFormCaption}, [&tray] { return tray.CloseProgram(); },
+      [&tray](const std::vector<std::string>& args, RunningCopyServer::TReply reply) {
+        tray.RunCommandLineCapture(args, std::move(reply));
+      });
+  if (!requests.Listen())
     std::fprintf(stderr, "Vistrel-Pro: other copies cannot reach this one: %s\n",
                  CloseRequestSocketPath().c_str());
 
@@ -120,6 +140,13 @@ int main(int argc, char** argv) {
       std::printf("%s %s\n", texts::kApplicationTitle, texts::kVersion);
     return 0;
   }
+
+  // A capture asked for on the command line: the running copy makes it,
+  // or this process alone; neither closes the other.
+  if (const std::vector<std::string> args(argv + 1, argv + argc); AsksForCapture(args))
+    return RunCaptureCommand(args, [argc, argv](const TCaptureRequest& request, int report_fd) {
+      return RunOneShotCapture(argc, argv, request, report_fd);
+    });
 
   // 1. Close an old release and a running copy; each finishes its exit
   //    sequence (and writes its settings) before we go on.

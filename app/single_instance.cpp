@@ -17,6 +17,8 @@ namespace vistrel {
 
 namespace {
 
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
 long long NowMs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -49,42 +51,66 @@ std::string CloseRequestSocketPath() {
   return RuntimeFolder() + "/Vistrel-Pro." + DisplayTag() + ".socket";
 }
 
-TCloseReply SendCloseRequest(const std::string& title, int timeout_ms) {
+int ConnectToRunningCopy() {
   const std::string path = CloseRequestSocketPath();
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
-  if (path.size() >= sizeof addr.sun_path) return TCloseReply::None;
+  if (path.size() >= sizeof addr.sun_path) return -1;
   std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
-
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return TCloseReply::None;
-  // A leftover socket of a copy that died refuses the connection: no window.
+  if (fd < 0) return -1;
+  // A leftover socket of a copy that died refuses the connection.
   if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
     close(fd);
-    return TCloseReply::None;
+    return -1;
   }
-  const std::string request = "CLOSE " + title + "\n";
-  if (send(fd, request.data(), request.size(), MSG_NOSIGNAL) != ssize_t(request.size())) {
-    close(fd);
-    return TCloseReply::None;
+  return fd;
+}
+
+bool SendLine(int fd, const std::string& line) {
+  std::size_t sent = 0;
+  while (sent < line.size()) {
+    const ssize_t n = send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    sent += std::size_t(n);
   }
-  std::string reply;
+  return true;
+}
+
+std::optional<std::string> ReadLine(int fd, std::string& buffer, int timeout_ms) {
   const long long deadline = NowMs() + timeout_ms;
-  while (reply.find('\n') == std::string::npos) {
-    const long long left = deadline - NowMs();
-    if (left <= 0) break;
+  for (;;) {
+    if (const std::size_t end = buffer.find('\n'); end != std::string::npos) {
+      std::string line = buffer.substr(0, end);
+      buffer.erase(0, end + 1);
+      return line;
+    }
+    // A peer that floods without a line break is not one of ours.
+    if (buffer.size() > kMaxLineBytes) return std::nullopt;
+    const long long left = timeout_ms < 0 ? -1 : deadline - NowMs();
+    if (timeout_ms >= 0 && left <= 0) return std::nullopt;
     pollfd p{fd, POLLIN, 0};
-    int r = poll(&p, 1, int(left));
+    const int r = poll(&p, 1, int(left));
     if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
-    char buf[64];
-    ssize_t n = recv(fd, buf, sizeof buf, 0);
-    if (n <= 0) break;
-    reply.append(buf, std::size_t(n));
+    if (r <= 0) return std::nullopt;
+    char chunk[4096];
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return std::nullopt;
+    buffer.append(chunk, std::size_t(n));
   }
+}
+
+TCloseReply SendCloseRequest(const std::string& title, int timeout_ms) {
+  const int fd = ConnectToRunningCopy();
+  if (fd < 0) return TCloseReply::None;  // no copy runs: no window
+  std::string buffer;
+  std::optional<std::string> reply;
+  if (SendLine(fd, "CLOSE " + title + "\n")) reply = ReadLine(fd, buffer, timeout_ms);
   close(fd);
-  if (reply.rfind("CLOSED", 0) == 0) return TCloseReply::Closed;
-  if (reply.rfind("KEPT", 0) == 0) return TCloseReply::Kept;
+  if (reply && reply->rfind("CLOSED", 0) == 0) return TCloseReply::Closed;
+  if (reply && reply->rfind("KEPT", 0) == 0) return TCloseReply::Kept;
   return TCloseReply::None;
 }
 

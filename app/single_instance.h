@@ -7,9 +7,12 @@
 // folder, one per X display: the request line is "CLOSE <title>", the reply
 // "CLOSED" after the copy has run its whole exit sequence, "KEPT" when its
 // user chose to keep an edited picture (and the copy) open, or "NONE" when
-// the title is not one of its own. Plain POSIX, usable before Qt starts.
+// the title is not one of its own. Captures asked for on the command line
+// use the same socket (capture_channel.h). Plain POSIX, usable before Qt
+// starts.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vistrel {
@@ -30,6 +33,16 @@ enum class TCloseReply {
 // run its exit sequence or was kept running. `timeout_ms` bounds the wait,
 // so a copy that hangs cannot hang this one.
 TCloseReply SendCloseRequest(const std::string& title, int timeout_ms = 30000);
+
+// The client side of the socket, for close and capture requests: the
+// connected socket, or -1 when no copy listens.
+int ConnectToRunningCopy();
+bool SendLine(int fd, const std::string& line);
+// The next line from `fd` without its line break, using and keeping what
+// was read beyond it in `buffer`; nothing at the end of the stream, after
+// `timeout_ms` (negative: no limit), or when no line break comes. `fd` may
+// be a socket or a pipe.
+std::optional<std::string> ReadLine(int fd, std::string& buffer, int timeout_ms);
 
 // The single-instance guard.
 class InstanceGuard {

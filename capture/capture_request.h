@@ -36,6 +36,7 @@ struct TCaptureRequest {
   int monitor = 0;  // for TCaptureArea::Monitor, 1-based
   TAsSet cursor = TAsSet::Stored;
   TAsSet sound = TAsSet::Stored;
+  // Waited by whoever runs the request, before it is run.
   int delay_seconds = 0;
   // Area, Object: what the picture holds when the user leaves the frozen
   // desktop without a selection; nothing: the request is cancelled.
@@ -53,6 +54,10 @@ struct TCaptureRequest {
   std::optional<TSaveTarget> save;
   bool clipboard = false;
   bool print = false;
+
+  // The command line hears how the request ended: a failure is told to
+  // it, not in a message box that no one may be there to close.
+  bool caller_hears_outcome = false;
 
   bool ShowsPicture() const { return show || (!save && !clipboard && !print); }
 };

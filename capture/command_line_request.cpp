@@ -43,6 +43,7 @@ bool AsksForCapture(const std::vector<std::string>& args) {
 
 TCommandLineRequest ParseCaptureArguments(const std::vector<std::string>& args) {
   TCaptureRequest request;
+  request.caller_hears_outcome = true;
   std::vector<std::string> seen;
   std::optional<int> monitor;
   bool has_mode = false;

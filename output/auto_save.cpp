@@ -28,20 +28,22 @@ std::string UnattendedSavePath(const TrayOptions& naming, const std::string& pat
 }
 
 bool SaveUnattended(const TPictureBitmap& picture, const TIOParams& params,
-                    const std::string& path, bool show_info, QWidget* parent, std::string& error) {
+                    const std::string& path, const TUnattendedNotice& notice, std::string& error) {
   const QString name = QString::fromStdString(path);
   try {
-    SavePictureFile(path, picture, params, TSaveAccess::kPrivateWhereShared);
+    SavePictureFile(path, picture, params, notice.access);
   } catch (const std::exception& e) {
-    // The writer's own words go to the log and the caller; the box names
-    // the path.
     error = e.what();
-    qWarning("Vistrel-Pro: %s", e.what());
-    ShowErrorBox(parent, "The Picture could not be saved as\r\n" + name);
+    if (notice.error_box) {
+      // The writer's own words go to the log; the box names the path.
+      qWarning("Vistrel-Pro: %s", e.what());
+      ShowErrorBox(nullptr, "The Picture could not be saved as\r\n" + name);
+    }
     return false;
   }
   const QPoint at = QCursor::pos() + QPoint(4, 4);
-  ShowInfoPopup(at.x(), at.y(), "Picture Saved as \r\n" + QFileInfo(name).fileName(), show_info);
+  ShowInfoPopup(at.x(), at.y(), "Picture Saved as \r\n" + QFileInfo(name).fileName(),
+                notice.info_popup);
   return true;
 }
 

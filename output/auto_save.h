@@ -6,10 +6,9 @@
 #include <string>
 
 #include "imaging/formats/io_params.h"
+#include "imaging/formats/picture_file.h"
 #include "imaging/picture_bitmap.h"
 #include "settings/other_options.h"
-
-class QWidget;
 
 namespace vistrel {
 
@@ -22,11 +21,21 @@ TIOParams StoredWriterParameters(const PictureWindowOptions& stored);
 std::string UnattendedSavePath(const TrayOptions& naming, const std::string& path,
                                const std::string& folder);
 
-// Writes `picture` with `params` to `path`. On success shows "Picture Saved
-// as \r\n<name>" near the cursor (when `show_info`); on failure beeps and
-// shows "The Picture could not be saved as\r\n<path>", and `error` gets the
+// How an unattended save tells what it did.
+struct TUnattendedNotice {
+  // On success "Picture Saved as \r\n<name>" near the cursor.
+  bool info_popup = false;
+  // On failure a beep and "The Picture could not be saved as\r\n<path>";
+  // without it only the caller hears.
+  bool error_box = true;
+  // Private where others may list the folder, for a folder the user did
+  // not name for this picture.
+  TSaveAccess access = TSaveAccess::kPrivateWhereShared;
+};
+
+// Writes `picture` with `params` to `path`. On failure `error` gets the
 // writer's words. True when the file was written.
 bool SaveUnattended(const TPictureBitmap& picture, const TIOParams& params,
-                    const std::string& path, bool show_info, QWidget* parent, std::string& error);
+                    const std::string& path, const TUnattendedNotice& notice, std::string& error);
 
 }  // namespace vistrel

@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QEventLoop>
 #include <QMimeData>
-#include <QTimer>
 
 #include "capture/forms/area_selection.h"
 #include "capture/forms/object_picking.h"
@@ -18,6 +16,7 @@
 #include "picture/MainFormRules.h"
 #include "picture/PictureViewImage.h"
 #include "picture/app_context.h"
+#include "platform/platform.h"
 #include "settings/picture_options.h"
 
 namespace vistrel {
@@ -25,13 +24,6 @@ namespace vistrel {
 namespace {
 
 using TStatus = TCaptureOutcome::TStatus;
-
-// The user interface answers while the delay runs.
-void WaitSeconds(int seconds) {
-  QEventLoop loop;
-  QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
-  loop.exec();
-}
 
 // The whole picture, as the Copy command copies a picture without a
 // selection.
@@ -62,8 +54,14 @@ class TCapturePipeline::WindowScope {
 TCaptureOutcome TCapturePipeline::RunCaptureRequest(const TCaptureRequest& request) {
   // A tray menu that was just used is gone from the screen before the grab.
   QApplication::processEvents();
-  if (request.delay_seconds > 0) WaitSeconds(request.delay_seconds);
   const PictureWindowOptions stored = LoadCaptureSettings(context_);
+  if (request.area == TCaptureArea::Monitor) {
+    const std::size_t count = context_.platform.screen->Monitors().size();
+    if (request.monitor < 1 || std::size_t(request.monitor) > count)
+      return {TStatus::Failed, {},
+              "there is no monitor " + std::to_string(request.monitor) + " (the desktop has " +
+                  std::to_string(count) + ")"};
+  }
   TPictureBitmap picture = GrabForCaptureRequest(context_, request);
   if (request.area == TCaptureArea::Area || request.area == TCaptureArea::Object) {
     if (std::optional<TPictureBitmap> chosen = ChooseOnFrozenDesktop(request, stored, picture))
@@ -120,12 +118,18 @@ TCaptureOutcome TCapturePipeline::RunUnattended(const TCaptureRequest& request,
   if (request.save) {
     const std::string path =
         UnattendedSavePath(context_.tray, request.save->path, request.save->folder);
+    // The command line prints the path and hears of a failure; a folder
+    // or file named there is the user's choice, written as any other file.
+    const bool named = !request.save->path.empty() || !request.save->folder.empty();
+    TUnattendedNotice notice;
+    notice.info_popup = !request.caller_hears_outcome && commands.Checked(cmd::kShowInfoMessage);
+    notice.error_box = !request.caller_hears_outcome;
+    notice.access = named ? TSaveAccess::kAsUmask : TSaveAccess::kPrivateWhereShared;
     std::string error;
-    if (SaveUnattended(picture, StoredWriterParameters(stored), path,
-                       commands.Checked(cmd::kShowInfoMessage), nullptr, error))
+    if (SaveUnattended(picture, StoredWriterParameters(stored), path, notice, error))
       outcome.path = path;
     else
-      outcome = {TStatus::Failed, {}, path + ": " + error};
+      outcome = {TStatus::Failed, {}, "the picture could not be saved as " + path + " (" + error + ")"};
   }
 
   bool show = request.show;

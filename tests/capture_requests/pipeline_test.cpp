@@ -129,6 +129,24 @@ TEST_F(PipelineTest, GivenPathOrFolderTakesThePlaceOfTheAutomaticName) {
   EXPECT_EQ(windows_made_, 0);
 }
 
+TEST_F(PipelineTest, TheCommandLineHearsOfFailuresWithoutAMessageBox) {
+  TCaptureRequest request;
+  request.caller_hears_outcome = true;
+  request.save = TSaveTarget{"/nonexistent-folder/x.png", {}};
+  // A box here would wait for a click no script can give.
+  const TCaptureOutcome unwritable = pipeline_.RunCaptureRequest(request);
+  EXPECT_EQ(unwritable.status, TStatus::Failed);
+  EXPECT_NE(unwritable.message.find("/nonexistent-folder/x.png"), std::string::npos);
+  request.area = TCaptureArea::Monitor;
+  request.monitor = 3;
+  request.save = TSaveTarget{Folder() + "m.png", {}};
+  const TCaptureOutcome no_monitor = pipeline_.RunCaptureRequest(request);
+  EXPECT_EQ(no_monitor.status, TStatus::Failed);
+  EXPECT_NE(no_monitor.message.find("no monitor 3"), std::string::npos);
+  EXPECT_TRUE(QDir(pictures_.path()).isEmpty());
+  EXPECT_EQ(windows_made_, 0);
+}
+
 TEST_F(PipelineTest, PrintingMakesAHiddenWindowThatShowsOnlyWhenThePrintFails) {
   StoreInvertingRecipe();
   int printed = 0;

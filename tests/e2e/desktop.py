@@ -249,3 +249,52 @@ def clear_clipboard(desktop):
     # xclip stays behind as the clipboard's owner, holding nothing.
     desktop.start(["xclip", "-selection", "clipboard", "-i", "/dev/null"]).wait(DEADLINE)
     wait_until(lambda: clipboard_png(desktop) is None, what="the clipboard to empty")
+
+
+def window_info(desktop, window):
+    return dict(line.strip().split(": ", 1) for line in
+                desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
+
+
+def client_and_frame(desktop, window):
+    """(left, top, right, bottom) of a top-level window's client area and of
+    its frame, right and bottom exclusive."""
+    info = window_info(desktop, window)
+    x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+    w, h = int(info["Width"]), int(info["Height"])
+    extents = desktop.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"])
+    left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
+    return (x, y, x + w, y + h), (x - left, y - top, x + w + right, y + h + bottom)
+
+
+def deepest_window(desktop, top, x, y):
+    """(id, left, top, right, bottom) of the deepest window under (x, y)
+    inside `top`, its border included."""
+    best = None
+    for line in desktop.run(["xwininfo", "-tree", "-id", top]).splitlines():
+        parts = line.split()
+        if not parts or not parts[0].startswith("0x"):
+            continue
+        info = window_info(desktop, parts[0])
+        if info.get("Map State") != "IsViewable":
+            continue
+        left, top_ = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
+        border = int(info["Border width"])
+        # xwininfo's upper-left corner is outside the border already.
+        rect = (left, top_, left + int(info["Width"]) + 2 * border,
+                top_ + int(info["Height"]) + 2 * border)
+        if rect[0] <= x < rect[2] and rect[1] <= y < rect[3]:
+            if best is None or (rect[2] - rect[0]) * (rect[3] - rect[1]) < \
+                    (best[3] - best[1]) * (best[4] - best[2]):
+                best = (parts[0],) + rect
+    return best
+
+
+def open_app_window(desktop, geometry="420x260+150+120"):
+    """An application window (xmessage), made active the way a user does."""
+    desktop.start(["xmessage", "-geometry", geometry, "-name", "victim", "An application window"])
+    window = wait_until(lambda: windows_named(desktop, "victim"), what="xmessage")[0]
+    desktop.run(["xdotool", "windowfocus", "--sync", window, "click", "1"])
+    wait_until(lambda: desktop.run(["xdotool", "getactivewindow"]).strip() == window,
+               what="xmessage to become active")
+    return window

@@ -13,6 +13,7 @@ import tempfile
 import unittest
 
 from desktop import (PICTURE_WINDOW, Desktop, Program, clear_clipboard, clipboard_png, crop_rgb,
+                     deepest_window,
                      make_picture, read_settings, rgb_pixels, wait_until, windows_named,
                      write_settings)
 
@@ -302,29 +303,6 @@ class CustomRectangleTest(AreaTest):
 
 
 class ObjectTest(AreaTest):
-    def deepest_window(self, top, x, y):
-        """(id, left, top, right, bottom) of the deepest window under (x, y)
-        inside `top`, its border included."""
-        best = None
-        for line in self.desktop.run(["xwininfo", "-tree", "-id", top]).splitlines():
-            parts = line.split()
-            if not parts or not parts[0].startswith("0x"):
-                continue
-            info = dict(l.strip().split(": ", 1) for l in
-                        self.desktop.run(["xwininfo", "-id", parts[0]]).splitlines() if ": " in l)
-            if info.get("Map State") != "IsViewable":
-                continue
-            left, top_ = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
-            border = int(info["Border width"])
-            # xwininfo's upper-left corner is outside the border already.
-            rect = (left, top_, left + int(info["Width"]) + 2 * border,
-                    top_ + int(info["Height"]) + 2 * border)
-            if rect[0] <= x < rect[2] and rect[1] <= y < rect[3]:
-                if best is None or (rect[2] - rect[0]) * (rect[3] - rect[1]) < \
-                        (best[3] - best[1]) * (best[4] - best[2]):
-                    best = (parts[0],) + rect
-        return best
-
     def test_object_takes_the_button_of_another_program(self):
         self.start(MainFormLeft=380, MainFormTop=300)
         self.desktop.start(["xmessage", "-geometry", "300x200+20+20", "-name", "victim",
@@ -336,7 +314,7 @@ class ObjectTest(AreaTest):
                     self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
         x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
         # The button of xmessage, bottom left of its window.
-        button = wait_until(lambda: [r for r in [self.deepest_window(app, 40, 220)]
+        button = wait_until(lambda: [r for r in [deepest_window(self.desktop, app, 40, 220)]
                                      if r and r[3] - r[1] < 150], what="the button")[0]
         bx, by = (button[1] + button[3]) // 2, (button[2] + button[4]) // 2
         # "Object", the ninth button of the toolbar.
@@ -373,7 +351,7 @@ class ObjectTest(AreaTest):
         info = dict(line.strip().split(": ", 1) for line in
                     self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
         x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
-        panel = wait_until(lambda: self.deepest_window(app, 150, 120), what="the panel")
+        panel = wait_until(lambda: deepest_window(self.desktop, app, 150, 120), what="the panel")
         self.xdotool("mousemove", "--sync", str(x + 412), str(y + 37), "click", "1")
         wait_until(lambda: not windows_named(self.desktop, PICTURE_WINDOW), what="the window to hide")
         self.overlay(y=270)

@@ -8,9 +8,9 @@ import subprocess
 import tempfile
 import unittest
 
-from desktop import (PICTURE_WINDOW, Desktop, Program, clear_clipboard, clipboard_png, crop_rgb,
-                     make_picture,
-                     read_settings, rgb_pixels, wait_until, windows_named, write_settings)
+from desktop import (PICTURE_WINDOW, clear_clipboard, client_and_frame, clipboard_png, crop_rgb,
+                     Desktop, make_picture, open_app_window, Program, read_settings, rgb_pixels,
+                     wait_until, windows_named, write_settings)
 
 ROOT = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions"
 PANEL = 32  # the tray panel at the bottom of the test desktop
@@ -99,29 +99,10 @@ class CaptureTest(unittest.TestCase):
         self.close_window(window)
         holder.stdin.close()
 
-    def open_app_window(self):
-        """An application window (xmessage), made active the way a user does."""
-        self.desktop.start(["xmessage", "-geometry", "420x260+150+120", "-name", "victim",
-                            "An application window"])
-        window = wait_until(lambda: windows_named(self.desktop, "victim"), what="xmessage")[0]
-        self.desktop.run(["xdotool", "windowfocus", "--sync", window, "click", "1"])
-        wait_until(lambda: self.desktop.run(["xdotool", "getactivewindow"]).strip() == window,
-                   what="xmessage to become active")
-        return window
-
-    def client_and_frame(self, window):
-        info = dict(line.strip().split(": ", 1) for line in
-                    self.desktop.run(["xwininfo", "-id", window]).splitlines() if ": " in line)
-        x, y = int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"])
-        w, h = int(info["Width"]), int(info["Height"])
-        extents = self.desktop.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"])
-        left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
-        return (x, y, x + w, y + h), (x - left, y - top, x + w + right, y + h + bottom)
-
     def alt_print_grabs(self, client_only):
         self.start(Client_Area=client_only)
-        window = self.open_app_window()
-        client, frame = self.client_and_frame(window)
+        window = open_app_window(self.desktop)
+        client, frame = client_and_frame(self.desktop, window)
         shot = os.path.join(self.desktop.folder, "before.png")
         self.desktop.screenshot(shot)
         with open(shot, "rb") as f:

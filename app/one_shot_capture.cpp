@@ -1,0 +1,99 @@
+#include "app/one_shot_capture.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "app/application_setup.h"
+#include "app/capture_channel.h"
+#include "capture/forms/capture_hooks.h"
+#include "capture/forms/capture_pipeline.h"
+#include "commands/TActionList1.h"
+#include "commands/option_defaults.h"
+#include "commands/qt_beeper.h"
+#include "output/printing_hooks.h"
+#include "picture/TEditForm1.h"
+#include "picture/app_context.h"
+#include "platform/platform.h"
+#include "platform/print/printers.h"
+#include "settings/settings_store.h"
+
+namespace vistrel {
+
+namespace {
+
+void Report(int fd, const TCaptureReply& reply) {
+  const std::string line = CaptureReplyLine(reply);
+  for (std::size_t done = 0; done < line.size();) {
+    const ssize_t n = write(fd, line.data() + done, line.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the asking process is gone
+    done += std::size_t(n);
+  }
+  close(fd);
+}
+
+// The caller's terminal and pipes are let go: a shell waiting for the
+// output goes on while this process holds the clipboard.
+void Detach() {
+  const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (null < 0) return;
+  for (int fd : {0, 1, 2}) dup2(null, fd);
+  close(null);
+  setsid();
+}
+
+}  // namespace
+
+int RunOneShotCapture(int argc, char** argv, const TCaptureRequest& request, int report_fd) {
+  if (!std::getenv("DISPLAY")) {
+    Report(report_fd, {TCaptureExit::Failed, "no display to capture (DISPLAY is not set)"});
+    return int(TCaptureExit::Failed);
+  }
+  QApplication app(argc, argv);
+  SetUpApplication();
+  std::string error;
+  std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
+  if (!platform) {
+    Report(report_fd, {TCaptureExit::Failed, error});
+    return int(TCaptureExit::Failed);
+  }
+
+  TActionList1 commands;
+  TrayOptions tray;
+  {
+    SettingsStore store;
+    tray = TrayOptions::Load(store, CurrentOptionDefaults());
+  }
+  TQtBeeper beeper;
+  TAppContext context(commands, tray, *platform, beeper, [] { return false; });
+  // A shown picture can do what it does in the running copy, but for the
+  // dialogs that change the running copy's timer and hotkeys.
+  const std::unique_ptr<IPrinters> printers = OpenCupsPrinters();
+  LendCaptures(context.services);
+  LendPrinting(context.services, *printers);
+  TEditForm1 edit_form;
+  edit_form.LendServices(context);
+
+  if (request.delay_seconds > 0) std::this_thread::sleep_for(std::chrono::seconds(request.delay_seconds));
+  TCapturePipeline pipeline(context);
+  const TCaptureReply reply = ReplyForOutcome(pipeline.RunCaptureRequest(request));
+  Report(report_fd, reply);
+
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (reply.status != TCaptureExit::Done || !clipboard->ownsClipboard()) return int(reply.status);
+  Detach();
+  QObject::connect(clipboard, &QClipboard::changed, &app, [clipboard] {
+    if (!clipboard->ownsClipboard()) QApplication::quit();
+  });
+  QApplication::exec();
+  return int(reply.status);
+}
+
+}  // namespace vistrel
