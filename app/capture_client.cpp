@@ -42,7 +42,7 @@ std::optional<TCaptureReply> AskRunningCopy(const std::vector<std::string>& args
   return reply;
 }
 
-TCaptureReply RunInChild(const TCaptureRequest& request, const TOneShotCapture& one_shot) {
+TCaptureReply RunInChild(const std::vector<std::string>& args, const TOneShotCapture& one_shot) {
   int pipe_fds[2];
   if (pipe2(pipe_fds, O_CLOEXEC) != 0) return Failure(std::string("pipe: ") + std::strerror(errno));
   std::fflush(nullptr);
@@ -54,7 +54,7 @@ TCaptureReply RunInChild(const TCaptureRequest& request, const TOneShotCapture& 
   }
   if (pid == 0) {
     close(pipe_fds[0]);
-    _exit(one_shot(request, pipe_fds[1]));
+    _exit(one_shot(args, pipe_fds[1]));
   }
   close(pipe_fds[1]);
   std::string buffer;
@@ -130,7 +130,7 @@ int RunCaptureCommand(const std::vector<std::string>& args, const TOneShotCaptur
   }
   const std::vector<std::string> sent = WithCallerPaths(args, WorkingFolder(), stdout_file);
   std::optional<TCaptureReply> reply = AskRunningCopy(sent);
-  if (!reply) reply = RunInChild(*ParseCaptureArguments(sent).request, one_shot);
+  if (!reply) reply = RunInChild(sent, one_shot);
 
   if (reply->status == TCaptureExit::Done && !stdout_file.empty()) {
     if (!CopyToStandardOutput(stdout_file))

@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "app/capture_channel.h"
-#include "capture/capture_request.h"
 
 namespace vistrel {
 
-// Carries out a request in a child process of its own and writes the reply
-// line to `report_fd` when the capture has ended. Returns the child's exit
-// code.
-using TOneShotCapture = std::function<int(const TCaptureRequest&, int report_fd)>;
+// Carries out the capture of valid arguments (paths made absolute) in a
+// child process of its own and writes the reply line to `report_fd` when
+// it has ended. Returns the child's exit code.
+using TOneShotCapture = std::function<int(const std::vector<std::string>& args, int report_fd)>;
 
 // Runs the command line `args` (without the program name); returns the
 // exit status.

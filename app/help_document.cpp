@@ -1,4 +1,5 @@
 #include "app/help_document.h"
+#include "imaging/program_beside.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -22,9 +23,11 @@ constexpr int kOpenerBoundMs = 10000;
 }  // namespace
 
 QString HelpDocumentPath() {
-  return QString::fromStdString(FindProgramFile(QCoreApplication::applicationDirPath().toStdString(),
-                                                VISTREL_DOC_FROM_BIN, kHelpFileName)
-                                    .path);
+  const std::string program = StartedProgramPath();
+  return QString::fromStdString(
+      FindProgramFile(program.substr(0, program.find_last_of('/') + 1), VISTREL_DOC_FROM_BIN,
+                      kHelpFileName)
+          .path);
 }
 
 void ShowHelpWindow(QWidget* parent, const QString& path) {

@@ -1,4 +1,5 @@
-// Vistrel-Pro: start-up, the single-instance guard and the message loop.
+// vistrel-pro-gui, the windowed program that the vistrel-pro launcher
+// runs: start-up, the single-instance guard and the message loop.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -142,11 +143,16 @@ int main(int argc, char** argv) {
   }
 
   // A capture asked for on the command line: the running copy makes it,
-  // or this process alone; neither closes the other.
+  // or this process alone; neither closes the other. The launcher has
+  // found no running copy and forked for "--one-shot-capture".
+  if (argc >= 3 && std::strcmp(argv[1], kOneShotSwitch) == 0)
+    return RunOneShotCapture(argc, argv, std::vector<std::string>(argv + 3, argv + argc),
+                             std::atoi(argv[2]));
   if (const std::vector<std::string> args(argv + 1, argv + argc); AsksForCapture(args))
-    return RunCaptureCommand(args, [argc, argv](const TCaptureRequest& request, int report_fd) {
-      return RunOneShotCapture(argc, argv, request, report_fd);
-    });
+    return RunCaptureCommand(
+        args, [argc, argv](const std::vector<std::string>& sent, int report_fd) {
+          return RunOneShotCapture(argc, argv, sent, report_fd);
+        });
 
   // 1. Close an old release and a running copy; each finishes its exit
   //    sequence (and writes its settings) before we go on.

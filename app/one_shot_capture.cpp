@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTimer>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "app/application_setup.h"
 #include "app/capture_channel.h"
+#include "capture/command_line_request.h"
 #include "capture/forms/capture_hooks.h"
 #include "capture/forms/capture_pipeline.h"
 #include "commands/TActionList1.h"
@@ -51,7 +53,13 @@ void Detach() {
 
 }  // namespace
 
-int RunOneShotCapture(int argc, char** argv, const TCaptureRequest& request, int report_fd) {
+int RunOneShotCapture(int argc, char** argv, const std::vector<std::string>& args, int report_fd) {
+  const TCommandLineRequest parsed = ParseCaptureArguments(args);
+  if (!parsed.request) {
+    Report(report_fd, {TCaptureExit::Usage, parsed.error});
+    return int(TCaptureExit::Usage);
+  }
+  const TCaptureRequest& request = *parsed.request;
   if (!std::getenv("DISPLAY")) {
     Report(report_fd, {TCaptureExit::Failed, "no display to capture (DISPLAY is not set)"});
     return int(TCaptureExit::Failed);
@@ -89,9 +97,15 @@ int RunOneShotCapture(int argc, char** argv, const TCaptureRequest& request, int
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (reply.status != TCaptureExit::Done || !clipboard->ownsClipboard()) return int(reply.status);
   Detach();
-  QObject::connect(clipboard, &QClipboard::changed, &app, [clipboard] {
+  // Told when another program takes the clipboard, and asked once a
+  // second besides: the news may come before the ownership has passed.
+  const auto end_when_taken = [clipboard] {
     if (!clipboard->ownsClipboard()) QApplication::quit();
-  });
+  };
+  QObject::connect(clipboard, &QClipboard::changed, &app, end_when_taken);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &app, end_when_taken);
+  poll.start(1000);
   QApplication::exec();
   return int(reply.status);
 }

@@ -1,4 +1,5 @@
 #include "app/shortcut_routine.h"
+#include "imaging/program_beside.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,7 +54,8 @@ TXdgEnvironment CurrentXdgEnvironment() {
 
 void CreateOrRemoveShortcut(QWidget* parent, TShortcutFolder folder) {
   // The entry points at the program file itself, links resolved.
-  const QString program = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
+  const QString program =
+      QFileInfo(QString::fromStdString(StartedProgramPath())).canonicalFilePath();
   const QString program_folder = QFileInfo(program).absolutePath() + "/";
   // The program's icon, installed or beside it in the build tree.
   const TProgramFile icon = FindProgramFile(program_folder.toStdString(), VISTREL_ICON_FROM_BIN,

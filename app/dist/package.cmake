@@ -15,7 +15,8 @@ Each picture opens in a window that zooms, crops, rotates, resizes and
 adjusts its colours, adds text and drawings, saves it as PNG, JPEG, TIFF,
 GIF, BMP, PDF and other formats, prints it with a page preview and sends it
 by e-mail over SMTP or through the desktop's mail program. Captures can
-also be saved or printed at once, or taken at a fixed interval.
+also be saved or printed at once, or taken at a fixed interval, and asked
+for from a shell or a key the desktop owns (vistrel-pro --capture).
 .
 vistrel-convert runs the same picture operations from the command line.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY vistrel-pro)

@@ -265,18 +265,4 @@ bool WriteChildPicture(int fd, const TPictureBitmap& picture) {
   return true;
 }
 
-std::string ExecutableBesideProgram(const std::string& name) {
-  char self[PATH_MAX];
-  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return name;
-  const std::string path(self, std::size_t(n));
-  const std::string folder = path.substr(0, path.find_last_of('/') + 1);
-  // The build tree keeps helpers beside the programs; an installed program
-  // finds them in its libexec folder.
-  const std::string installed = folder + "../libexec/vistrel-pro/" + name;
-  if (::access((folder + name).c_str(), X_OK) != 0 && ::access(installed.c_str(), X_OK) == 0)
-    return installed;
-  return folder + name;
-}
-
 }  // namespace vistrel

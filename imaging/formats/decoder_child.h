@@ -37,7 +37,5 @@ void SetChildWaitHook(void (*hook)());
 // when the pipe fails.
 bool WriteChildPicture(int fd, const TPictureBitmap& picture);
 
-// A helper executable installed beside the running program.
-std::string ExecutableBesideProgram(const std::string& name);
 
 }  // namespace vistrel

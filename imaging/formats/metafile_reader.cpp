@@ -3,6 +3,7 @@
 // file which crashes or hangs the drawing libraries costs a refusal, not
 // the program.
 #include "imaging/formats/decoder_child.h"
+#include "imaging/program_beside.h"
 #include "imaging/formats/format_codecs.h"
 #include "imaging/formats/metafile_size.h"
 

@@ -99,7 +99,7 @@ class CaptureClientTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
   int Run(std::vector<std::string> args) {
-    return RunCaptureCommand(args, [](const TCaptureRequest&, int report_fd) {
+    return RunCaptureCommand(args, [](const std::vector<std::string>&, int report_fd) {
       const std::string line = CaptureReplyLine({TCaptureExit::Cancelled, "one-shot"});
       return write(report_fd, line.data(), line.size()) > 0 ? 0 : 9;
     });
@@ -113,7 +113,7 @@ TEST_F(CaptureClientTest, ExitStatusFollowsTheRunningCopyOrTheOneShotAndNeverTru
   // No copy runs: the one-shot capture in a child answers.
   EXPECT_EQ(Run({"--capture", "desktop"}), 1);
   EXPECT_EQ(RunCaptureCommand({"--capture", "desktop"},
-                              [](const TCaptureRequest&, int) { return 0; }),
+                              [](const std::vector<std::string>&, int) { return 0; }),
             3);
 
   const struct {

@@ -24,7 +24,7 @@ def captures_holding_the_clipboard():
                 argv = f.read().split(b"\0")[:-1]
         except OSError:
             continue
-        if argv[1:] == [b"--capture", b"custom", b"--clipboard"]:
+        if argv[-3:] == [b"--capture", b"custom", b"--clipboard"]:
             found.append(pid)
     return found
 

@@ -87,6 +87,7 @@ class HostileMetafileTest(unittest.TestCase):
         os.makedirs(folder)
         program = os.path.join(folder, "vistrel-pro")
         shutil.copy(PROGRAM, program)
+        shutil.copy(os.path.join(os.path.dirname(PROGRAM), "vistrel-pro-gui"), folder)
         helper = os.path.join(folder, "vistrel-metafile")
         metafile = os.path.abspath(os.path.join(CORPUS, "wmf", "wmf-huge-frame-small-drawing.wmf"))
 

@@ -55,6 +55,7 @@ class InstallTest(unittest.TestCase):
             "bin/vistrel-pro",
             "bin/vistrel-convert",
             "libexec/vistrel-pro/vistrel-metafile",
+            "libexec/vistrel-pro/vistrel-pro-gui",
             f"share/applications/{APP_ID}.desktop",
             f"share/metainfo/{APP_ID}.metainfo.xml",
             f"share/icons/hicolor/scalable/apps/{APP_ID}.svg",
