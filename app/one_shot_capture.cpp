@@ -81,6 +81,7 @@ int RunOneShotCapture(int argc, char** argv, const std::vector<std::string>& arg
   }
   TQtBeeper beeper;
   TAppContext context(commands, tray, *platform, beeper, [] { return false; });
+  context.flags.KeepSettingsFile = true;
   // A shown picture can do what it does in the running copy, but for the
   // dialogs that change the running copy's timer and hotkeys.
   const std::unique_ptr<IPrinters> printers = OpenCupsPrinters();

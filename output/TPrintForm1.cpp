@@ -77,7 +77,7 @@ TPrintForm1::TPrintForm1(TMainForm1& window, IPrinters& printers)
 }
 
 TPrintForm1::~TPrintForm1() {
-  if (window_.Context().flags.ResetPending) return;
+  if (!window_.Context().flags.WritesSettings()) return;
   StoreControls();
   SettingsStore store;
   options_.Save(store);

@@ -494,7 +494,7 @@ void TEditForm1::ChangeClick() {
 }
 
 void TEditForm1::SaveAsDefaultClick() {
-  if (context_ && context_->flags.ResetPending) return;
+  if (context_ && !context_->flags.WritesSettings()) return;
   SettingsStore store;
   PictureOptions::Save(store, Recipe());
 }

@@ -121,7 +121,7 @@ TMainForm1::TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* pa
 TMainForm1::~TMainForm1() {
   if (context_.services.CloseStandardEditingWindow) context_.services.CloseStandardEditingWindow();
   UndoStack1.ClearUndoStack();
-  if (!context_.flags.ResetPending) WriteSettings();
+  if (context_.flags.WritesSettings()) WriteSettings();
   context_.picture.PictureBusy = false;
   context_.picture.FirstPaintPending = true;
   if (progress_cursor_) QApplication::restoreOverrideCursor();

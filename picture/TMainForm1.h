@@ -49,7 +49,7 @@ class TMainForm1 : public QMainWindow {
   // Runs the creation steps, ending with `picture` (the capture's grab)
   // in the view.
   TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* parent = nullptr);
-  // Writes the window's settings unless ResetPending is set.
+  // Writes the window's settings unless the process writes none.
   ~TMainForm1() override;
 
   // Shows the window and returns when it has been closed.

@@ -9,7 +9,7 @@ import unittest
 
 from desktop import (CONVERT, DEADLINE, PICTURE_WINDOW, PROGRAM, client_and_frame, clipboard_png,
                      crop_rgb, deepest_window, Desktop, make_picture, open_app_window, Program,
-                     rgb_pixels, wait_until, windows_named, write_settings)
+                     rgb_pixels, settings_path, wait_until, windows_named, write_settings)
 
 OPTIONS = "HKEY_CURRENT_USER\\Software\\Vistrel-Pro\\Final\\Setup\\OtherOptions"
 PANEL = 32  # the tray panel at the bottom of the test desktop
@@ -171,6 +171,17 @@ class CommandLineTest(unittest.TestCase):
                               capture_output=True, text=True, timeout=DEADLINE)
         self.assertEqual((done.returncode, done.stdout), (3, ""))
         self.assertIn("DISPLAY", done.stderr)
+
+    def test_alone_a_shown_capture_leaves_the_settings_file_as_it_is(self):
+        with open(settings_path(self.desktop), "rb") as f:
+            stored = f.read()
+        proc = self.ask("desktop", "--show", wait=False)
+        window = wait_until(lambda: windows_named(self.desktop, PICTURE_WINDOW),
+                            what="the picture window")[0]
+        self.xdotool("windowactivate", "--sync", window, "key", "Escape")
+        self.assertEqual(self.finish(proc)[0], 0)
+        with open(settings_path(self.desktop), "rb") as f:
+            self.assertEqual(f.read(), stored)
 
     def test_a_request_waits_while_a_picture_window_is_open_and_after_its_delay(self):
         Program(self.desktop).wait_resident()
