@@ -68,25 +68,25 @@ class TMainForm1 : public QMainWindow {
   void Action5Execute();
   // The Copy command itself: copies, then says so in the info popup.
   void CopyCommandExecute();
-  // "Print": the print routine (MainFormHooks().PrintPicture); works on a
+  // "Print": the print routine (the lent service PrintPicture); works on a
   // hidden window too. True when the printer accepted the picture. Without
   // printing in the program it does nothing and the Print button stays
   // disabled.
   bool ToolButton11Click();
   // "Rect.": an area of the frozen desktop replaces the picture
-  // (MainFormHooks().SelectAreaIntoPicture).
+  // (the lent service SelectAreaIntoPicture).
   void ToolButton12Click();
   // "Object": a window or control of the desktop replaces the picture
-  // (MainFormHooks().PickObjectIntoPicture).
+  // (the lent service PickObjectIntoPicture).
   void ToolButton13Click();
   // The standard editing window's stored picture options on the picture
-  // (MainFormHooks().ApplyPictureOptions); nothing while it is not there.
+  // (the lent service ApplyPictureOptions); nothing while it is not there.
   void ApplyPictureOptions();
   // "Save Picture": the save dialog in SaveFolder with the next free name,
   // then the write under the paint lock. A failed write raises
   // PictureFileError after the lock is released.
   void Action101Click();
-  // Hotkey > Setup (MainFormHooks().HotKeySetup); nothing while busy.
+  // Hotkey > Setup (the lent service HotKeySetup); nothing while busy.
   void Setup2Click();
   // Options > Shortcuts: desktop, start menu, startup folder.
   void CShortcut1Click();
