@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QToolTip>
+#include <QCursor>
 #include <algorithm>
 #include <cstdio>
 
@@ -128,6 +130,9 @@ void TTrayForm1::FormCreate() {
            UpdateTrayStatus();
          else
            TrayIcon1->setToolTip(status);
+         // A tooltip on the screen keeps the text it was shown with.
+         if (QToolTip::isVisible() && TrayIcon1->geometry().contains(QCursor::pos()))
+           QToolTip::showText(QCursor::pos(), TrayIcon1->toolTip());
        }},
       60000, this);
   // Printing through CUPS; nothing asks it anything before a print is due.
