@@ -12,6 +12,7 @@
 #include "imaging/operations/flip_canvas.h"
 #include "imaging/operations/hsl_adjust.h"
 #include "imaging/operations/picture_area.h"
+#include "imaging/operations/redaction.h"
 #include "imaging/operations/resample.h"
 #include "imaging/operations/rotate.h"
 
@@ -63,6 +64,8 @@ constexpr std::array kEffectWaveArgs{A{"AMPLITUDE", K::Integer, 0, 50, {}}, A{"W
 constexpr std::array kEffectMorphArgs{A{"MODE", K::Integer, 0, 3, {}}, A{"RADIUS", K::Integer, 0, 10, 1.0}};
 constexpr std::array kEffectFftArgs{A{"MODE", K::Integer, 0, 1, {}}, A{"CUTOFF", K::Integer, 0, 100, {}}};
 constexpr std::array kEffectGammaArgs{A{"GAMMA", K::Integer, 10, 500, {}}};
+constexpr std::array kPixelateArgs{A{"BLOCK", K::Integer, 1, 4096, 8.0}};
+constexpr std::array kBlurArgs{A{"RADIUS", K::Number, 0.1, 200, 3.0}};
 constexpr std::array kEffectSharpenArgs{A{"AMPLITUDE", K::Integer, 0, 100, {}}, A{"WINDOW", K::Integer, 3, 15, 3.0}};
 
 // Captions ------------------------------------------------------------------
@@ -251,6 +254,18 @@ const TOperation kOperations[] = {
      [](const TOpArgs& a) { return Joined<2>("EffectSharpen", a); }, nullptr,
      [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
        EffectSharpen(t, a.Int(0), a.Int(1), c.progress);
+       return 0;
+     }},
+    {"Pixelate", TOpFormats::Color24, TOpArea::Selection, kPixelateArgs,
+     [](const TOpArgs& a) { return Joined<1>("Pixelate", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       PixelatePicture(t, a.Int(0), c.progress);
+       return 0;
+     }},
+    {"Blur", TOpFormats::Color24, TOpArea::Selection, kBlurArgs,
+     [](const TOpArgs& a) { return Joined<1>("Blur", a); }, nullptr,
+     [](TPictureBitmap& t, const TOpContext& c, const TOpArgs& a) -> std::int64_t {
+       GaussianBlur(t, a.Number(0), c.progress);
        return 0;
      }},
     {"CropSel", TOpFormats::Any, TOpArea::Whole, kNoArgs, Fixed<kCrop>, nullptr,

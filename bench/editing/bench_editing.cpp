@@ -3,7 +3,8 @@
 // view, and one "Lock Preview" slider step of the effects dialog until
 // "Result:" has repainted; against vips and ImageMagick's convert doing the
 // same to the same picture (each a whole command run: load, work, save in
-// their fastest uncompressed formats). Prints median times and ratios with
+// their fastest uncompressed formats); the engine's blur and pixelate alone
+// against the same. Prints median times and ratios with
 // their spread over the runs. Run under an X server (run.sh starts Xvfb).
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +23,7 @@
 #include "picture/app_context.h"
 #include "imaging/formats/io_params.h"
 #include "imaging/formats/picture_file.h"
+#include "imaging/picture_proc.h"
 #include "picture/TEffectsForm.h"
 #include "capture/forms/request_grab.h"
 #include "capture/request_sources.h"
@@ -173,6 +175,34 @@ int main(int argc, char** argv) {
       convert.push_back(RunMs("convert " + in_ppm + " " + c.convert + " " + dir + "/out.ppm"));
     }
     Report(c.name, ours, vips, convert);
+  }
+
+  // The redaction operations of the engine on the whole picture, against
+  // vips and convert doing the nearest thing.
+  const struct {
+    const char* name;
+    const char* op;
+    double arg;
+    std::string vips, convert;
+  } engine[] = {
+      {"Engine: Blur 3", "Blur", 3, "gaussblur " + in_v + " " + dir + "/out.v 3",
+       "-gaussian-blur 0x3"},
+      {"Engine: Pixelate 8", "Pixelate", 8, "shrink " + in_v + " " + dir + "/out.v 8 8",
+       "-scale 12.5% -scale 800%"},
+  };
+  for (const auto& e : engine) {
+    std::vector<double> ours, vips, convert;
+    for (int run = 0; run < kRuns; ++run) {
+      TPictureBitmap picture = original;
+      TPictureProc proc(picture);
+      QElapsedTimer timer;
+      timer.start();
+      proc.Run(e.op, TOpArgs{{e.arg}});
+      ours.push_back(double(timer.nsecsElapsed()) / 1e6);
+      vips.push_back(RunMs("vips " + e.vips));
+      convert.push_back(RunMs("convert " + in_ppm + " " + e.convert + " " + dir + "/out.ppm"));
+    }
+    Report(e.name, ours, vips, convert);
   }
 
   // One slider step with "Lock Preview" on, per page, against vips doing the

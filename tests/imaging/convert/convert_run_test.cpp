@@ -156,5 +156,27 @@ TEST_F(ConvertRun, EffectsOfTheEffectsDialogRunFromTheCommandLine) {
   EXPECT_EQ(Run("--op EffectGamma=5 " + Path("in.png") + " -").exit_code, 2);  // below the range
 }
 
+TEST_F(ConvertRun, PixelateAndBlurHideTheGreenPixelInsideTheSelectionOnly) {
+  const RunResult r = Run("--select 24,16,39,31 --op Pixelate " + Path("in.png") + " " + Path("pix.png"));
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const TPictureBitmap pix = Load("pix.png");
+  // Blocks of 8 from the selection's corner: the green pixel's block is one
+  // mean colour, 1 green pixel in 64 blue ones.
+  for (int y = 24; y < 32; ++y)
+    for (int x = 32; x < 40; ++x) ASSERT_EQ(pix.Pixel(x, y), MakeColor(0, 4, 251));
+  EXPECT_EQ(pix.Pixel(24, 16), MakeColor(255, 0, 0));
+  EXPECT_EQ(pix.Pixel(40, 24), MakeColor(0, 0, 255));  // outside
+  EXPECT_EQ(pix.Pixel(23, 24), MakeColor(255, 0, 0));
+
+  ASSERT_EQ(Run("--op Blur " + Path("in.png") + " " + Path("blur.png")).exit_code, 0);
+  const TPictureBitmap blur = Load("blur.png");
+  EXPECT_LT(GreenOf(blur.Pixel(32, 24)), 40);
+  EXPECT_EQ(blur.Pixel(2, 2), MakeColor(255, 0, 0));
+  const TColor edge = blur.Pixel(31, 5);  // red and blue run into each other
+  EXPECT_GT(BlueOf(edge), 60);
+  EXPECT_GT(RedOf(edge), 60);
+  EXPECT_EQ(Run("--op Blur=0 " + Path("in.png") + " -").exit_code, 2);
+}
+
 }  // namespace
 }  // namespace vistrel
