@@ -36,6 +36,14 @@ __attribute__((target_clones("avx2", "default"))) void AddWeighted(
   for (std::size_t i = 0; i < n; ++i) sum[i] += w * source[i];
 }
 
+// sum[i] += w * (a[i] + b[i]): the kernel is symmetric, so each weight
+// serves the pixels on both sides at one multiplication.
+__attribute__((target_clones("avx2", "default"))) void AddWeightedPair(
+    std::uint32_t* sum, const std::uint8_t* a, const std::uint8_t* b, std::uint32_t w,
+    std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) sum[i] += w * std::uint32_t(a[i] + b[i]);
+}
+
 __attribute__((target_clones("avx2", "default"))) void Narrow(
     std::uint8_t* out, const std::uint32_t* sum, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i) out[i] = std::uint8_t(sum[i] >> kWeightBits);
@@ -93,10 +101,11 @@ void GaussianBlur(TPictureBitmap& picture, double sigma, TProgress& progress) {
     std::uint8_t* const middle = padded.data() + std::size_t(radius) * 3;
     for (int y = y0; y < y1; ++y) {
       std::fill(sums.begin(), sums.end(), half);
-      for (int k = -radius; k <= radius; ++k) {
-        AddWeighted(sums.data(), picture.Row(std::clamp(y + k, 0, height - 1)),
-                    weights[std::size_t(k + radius)], bytes);
-      }
+      AddWeighted(sums.data(), picture.Row(y), weights[std::size_t(radius)], bytes);
+      for (int k = 1; k <= radius; ++k)
+        AddWeightedPair(sums.data(), picture.Row(std::max(y - k, 0)),
+                        picture.Row(std::min(y + k, height - 1)),
+                        weights[std::size_t(radius + k)], bytes);
       Narrow(middle, sums.data(), bytes);
       for (int x = 1; x <= radius; ++x)
         for (int c = 0; c < 3; ++c) {
@@ -105,9 +114,10 @@ void GaussianBlur(TPictureBitmap& picture, double sigma, TProgress& progress) {
         }
 
       std::fill(sums.begin(), sums.end(), half);
-      for (int k = 0; k <= 2 * radius; ++k)
-        AddWeighted(sums.data(), padded.data() + std::size_t(k) * 3, weights[std::size_t(k)],
-                    bytes);
+      AddWeighted(sums.data(), middle, weights[std::size_t(radius)], bytes);
+      for (int k = 1; k <= radius; ++k)
+        AddWeightedPair(sums.data(), middle - 3 * k, middle + 3 * k,
+                        weights[std::size_t(radius + k)], bytes);
       Narrow(blurred.Row(y), sums.data(), bytes);
     }
   });
