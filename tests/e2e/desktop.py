@@ -100,6 +100,14 @@ class Desktop:
                                capture_output=True, text=True).stdout
         return bool(found.strip())
 
+    def set_background(self, width, height, seed=7):
+        """A picture with distinct pixels as the root window's background;
+        returns its path."""
+        path = os.path.join(self.folder, "background-%d.png" % seed)
+        make_picture(path, width, height, seed)
+        self.run(["hsetroot", "-full", path], check=True)
+        return path
+
     def screenshot(self, path):
         self.run(["import", "-window", "root", path], check=True)
 

@@ -34,9 +34,7 @@ class CommandLineTest(unittest.TestCase):
 
     def setUp(self):
         self.desktop = Desktop(self.WIDTH, self.HEIGHT, tray=True)
-        background = os.path.join(self.desktop.folder, "background.png")
-        make_picture(background, self.WIDTH, self.HEIGHT)
-        self.desktop.run(["hsetroot", "-full", background], check=True)
+        self.desktop.set_background(self.WIDTH, self.HEIGHT)
         write_settings(self.desktop, "REGEDIT4\n\n[%s]\n%s\n" % (OPTIONS, "\n".join(
             '"%s"="%s"' % item for item in {
                 "Sound": 0, "IncludeCursor": 0, "ShowInfo": 0, "CustomLeft": 100, "CustomTop": 60,

@@ -8,7 +8,7 @@ import signal
 import stat
 import unittest
 
-from desktop import (PICTURE_WINDOW, Desktop, Program, crop_rgb, make_picture, read_settings,
+from desktop import (PICTURE_WINDOW, Desktop, Program, crop_rgb, read_settings,
                      rgb_pixels, settings_path, wait_until, windows_named, write_settings)
 from mail_servers import FaultyServer, SmtpServer, TlsServer, attachments, certificate_folder, read_message
 from shell_dialogs import PictureWindowUser
@@ -25,9 +25,7 @@ class MailTest(unittest.TestCase):
 
     def setUp(self):
         self.desktop = Desktop(self.WIDTH, self.HEIGHT, tray=True)
-        background = os.path.join(self.desktop.folder, "background.png")
-        make_picture(background, self.WIDTH, self.HEIGHT)
-        self.desktop.run(["hsetroot", "-full", background], check=True)
+        background = self.desktop.set_background(self.WIDTH, self.HEIGHT)
         with open(background, "rb") as f:
             _, _, self.background_rgb = rgb_pixels(f.read())
         self.shots = os.path.join(self.desktop.folder, "shots") + "/"
