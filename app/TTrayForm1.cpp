@@ -318,8 +318,7 @@ void TTrayForm1::Action45Execute() {
 void TTrayForm1::Action47Execute() {
   TMainForm1* window = pipeline_->PictureWindow();
   if (!window || context_->picture.PictureBusy) return;
-  TMailForm1 dialog(window->PictureView1->Picture(), window->PictureIO1Params, options_.AutoFolder,
-                    window);
+  TMailForm1 dialog(window->Document(), options_.AutoFolder, window);
   // Ending the program (Terminate, a close request, a signal) stops a send.
   dialog.SetProgramEnding([this] { return closed_; });
   dialog.SetSettingsErased([this] { return context_->flags.ResetPending; });
@@ -405,7 +404,7 @@ void TTrayForm1::EndProgramBySignal() {
   if (!closed_ && window && window->PictureModified()) {
     std::string error;
     const std::string path =
-        SaveUnsavedPicture(window->PictureView1->Picture(), options_.AutoFolder, error);
+        SaveUnsavedPicture(window->Document().Picture(), options_.AutoFolder, error);
     if (path.empty())
       std::fprintf(stderr, "Vistrel-Pro: the edited picture could not be kept: %s\n",
                    error.c_str());

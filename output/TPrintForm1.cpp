@@ -60,8 +60,8 @@ QString PrintedEntry(const QString& entry, const std::string& default_name) {
   return entry == kDefault ? QString::fromStdString(default_name) : entry;
 }
 
-TPrintForm1::TPrintForm1(TMainForm1& window, IPrinters& printers)
-    : QDialog(&window), window_(window), printers_(printers) {
+TPrintForm1::TPrintForm1(TMainForm1& window, TPictureDocument& document, IPrinters& printers)
+    : QDialog(&window), window_(window), document_(document), printers_(printers) {
   setObjectName("PrintForm1");
   setWindowTitle(kCaption);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -435,7 +435,7 @@ bool TPrintForm1::ToolButton11Click(bool preview) {
     };
     hooks.pump = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     const TPrintPassResult result =
-        RunPrintPass(window_.PictureView1->Picture(), layout,
+        RunPrintPass(document_.Picture(), layout,
                      FooterTexts(window_.Options().FooterText), preview, printers_, hooks);
     if (preview) ShowOnPage(result);
     done = preview || (layout.copies >= 1 && int(result.accepted.size()) == layout.copies);
@@ -568,7 +568,7 @@ void TPrintForm1::Action33Execute() {
 
 void TPrintForm1::RotateClick() {
   if (!window_.Context().picture.PictureBusy) {
-    window_.PictureProc1.Rotate(90.0, window_.Context().commands.Checked(cmd::kQualityRotate));
+    document_.Proc().Rotate(90.0, window_.Context().commands.Checked(cmd::kQualityRotate));
     window_.PictureView1->ImageChanged();
   }
   RefreshPreview();

@@ -31,6 +31,7 @@ class QSpinBox;
 namespace vistrel {
 
 class TMainForm1;
+class TPictureDocument;
 class TPageImage;
 
 class TPrintForm1 : public QDialog {
@@ -45,7 +46,9 @@ class TPrintForm1 : public QDialog {
   static constexpr std::array<const char*, 4> kFooterLines = {"Date & Time", "User", "System Info",
                                                               "Footer Text"};
 
-  TPrintForm1(TMainForm1& window, IPrinters& printers);
+  // Prints `document`, the one `window` shows.
+  TPrintForm1(TMainForm1& window, TPictureDocument& document,
+              IPrinters& printers);
   ~TPrintForm1() override;
 
   // The picture window's "Page" button and "Print Preview": the dialog,
@@ -93,6 +96,7 @@ class TPrintForm1 : public QDialog {
   void TakePrinter(const std::string& before, const std::string& chosen);
 
   TMainForm1& window_;
+  TPictureDocument& document_;
   IPrinters& printers_;
   TPrinterOptions options_;
   TPrinterList installed_;

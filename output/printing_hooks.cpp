@@ -11,7 +11,7 @@ TPrintForm1* PrintForm(TMainForm1& window) { return window.findChild<TPrintForm1
 
 void LendPrinting(TPictureServices& hooks, IPrinters& printers) {
   // The dialog is the window's child: it goes when the window goes.
-  hooks.CreatePrintSetup = [&printers](TMainForm1& window) { new TPrintForm1(window, printers); };
+  hooks.CreatePrintSetup = [&printers](TMainForm1& window) { new TPrintForm1(window, window.Document(), printers); };
   // Every way to print ends here; a printer fault is reported, never thrown
   // on into the caller (a button, a shortcut or the capture pipeline).
   hooks.PrintPicture = [](TMainForm1& window) {

@@ -102,7 +102,7 @@ void TPictureView::ContinueDrag(QPoint client, Qt::KeyboardModifiers modifiers) 
   moved_ = true;
   const bool keep_shape = modifiers & Qt::AltModifier;
   const bool cut = options_ & soCutBorders;
-  const int w = picture_.Width(), h = picture_.Height();
+  const int w = picture_->Width(), h = picture_->Height();
   // Mouse movement in picture pixels, for moving and resizing.
   const int dx = RoundToInt((client.x() - press_client_.x()) * 100.0 / zoom_);
   const int dy = RoundToInt((client.y() - press_client_.y()) * 100.0 / zoom_);

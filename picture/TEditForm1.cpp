@@ -167,21 +167,23 @@ void TEditForm1::ConnectControls() {
   });
   connect(SubstituteColors, &QCheckBox::clicked, this, Guarded([this] {
     RunOperation([this] {
-      window_->PictureProc1.CastColorRange(ColorBoxes[bxSubstitute1]->Color(),
+      window_->Document().Proc().CastColorRange(ColorBoxes[bxSubstitute1]->Color(),
                                            ColorBoxes[bxSubstitute1]->Color(),
                                            ColorBoxes[bxSubstitute2]->Color());
     });
   }));
   connect(SwapColors, &QCheckBox::clicked, this, Guarded([this] {
     RunOperation([this] {
-      window_->PictureProc1.SwapColors(ColorBoxes[bxSwap1]->Color(), ColorBoxes[bxSwap2]->Color());
+      window_->Document().Proc().SwapColors(ColorBoxes[bxSwap1]->Color(),
+                                            ColorBoxes[bxSwap2]->Color());
     });
   }));
   connect(SharpenMore, &QPushButton::clicked, this, Guarded([this] {
-    RunOperation([this] { window_->PictureProc1.ApplyFilter(kSharpenKernel, kSharpenDivisor); });
+    RunOperation(
+        [this] { window_->Document().Proc().ApplyFilter(kSharpenKernel, kSharpenDivisor); });
   }));
   connect(BlurMore, &QPushButton::clicked, this, Guarded([this] {
-    RunOperation([this] { window_->PictureProc1.ApplyFilter(kBlurKernel, kBlurDivisor); });
+    RunOperation([this] { window_->Document().Proc().ApplyFilter(kBlurKernel, kBlurDivisor); });
   }));
   // The effects dialog ("Advanced editing window") on the same picture.
   connect(AdvancedEditor, &QPushButton::clicked, this, Guarded([this] {
@@ -341,7 +343,7 @@ void TEditForm1::RunBatch() {
     TPictureRun run(window, running_, true);
     const TBatchQuality quality{window.Context().commands.Checked(cmd::kQualityRotate),
                                 ZoomFilter(window)};
-    ApplyPictureRecipe(Recipe(), quality, window.PictureView1->Picture(), window.PictureProc1);
+    ApplyPictureRecipe(Recipe(), quality, window.Document().Picture(), window.Document().Proc());
   }
   ShowPictureSize();
 }
@@ -357,7 +359,7 @@ void TEditForm1::RunOperation(const std::function<void()>& operation) {
 
 void TEditForm1::ShowPictureSize() {
   if (!window_) return;
-  const TPictureBitmap& picture = window_->PictureView1->Picture();
+  const TPictureBitmap& picture = window_->Document().Picture();
   WidthEdit->setText(QString::number(picture.Width()));
   HeightEdit->setText(QString::number(picture.Height()));
   width_edited_ = height_edited_ = false;
@@ -439,7 +441,7 @@ void TEditForm1::ColorDepthChanged(int index) {
     // Back on the window's next paint.
     ~Enable() { QTimer::singleShot(0, box, [b = box] { b->setEnabled(true); }); }
   } enable{ColorDepthBox};
-  RunOperation([this, index] { ApplyColorDepth(index, window_->PictureProc1); });
+  RunOperation([this, index] { ApplyColorDepth(index, window_->Document().Proc()); });
   RunBatch();
 }
 
@@ -447,13 +449,13 @@ void TEditForm1::SizeChanged(int index) {
   if (index < 1 || index >= kPictureSizeCount) return;
   const TRecipeSize size = kPictureSizes[index];
   RunOperation([this, size] {
-    window_->PictureProc1.Resample(size.width, size.height, ZoomFilter(*window_));
+    window_->Document().Proc().Resample(size.width, size.height, ZoomFilter(*window_));
   });
 }
 
 void TEditForm1::WidthEdited() {
   if (!width_edited_ || !Proportional->isChecked() || !window_) return;
-  const int picture_width = window_->PictureView1->Picture().Width();
+  const int picture_width = window_->Document().Picture().Width();
   bool ok_w = false, ok_h = false;
   const int w = WidthEdit->text().toInt(&ok_w);
   const int h = HeightEdit->text().toInt(&ok_h);
@@ -463,7 +465,7 @@ void TEditForm1::WidthEdited() {
 
 void TEditForm1::HeightEdited() {
   if (!height_edited_ || !Proportional->isChecked() || !window_) return;
-  const int picture_height = window_->PictureView1->Picture().Height();
+  const int picture_height = window_->Document().Picture().Height();
   bool ok_w = false, ok_h = false;
   const int w = WidthEdit->text().toInt(&ok_w);
   const int h = HeightEdit->text().toInt(&ok_h);
@@ -473,7 +475,7 @@ void TEditForm1::HeightEdited() {
 
 void TEditForm1::ProportionalClicked(bool checked) {
   if (!checked || !window_) return;
-  const TPictureBitmap& picture = window_->PictureView1->Picture();
+  const TPictureBitmap& picture = window_->Document().Picture();
   const int pw = picture.Width();
   const int ph = picture.Height();
   if (pw == ph || pw <= 0 || ph <= 0) return;
@@ -489,7 +491,7 @@ void TEditForm1::ChangeClick() {
   if (PictureBusy() || !window_ || !(width_edited_ || height_edited_)) return;
   const int w = std::max(FieldValue(WidthEdit), kMinChangeSize);
   const int h = std::max(FieldValue(HeightEdit), kMinChangeSize);
-  RunOperation([this, w, h] { window_->PictureProc1.Resample(w, h, ZoomFilter(*window_)); });
+  RunOperation([this, w, h] { window_->Document().Proc().Resample(w, h, ZoomFilter(*window_)); });
   width_edited_ = height_edited_ = false;
 }
 

@@ -16,7 +16,6 @@
 #include "commands/option_defaults.h"
 #include "settings/settings_store.h"
 #include "platform/capture_bounds.h"
-#include "imaging/formats/picture_file.h"
 #include "settings/file_naming.h"
 #include "settings/picture_type_defaults.h"
 #include "platform/qt/system_colors.h"
@@ -41,9 +40,7 @@ constexpr TColor kRed = MakeColor(255, 0, 0);
 
 TMainForm1::TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* parent)
     : QMainWindow(parent),
-      PictureView1(new TPictureView(this)),
-      UndoStack1(TUndoStack::kDefaultLimit),
-      PictureProc1(PictureView1->Picture(), UndoStack1),
+      PictureView1(new TPictureView(document_.Picture(), this)),
       context_(context) {
   setObjectName("MainForm1");
   setWindowIcon(ProgramIcon());
@@ -100,8 +97,8 @@ TMainForm1::TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* pa
   PumpPendingEvents();
 
   // 10. Picture-type defaults of the writer and the save dialog.
-  PictureIO1Params.Reset();
-  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
+  document_.Params().Reset();
+  ApplyPictureTypeDefaults(options_, document_.Params(), PaletteSystemColor);
   save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_);
 
   // 11. The window fits into the capture bounds.
@@ -114,17 +111,20 @@ TMainForm1::TMainForm1(TAppContext& context, TPictureBitmap picture, QWidget* pa
   PictureView1->SetCenter(Centered1->isChecked());
 
   // 13. The capture's picture.
-  PictureView1->Picture() = std::move(picture);
+  document_.Picture() = std::move(picture);
   PictureView1->UpdateView();
 }
 
 TMainForm1::~TMainForm1() {
   if (context_.services.CloseStandardEditingWindow) context_.services.CloseStandardEditingWindow();
-  UndoStack1.ClearUndoStack();
+  document_.Undo().ClearUndoStack();
   if (context_.flags.WritesSettings()) WriteSettings();
   context_.picture.PictureBusy = false;
   context_.picture.FirstPaintPending = true;
   if (progress_cursor_) QApplication::restoreOverrideCursor();
+  // Children go after the members: the view must not outlive the picture it
+  // shows.
+  delete PictureView1;
 }
 
 void TMainForm1::SetUpView() {
@@ -135,8 +135,8 @@ void TMainForm1::SetUpView() {
                                     TPictureView::soMoveable | TPictureView::soCutBorders);
   PictureView1->SetHint(tx::kDragRectangleHint);
   PictureView1->SetCursor(crSelect);
-  PictureProc1.SetBackground(kWhite);
-  PictureProc1.SetProgressHandler([this](int percent) { PictureProc1Progress(percent); });
+  document_.Proc().SetBackground(kWhite);
+  document_.Proc().SetProgressHandler([this](int percent) { PictureProc1Progress(percent); });
 
   connect(PictureView1, &TPictureView::OnImageChange, this, &TMainForm1::PictureView1ImageChange);
   connect(PictureView1, &TPictureView::OnSelectionChanging, this,
@@ -221,10 +221,6 @@ void TMainForm1::ShowModal() {
   loop.exec();
   modal_loop_ = nullptr;
 }
-
-bool TMainForm1::PictureModified() const { return UndoStack1.State() != saved_state_; }
-
-void TMainForm1::MarkPictureSaved() { saved_state_ = UndoStack1.State(); }
 
 bool TMainForm1::ConfirmClose() {
   if (!PictureModified()) return true;
@@ -357,8 +353,8 @@ void TMainForm1::Action101Click() {
   const TPictureFileName next =
       NextPictureFileName(folder, {tray.AutoFileName, tray.AutoNumbering, tray.AutoExtention});
   dialog.SetFileName(QString::fromStdString(next.path.substr(folder.size())));
-  dialog.SetPreview(PictureView1->Picture());
-  dialog.SetParameters(PictureIO1Params);
+  dialog.SetPreview(document_.Picture());
+  dialog.SetParameters(document_.Params());
 
   const bool accepted = dialog.exec() == QDialog::Accepted;
   save_entry_ = dialog.FilterIndex();
@@ -378,15 +374,14 @@ void TMainForm1::Action101Click() {
   // The writer reports no steps of its own: the bar and the busy cursor
   // stand from the start of the write to its end.
   PictureProc1Progress(0);
-  SavePictureFile(path, PictureView1->Picture(), PictureIO1Params);
-  MarkPictureSaved();
+  document_.Save(path);
   options_.SaveFolder = FolderOfPath(path);
 }
 
 void TMainForm1::PictureTypeDefaultsClosed(bool stored) {
   // However the dialog closed, the stored choices replace what the save
   // dialog's options button changed in the meantime.
-  ApplyPictureTypeDefaults(options_, PictureIO1Params, PaletteSystemColor);
+  ApplyPictureTypeDefaults(options_, document_.Params(), PaletteSystemColor);
   if (stored) save_entry_ = SaveEntryForExtension(context_.tray.AutoExtention, save_entry_, true);
 }
 

@@ -1,8 +1,9 @@
 // The picture window: one per capture. Creating it reads its settings and
-// puts the capture's picture (grabbed before) into its view; the caller then shows it
-// (ShowModal) or uses it hidden, and destroys it, which writes the settings
-// back. Menus, toolbar and the right-click menu reach every picture command;
-// the shared commands are the QAction objects of the tray form's command set.
+// puts the capture's picture (grabbed before) into its document, which its
+// view shows; the caller then shows it (ShowModal) or uses it hidden, and
+// destroys it, which writes the settings back. Menus, toolbar and the
+// right-click menu reach every picture command; the shared commands are the
+// QAction objects of the tray form's command set.
 //
 // The code is split by concern: TMainForm1.cpp (creation, destruction,
 // frame events), TMainForm1Menus.cpp (menus and toolbar), TMainForm1Mouse.cpp
@@ -17,13 +18,11 @@
 #include <optional>
 
 #include "settings/other_options.h"
-#include "imaging/formats/io_params.h"
-#include "imaging/picture_proc.h"
-#include "imaging/undo_stack.h"
 #include "picture/MainFormRules.h"
 #include "picture/MainFormStatusTexts.h"
 #include "picture/TPictureView.h"
 #include "picture/load_history.h"
+#include "picture/picture_document.h"
 
 class QActionGroup;
 class QEventLoop;
@@ -38,6 +37,9 @@ class TEditingCommands;
 
 class TMainForm1 : public QMainWindow {
   Q_OBJECT
+
+  // Before the view, which shows its picture.
+  TPictureDocument document_;
 
  public:
   // Toolbar buttons, left to right.
@@ -55,10 +57,12 @@ class TMainForm1 : public QMainWindow {
   // Shows the window and returns when it has been closed.
   void ShowModal();
 
-  // Changed since the grab, the load or the last successful save.
-  bool PictureModified() const;
-  // The picture as it stands counts as grabbed, loaded or saved.
-  void MarkPictureSaved();
+  // The picture the window shows, its undo list and file parameters.
+  TPictureDocument& Document() { return document_; }
+  const TPictureDocument& Document() const { return document_; }
+  // The document's modified mark.
+  bool PictureModified() const { return document_.Modified(); }
+  void MarkPictureSaved() { document_.MarkSaved(); }
   // Whether the picture may close now: an unmodified one at once, a
   // modified one after "Save the changes..." was answered Save (and the
   // save succeeded) or Discard. Every way of closing asks here once.
@@ -118,10 +122,6 @@ class TMainForm1 : public QMainWindow {
   TScreenRect RestoredWindowRect() const { return restored_rect_; }
 
   TPictureView* const PictureView1;
-  TUndoStack UndoStack1;
-  TPictureProc PictureProc1;
-  // The writer's per-format parameters, used by every save of this window.
-  TIOParams PictureIO1Params;
 
   // For the program's other parts and for tests.
   QAction* ToolButton(TToolButton button) const { return tool_buttons_[button]; }
@@ -259,8 +259,6 @@ class TMainForm1 : public QMainWindow {
   // selection text once the view has moved the selection.
   std::optional<QPoint> drag_pointer_;
   QEventLoop* modal_loop_ = nullptr;
-  // The undo list's state at the grab, the load or the last save.
-  std::uint64_t saved_state_ = 0;
   bool asking_ = false;  // "Save the changes..." is open
 };
 

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 
 #include "commands/error_guard.h"
-#include "imaging/formats/picture_file.h"
 #include "picture/TMainForm1.h"
 #include "picture/event_pump.h"
 #include "picture/TOpenPictureDialog.h"
@@ -92,7 +91,6 @@ void TMainForm1::ClearList1Click() {
 }
 
 void TMainForm1::LoadIntoPicture(const std::string& path) {
-  TPictureBitmap& picture = PictureView1->Picture();
   {
     PictureView1->BeginPaintLock();
     // Every way out releases the lock, or no later load would run.
@@ -100,19 +98,9 @@ void TMainForm1::LoadIntoPicture(const std::string& path) {
       TPictureView* view;
       ~PaintUnlock() { view->EndPaintLock(); }
     } unlock{PictureView1};
-    const bool pushed = UndoStack1.PushUndo(picture, std::string());
     PumpPendingEvents();
-    // The window's writer choices stay as they are: the file's own go here.
-    TIOParams file_params;
-    try {
-      LoadPictureFile(path, picture, file_params);
-    } catch (...) {
-      // The picture is unchanged; so is the undo list.
-      if (pushed) UndoStack1.DropNewestUndo();
-      throw;
-    }
+    document_.Load(path);
   }
-  MarkPictureSaved();
   PictureView1->ImageChanged();
 }
 

@@ -340,7 +340,7 @@ void TMainForm1::BuildPopupMenu() {
 }
 
 void TMainForm1::ConnectCommands() {
-  editing_ = new TEditingCommands(*this);
+  editing_ = new TEditingCommands(*this, document_);
   connect(UndoSelection1, &QAction::triggered, editing_, &TEditingCommands::UndoSelection);
   connect(SharedCommand(cmd::kCopy), &QAction::triggered, this, &TMainForm1::CopyCommandExecute);
   connect(SharedCommand(cmd::kQualityZoom), &QAction::toggled, this, &TMainForm1::UpdateZoomFilter);

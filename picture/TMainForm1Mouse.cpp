@@ -36,9 +36,9 @@ void TMainForm1::SetStatusText(int panel, const std::string& text) {
 
 void TMainForm1::PictureView1ImageChange() {
   if (!PictureView1->HasSelection()) {
-    const TPictureBitmap& picture = PictureView1->Picture();
-    SetStatusText(1,
-                  PictureInfoText(picture.Width(), picture.Height(), PictureProc1.CountColors()));
+    const TPictureBitmap& picture = document_.Picture();
+    SetStatusText(1, PictureInfoText(picture.Width(), picture.Height(),
+                                     document_.Proc().CountColors()));
     SetStatusText(0, tx::kIdlePanel);
   } else {
     SetStatusText(1, SelectionSizeText(PictureView1->SelectionLeft(), PictureView1->SelectionTop(),

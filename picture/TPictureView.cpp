@@ -29,7 +29,11 @@ constexpr const char* kClipboardPictureUnreadable =
 
 }  // namespace
 
-TPictureView::TPictureView(QWidget* parent) : QAbstractScrollArea(parent) {
+// Only the member's address is taken before it is constructed.
+TPictureView::TPictureView(QWidget* parent) : TPictureView(own_picture_, parent) {}
+
+TPictureView::TPictureView(TPictureBitmap& shown, QWidget* parent)
+    : QAbstractScrollArea(parent), picture_(&shown) {
   setFrameShape(QFrame::NoFrame);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -45,12 +49,12 @@ TPictureView::TPictureView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 TPictureView::~TPictureView() = default;
 
-QImage TPictureView::PictureCanvas() { return WrapPicture(picture_); }
+QImage TPictureView::PictureCanvas() { return WrapPicture(*picture_); }
 
 // ---- geometry -------------------------------------------------------------
 
-TViewAxis TPictureView::AxisX() const { return {picture_.Width(), viewport()->width(), origin_x_}; }
-TViewAxis TPictureView::AxisY() const { return {picture_.Height(), viewport()->height(), origin_y_}; }
+TViewAxis TPictureView::AxisX() const { return {picture_->Width(), viewport()->width(), origin_x_}; }
+TViewAxis TPictureView::AxisY() const { return {picture_->Height(), viewport()->height(), origin_y_}; }
 int TPictureView::OffsetX() const { return ViewOffset(AxisX(), zoom_, center_); }
 int TPictureView::OffsetY() const { return ViewOffset(AxisY(), zoom_, center_); }
 
@@ -62,7 +66,7 @@ int TPictureView::VisibleExtentX() const { return VisibleExtent(AxisX(), zoom_);
 int TPictureView::VisibleExtentY() const { return VisibleExtent(AxisY(), zoom_); }
 
 TPictureRect TPictureView::SelectionBox() const {
-  if (!selection_.HasSelection()) return {0, 0, picture_.Width() - 1, picture_.Height() - 1};
+  if (!selection_.HasSelection()) return {0, 0, picture_->Width() - 1, picture_->Height() - 1};
   return selection_.BoundingBox();
 }
 
@@ -77,14 +81,14 @@ void TPictureView::SetZoomPercent(double zoom_percent) {
 }
 
 void TPictureView::FitToWindow() {
-  if (picture_.Empty()) return;
+  if (picture_->Empty()) return;
   // Fit the area the view has without scroll bars: a fitted picture needs none.
   const QSize area = contentsRect().size();
-  SetZoomPercent(FitZoom(picture_.Width(), picture_.Height(), area.width(), area.height(), 0));
+  SetZoomPercent(FitZoom(picture_->Width(), picture_->Height(), area.width(), area.height(), 0));
 }
 
 void TPictureView::ZoomAround(int client_x, int client_y, double zoom_percent) {
-  if (picture_.Empty() || !IsUsableZoom(zoom_percent)) return;
+  if (picture_->Empty() || !IsUsableZoom(zoom_percent)) return;
   const int px = ScreenToPictureX(client_x);
   const int py = ScreenToPictureY(client_y);
   SetZoomPercent(zoom_percent);
@@ -141,8 +145,8 @@ void TPictureView::UpdateScrollBars() {
   const int bar_h = horizontalScrollBar()->sizeHint().height();
   const bool allow_h = scroll_bars_ == TScrollBars::ssHorizontal || scroll_bars_ == TScrollBars::ssBoth;
   const bool allow_v = scroll_bars_ == TScrollBars::ssVertical || scroll_bars_ == TScrollBars::ssBoth;
-  const int zw = ZoomedSize(picture_.Width(), zoom_);
-  const int zh = ZoomedSize(picture_.Height(), zoom_);
+  const int zw = ZoomedSize(picture_->Width(), zoom_);
+  const int zh = ZoomedSize(picture_->Height(), zoom_);
   bool need_h = false, need_v = false;
   for (int pass = 0; pass < 2; ++pass) {
     need_h = allow_h && zw > full.width() - (need_v ? bar_w : 0);
@@ -189,9 +193,9 @@ void TPictureView::ComposeFrame() {
     layer_.fill(ToQColor(background_));
     const QPoint offset(OffsetX(), OffsetY());
     if (zoom_ < 100 && zoom_filter_ != TResampleFilter::rfNone)
-      DrawFilteredPicture(picture_, AxisX(), AxisY(), zoom_, zoom_filter_, offset, layer_);
+      DrawFilteredPicture(*picture_, AxisX(), AxisY(), zoom_, zoom_filter_, offset, layer_);
     else
-      DrawZoomedPicture(picture_, AxisX(), AxisY(), zoom_, offset, layer_);
+      DrawZoomedPicture(*picture_, AxisX(), AxisY(), zoom_, offset, layer_);
     layer_valid_ = true;
   }
   frame_ = layer_;
@@ -273,8 +277,8 @@ void TPictureView::EndPaintLock() {
 }
 
 void TPictureView::UpdateView() {
-  const int w = picture_.Empty() ? 0 : picture_.Width();
-  const int h = picture_.Empty() ? 0 : picture_.Height();
+  const int w = picture_->Empty() ? 0 : picture_->Width();
+  const int h = picture_->Empty() ? 0 : picture_->Height();
   if (selection_.PictureWidth() != w || selection_.PictureHeight() != h) {
     selection_.SetPictureSize(w, h);
     drag_ = TDrag::None;
@@ -290,7 +294,7 @@ void TPictureView::ImageChanged() {
 }
 
 void TPictureView::ClearPicture() {
-  picture_.Fill(background_);
+  picture_->Fill(background_);
   layer_valid_ = false;
   Repaint();
 }
@@ -351,22 +355,22 @@ void TPictureView::dropEvent(QDropEvent* event) { emit OnDragDrop(event); }
 // ---- copying --------------------------------------------------------------
 
 void TPictureView::CopySelectionTo(TPictureBitmap& target) const {
-  target = selection_.HasSelection() ? CopyArea(picture_, SelectionBox()) : picture_;
+  target = selection_.HasSelection() ? CopyArea(*picture_, SelectionBox()) : *picture_;
 }
 
 void TPictureView::CopySelectionTo(TPictureView& target) const {
   TPictureBitmap copy;
   CopySelectionTo(copy);
-  target.picture_ = std::move(copy);
+  *target.picture_ = std::move(copy);
   target.background_ = background_;
   target.ImageChanged();
 }
 
 bool TPictureView::CopySelectionToClipboard() const {
-  if (picture_.Empty()) return false;
+  if (picture_->Empty()) return false;
   const QImage image = selection_.HasSelection() && !mask_.Empty()
-                           ? PictureToImage(CopyMaskedArea(picture_, mask_, background_))
-                           : PictureToImage(picture_);
+                           ? PictureToImage(CopyMaskedArea(*picture_, mask_, background_))
+                           : PictureToImage(*picture_);
   // The platform clipboard offers image data in every image format Qt
   // writes, image/png and image/bmp among them.
   auto* mime = new QMimeData;

@@ -1,5 +1,7 @@
-// The picture view: a scrollable, zoomable control that owns a picture,
+// The picture view: a scrollable, zoomable control that shows a picture,
 // draws it and lets the user drag a rectangular or elliptical selection.
+// It shows a picture it is given (the picture window's document) or one of
+// its own.
 //
 // Coordinates named "client" are pixels of the viewport; selections are kept
 // in picture pixels, so they stay on the same pixels when the view zooms or
@@ -42,13 +44,16 @@ class TPictureView : public QAbstractScrollArea {
   static constexpr int kOutlinePhases = 10;
   static constexpr int kOutlineIntervalMs = 210;
 
+  // With a picture of its own.
   explicit TPictureView(QWidget* parent = nullptr);
+  // Showing `shown`, which must outlive the view.
+  TPictureView(TPictureBitmap& shown, QWidget* parent);
   ~TPictureView() override;
 
   // The picture. After changing it directly call UpdateView (or
   // ImageChanged, which also raises OnImageChange).
-  TPictureBitmap& Picture() { return picture_; }
-  const TPictureBitmap& Picture() const { return picture_; }
+  TPictureBitmap& Picture() { return *picture_; }
+  const TPictureBitmap& Picture() const { return *picture_; }
   // A QPainter-able surface over the picture's own rows (see WrapPicture).
   QImage PictureCanvas();
 
@@ -215,7 +220,8 @@ class TPictureView : public QAbstractScrollArea {
   void CommitSelection();
   void AdvanceOutline();
 
-  TPictureBitmap picture_;
+  TPictureBitmap own_picture_;
+  TPictureBitmap* picture_ = &own_picture_;
   TSelection selection_;
   TPictureMask mask_;
 

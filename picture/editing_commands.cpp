@@ -10,6 +10,7 @@
 #include "commands/error_guard.h"
 #include "picture/EditingTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/picture_document.h"
 #include "platform/beeper.h"
 
 namespace vistrel {
@@ -36,8 +37,9 @@ class PaintLock {
 
 }  // namespace
 
-TEditingCommands::TEditingCommands(TMainForm1& window) : QObject(&window), w_(window) {
-  w_.PictureProc1.SetSelection(&w_.PictureView1->Selection());
+TEditingCommands::TEditingCommands(TMainForm1& window, TPictureDocument& document)
+    : QObject(&window), w_(window), doc_(document) {
+  doc_.Proc().SetSelection(&w_.PictureView1->Selection());
   TActionList1& commands = w_.Context().commands;
   auto on = [&](int number, auto handler) {
     connect(commands.Action(number), &QAction::triggered, this, Guarded(handler));
@@ -83,7 +85,7 @@ void TEditingCommands::Engine(const std::function<bool()>& operation) {
 }
 
 void TEditingCommands::UpdateUndoCommand() {
-  const int depth = w_.UndoStack1.UndoDepth();
+  const int depth = doc_.Undo().UndoDepth();
   TActionList1& commands = w_.Context().commands;
   commands.Action(cmd::kUndo)->setText(QString::fromStdString(UndoCaption(depth)));
   commands.SetEnabled(cmd::kUndo, depth > 0);
@@ -94,14 +96,14 @@ void TEditingCommands::UpdateUndoCommand() {
 void TEditingCommands::Paste() {
   if (Refused(cmd::kPaste)) return;
   PaintLock lock(w_.PictureView1);
-  Engine([this] { return w_.PictureView1->PasteFromClipboard(w_.PictureProc1); });
+  Engine([this] { return w_.PictureView1->PasteFromClipboard(doc_.Proc()); });
 }
 
 void TEditingCommands::Cut() {
   if (Refused(cmd::kCut)) return;
   {
     PaintLock lock(w_.PictureView1);
-    Engine([this] { return w_.PictureProc1.ClearSel(); });
+    Engine([this] { return doc_.Proc().ClearSel(); });
     w_.PictureView1->ClearSelection();
     w_.SetCutCropEnabled(false);
   }
@@ -111,7 +113,7 @@ void TEditingCommands::Crop() {
   if (Refused(cmd::kCrop) || !w_.ToolButton(TMainForm1::tbCrop)->isEnabled()) return;
   {
     PaintLock lock(w_.PictureView1);
-    Engine([this] { return w_.PictureProc1.CropSel(); });
+    Engine([this] { return doc_.Proc().CropSel(); });
     w_.PictureView1->SetMouseInteract(TPictureView::miSelect);
     w_.PictureView1->SetHint(tx::kMoreOptionsHint);
     pen_width_ = 1;
@@ -122,10 +124,9 @@ void TEditingCommands::Crop() {
 void TEditingCommands::Undo() {
   if (Refused(cmd::kUndo)) return;
   TPictureView* view = w_.PictureView1;
-  if (w_.UndoStack1.UndoDepth() > 0) {
+  if (doc_.Undo().UndoDepth() > 0) {
     PaintLock lock(view);
-    if (!w_.UndoStack1.RestoreUndo(view->Picture())) return;
-    w_.UndoStack1.DropNewestUndo();
+    if (!doc_.UndoLast()) return;
     view->ClearSelection();
     w_.SetCutCropEnabled(false);
     view->SetMouseInteract(TPictureView::miSelect);
@@ -155,7 +156,7 @@ void TEditingCommands::SelectCircularArea() {
 
 void TEditingCommands::PictureFunction(int command) {
   if (Refused(command)) return;
-  TPictureProc& proc = w_.PictureProc1;
+  TPictureProc& proc = doc_.Proc();
   const bool quality_rotate = w_.Context().commands.Checked(cmd::kQualityRotate);
   Engine([&]() -> bool {
     switch (command) {
@@ -176,7 +177,7 @@ void TEditingCommands::Resize(const TResizePreset& preset) {
   if (Refused(preset.command)) return;
   const TResampleFilter filter =
       PresetFilter(w_.Context().commands.Checked(cmd::kQualityZoom), w_.Context().picture.ResampleFilter);
-  Engine([&] { return w_.PictureProc1.Resample(preset.width, preset.height, filter); });
+  Engine([&] { return doc_.Proc().Resample(preset.width, preset.height, filter); });
 }
 
 }  // namespace vistrel

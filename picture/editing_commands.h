@@ -2,7 +2,7 @@
 // the selection commands, the picture functions, the resize presets,
 // free-hand drawing, text insertion and the effects dialog. The window owns
 // one; it connects the shared commands to it and hands it the mouse events
-// of the one-shot drawing modes.
+// of the one-shot drawing modes. They edit the window's document.
 #pragma once
 
 #include <QColor>
@@ -17,12 +17,14 @@
 namespace vistrel {
 
 class TMainForm1;
+class TPictureDocument;
 
 class TEditingCommands : public QObject {
   Q_OBJECT
 
  public:
-  explicit TEditingCommands(TMainForm1& window);
+  // `document` is the one `window` shows.
+  TEditingCommands(TMainForm1& window, TPictureDocument& document);
 
   void Paste();
   void Cut();
@@ -68,6 +70,7 @@ class TEditingCommands : public QObject {
   bool Refused(int command) const;
 
   TMainForm1& w_;
+  TPictureDocument& doc_;
   bool running_ = false;
   QColor pen_color_ = Qt::black;
   int pen_width_ = 1;

@@ -9,6 +9,7 @@
 #include "picture/EditingTexts.h"
 #include "picture/TEffectsForm.h"
 #include "picture/TMainForm1.h"
+#include "picture/picture_document.h"
 #include "picture/event_pump.h"
 #include "picture/editing_commands.h"
 #include "picture/effect_pages.h"
@@ -19,7 +20,7 @@ void TEditingCommands::AdvancedEditing(QWidget* owner) {
   PumpPendingEvents();
   if (Refused(22)) return;
   TPictureView* view = w_.PictureView1;
-  TPictureBitmap& picture = view->Picture();
+  TPictureBitmap& picture = doc_.Picture();
   if (!EffectsAccept(picture)) return;
   const bool selected = view->HasSelection();
   const TPictureMask mask = selected ? view->Selection().BuildMask() : TPictureMask();
@@ -30,7 +31,7 @@ void TEditingCommands::AdvancedEditing(QWidget* owner) {
   Engine([&] {
     // The result first: a failure leaves picture and undo stack as they were.
     TPictureBitmap result = form.Result();
-    w_.UndoStack1.PushUndo(picture, form.Caption());
+    doc_.PushUndo(form.Caption());
     WriteEffectResult(picture, mask.Empty() ? nullptr : &mask, std::move(result));
     return true;
   });

@@ -9,6 +9,7 @@
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/picture_document.h"
 #include "picture/TSolidColorDialog.h"
 #include "picture/editing_commands.h"
 #include "picture/stored_color.h"
@@ -48,7 +49,7 @@ void TEditingCommands::FreeHandDraw() {
     pen.PenSize = AskPenWidth(&w_, pen.PenSize);
   }
   TPictureView* view = w_.PictureView1;
-  w_.UndoStack1.PushUndo(view->Picture(), std::string());
+  doc_.PushUndo(std::string());
   view->SetCursor(crPen);
   view->ClearSelection();
   view->SetHint(tx::kDrawHint);

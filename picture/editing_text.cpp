@@ -7,6 +7,7 @@
 #include "picture/EditingTexts.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/picture_document.h"
 #include "picture/TTextForm1.h"
 #include "picture/editing_commands.h"
 #include "picture/text_rules.h"
@@ -34,7 +35,7 @@ void TEditingCommands::InsertText() {
 
   TPictureView* view = w_.PictureView1;
   view->BeginPaintLock();
-  w_.UndoStack1.PushUndo(view->Picture(), std::string());
+  doc_.PushUndo(std::string());
   font_ = editor.TextFont();
   text_lines_ = editor.Lines();
   text_color_ = editor.TextColor();

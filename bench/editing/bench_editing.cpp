@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   commands.SetChecked(cmd::kSound, false);
   window.show();
   QApplication::processEvents();
-  const TPictureBitmap original = window.PictureView1->Picture();
+  const TPictureBitmap original = window.Document().Picture();
   const std::string in_ppm = dir + "/in.ppm", in_v = dir + "/in.v";
   TIOParams params;
   params.Reset();
@@ -161,8 +161,8 @@ int main(int argc, char** argv) {
   for (const Case& c : cases) {
     std::vector<double> ours, vips, convert;
     for (int run = 0; run < kRuns; ++run) {
-      window.PictureView1->Picture() = original;
-      window.UndoStack1.ClearUndoStack();
+      window.Document().Picture() = original;
+      window.Document().Undo().ClearUndoStack();
       window.PictureView1->ImageChanged();
       QApplication::processEvents();
       const int before = counter.paints;

@@ -37,12 +37,12 @@ std::optional<TPictureBitmap> SelectAreaOnFrozenDesktop(TAppContext& context, QS
 
 void SelectAreaIntoPicture(TMainForm1& window) {
   TWindowCaptureScope scope(window);
-  window.UndoStack1.PushUndo(window.PictureView1->Picture(), "SelectArea");
+  window.Document().PushUndo("SelectArea");
   window.hide();
   WaitForDesktop(kAreaWaitMs);
   if (std::optional<TPictureBitmap> taken =
           SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window))) {
-    window.PictureView1->Picture() = std::move(*taken);
+    window.Document().Picture() = std::move(*taken);
     window.PictureView1->ImageChanged();
   }
 }

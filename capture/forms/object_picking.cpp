@@ -36,13 +36,13 @@ std::optional<TPictureBitmap> PickObjectOnFrozenDesktop(TAppContext& context) {
 
 void PickObjectIntoPicture(TMainForm1& window) {
   TWindowCaptureScope scope(window);
-  window.UndoStack1.PushUndo(window.PictureView1->Picture(), "PickObject");
+  window.Document().PushUndo("PickObject");
   window.hide();
   WaitForDesktop(kObjectWaitMs);
   QApplication::processEvents();
   // A window gone meanwhile leaves the picture as it was.
   if (std::optional<TPictureBitmap> picked = PickObjectOnFrozenDesktop(window.Context())) {
-    window.PictureView1->Picture() = std::move(*picked);
+    window.Document().Picture() = std::move(*picked);
     window.PictureView1->ImageChanged();
   }
 }

@@ -67,12 +67,11 @@ class SendScope {
 
 }  // namespace
 
-TMailForm1::TMailForm1(const TPictureBitmap& picture, const TIOParams& params,
-                       std::string auto_folder, QWidget* parent)
+TMailForm1::TMailForm1(const TPictureDocument& document, std::string auto_folder,
+                       QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      picture_(picture),
-      params_(params),
+      document_(document),
       auto_folder_(std::move(auto_folder)) {
   setWindowTitle(tx::kCaption);
   setFixedSize(425, 346);
@@ -301,7 +300,7 @@ std::string TMailForm1::AttachmentPath() const {
          kExtensions[RadioGroup1->checkedId()];
 }
 
-void TMailForm1::SaveAttachment() { SavePictureFile(AttachmentPath(), picture_, params_); }
+void TMailForm1::SaveAttachment() { SavePictureFile(AttachmentPath(), document_.Picture(), document_.Params()); }
 
 void TMailForm1::SetSendButtonsEnabled(bool on) {
   Button3->setEnabled(on);

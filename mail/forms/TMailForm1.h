@@ -8,9 +8,8 @@
 #include <string>
 
 #include "settings/mail_options.h"
-#include "imaging/formats/io_params.h"
-#include "imaging/picture_bitmap.h"
 #include "mail/TSmtpClient.h"
+#include "picture/picture_document.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -26,9 +25,9 @@ namespace vistrel {
 class TMailForm1 : public QDialog {
   Q_OBJECT
  public:
-  // `picture` and `params` are the picture window's picture and writer
-  // options; the attachment is written into `auto_folder`.
-  TMailForm1(const TPictureBitmap& picture, const TIOParams& params, std::string auto_folder,
+  // Mails `document`'s picture, written with its writer options into
+  // `auto_folder`.
+  TMailForm1(const TPictureDocument& document, std::string auto_folder,
              QWidget* parent = nullptr);
   ~TMailForm1() override;
 
@@ -88,8 +87,7 @@ class TMailForm1 : public QDialog {
   MailOptions FieldValues() const;
   void StoreFields();
 
-  const TPictureBitmap& picture_;
-  const TIOParams& params_;
+  const TPictureDocument& document_;
   std::string auto_folder_;
   TSmtpClient SMTP1;
   int sends_running_ = 0;

@@ -49,9 +49,9 @@ TEST_F(WindowCaptureTest, RectReplacesThePictureWithOneUndoEntry) {
   EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {10, 20, 50, 30}));
-  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
+  EXPECT_EQ(window_->Document().Undo().UndoDepth(), 1);
   TPictureBitmap previous;
-  window_->UndoStack1.RestoreUndo(previous);
+  window_->Document().Undo().RestoreUndo(previous);
   EXPECT_TRUE(PictureShowsDesktop(previous, {0, 0, 1024, 768}));
 }
 
@@ -69,7 +69,7 @@ TEST_F(WindowCaptureTest, DefineStoresTheRectangleAndLeavesThePicture) {
   EXPECT_FALSE(context_.capture.DefineRectMode);
   EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_EQ(window_->PictureView1->Picture(), before);
-  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 0);
+  EXPECT_EQ(window_->Document().Undo().UndoDepth(), 0);
   // Stored when the window goes.
   window_.reset();
   EXPECT_EQ(StoredInteger("CustomLeft"), 200);
@@ -103,7 +103,7 @@ TEST_F(WindowCaptureTest, ObjectIsCutFromTheFrozenDesktop) {
   });
   PickObjectIntoPicture(*window_);
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {300, 200, 420, 260}));
-  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
+  EXPECT_EQ(window_->Document().Undo().UndoDepth(), 1);
   EXPECT_FALSE(context_.picture.PictureBusy);
   EXPECT_TRUE(window_->isVisible());
 }

@@ -56,8 +56,8 @@ class EditFormTest : public PictureWindowTest {
   TPictureBitmap& Picture() { return Window().PictureView1->Picture(); }
   std::vector<std::string> UndoCaptions() {
     std::vector<std::string> out;
-    for (int i = 0; i < Window().UndoStack1.UndoDepth(); ++i)
-      out.push_back(Window().UndoStack1.Caption(i));
+    for (int i = 0; i < Window().Document().Undo().UndoDepth(); ++i)
+      out.push_back(Window().Document().Undo().Caption(i));
     return out;
   }
   void StoreRecipe(const TPictureRecipe& recipe) {

@@ -58,14 +58,14 @@ TEST_F(EditFormTest, OpensTopRightWithGrayscaleCurrentAndRunsTheRecipe) {
 
 TEST_F(EditFormTest, BusyPictureRunsNothing) {
   OpenForm();
-  const int depth = Window().UndoStack1.UndoDepth();
+  const int depth = Window().Document().Undo().UndoDepth();
   context_.picture.PictureBusy = true;
   form_->Sliders[S::slBrightness]->setValue(30);
   form_->SharpenMore->click();
   form_->ChangeButton->click();
   Window().ApplyPictureOptions();
   context_.picture.PictureBusy = false;
-  EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);
+  EXPECT_EQ(Window().Document().Undo().UndoDepth(), depth);
 }
 
 TEST_F(EditFormTest, SlidersRunOnReleaseAndLockedColoursMoveTogether) {
@@ -180,7 +180,7 @@ TEST_F(EditFormTest, ProportionalFieldsAndChangeOnAPortraitPicture) {
   EXPECT_EQ(Picture().Height(), 16);
   // Nothing edited: Change does nothing.
   form_->ChangeButton->click();
-  EXPECT_EQ(Window().UndoStack1.UndoDepth(), 2);
+  EXPECT_EQ(Window().Document().Undo().UndoDepth(), 2);
 }
 
 TEST_F(EditFormTest, EmptyFieldOrRefusedSizeIsReportedAndChangesNothing) {
@@ -195,7 +195,7 @@ TEST_F(EditFormTest, EmptyFieldOrRefusedSizeIsReportedAndChangesNothing) {
     EXPECT_EQ(box.title, "Vistrel-Pro");
   }
   EXPECT_EQ(Picture().Width(), 1024);
-  EXPECT_EQ(Window().UndoStack1.UndoDepth(), 0);
+  EXPECT_EQ(Window().Document().Undo().UndoDepth(), 0);
   EXPECT_FALSE(context_.picture.PictureBusy);
 }
 
@@ -216,10 +216,10 @@ TEST_F(EditFormTest, SaveResetAndCloseKeepOnlyWhatWasSaved) {
 
   // Reset reads the store and runs it.
   form_->Sliders[S::slContrast]->setValue(30);
-  const int depth = Window().UndoStack1.UndoDepth();
+  const int depth = Window().Document().Undo().UndoDepth();
   form_->ResetButton->click();
   EXPECT_EQ(form_->Sliders[S::slContrast]->value(), 0);
-  EXPECT_GT(Window().UndoStack1.UndoDepth(), depth);
+  EXPECT_GT(Window().Document().Undo().UndoDepth(), depth);
 
   // After "Reset to Default and Exit" nothing is written.
   context_.flags.ResetPending = true;
@@ -295,7 +295,7 @@ namespace {
 
 TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogAboveItOnTheSamePicture) {
   OpenForm();
-  const int depth = Window().UndoStack1.UndoDepth();
+  const int depth = Window().Document().Undo().UndoDepth();
   QString title;
   QWidget* parent = nullptr;
   QWindow* transient_parent = nullptr;
@@ -320,7 +320,7 @@ TEST_F(EditFormTest, AdvancedEditorOpensTheEffectsDialogAboveItOnTheSamePicture)
   EXPECT_EQ(parent, form_.get());
   EXPECT_EQ(transient_parent, form_->windowHandle());
   EXPECT_TRUE(on_top);
-  EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);  // Cancel changes nothing
+  EXPECT_EQ(Window().Document().Undo().UndoDepth(), depth);  // Cancel changes nothing
 }
 
 TEST_F(EditFormTest, RightClickOnAColourBoxChoosesAColourAndRunsTheRecipe) {

@@ -49,8 +49,8 @@ TEST_F(LoadTest, LoadReplacesThePictureAppliesTheRecipeAndRecordsTheFile) {
   EXPECT_EQ(Picture().Width(), 32);
   EXPECT_EQ(Picture().Pixel(5, 5), MakeColor(10, 20, 30));
   EXPECT_FALSE(Window().PictureView1->PaintLocked());
-  EXPECT_EQ(Window().UndoStack1.Caption(0), "");
-  EXPECT_EQ(Window().UndoStack1.NewestCaption(), "ImageResize 32,22");
+  EXPECT_EQ(Window().Document().Undo().Caption(0), "");
+  EXPECT_EQ(Window().Document().Undo().NewestCaption(), "ImageResize 32,22");
   EXPECT_EQ(Window().Options().LoadFolder, files_.path().toStdString() + "/");
   // Shown exactly as stored: "&" is no accelerator.
   EXPECT_EQ(HistoryTexts(), (QStringList{QString::fromStdString(path).replace("&", "&&"), "-",
@@ -62,7 +62,7 @@ TEST_F(LoadTest, UnreadableFileIsReportedAndLosesNothing) {
   Window().LoadPictureFromDialog(MakeFile("good.png", 8, 8, kWhite));
   const std::string folder = Window().Options().LoadFolder;
   const TPictureBitmap before = Picture();
-  const int depth = Window().UndoStack1.UndoDepth();
+  const int depth = Window().Document().Undo().UndoDepth();
   for (const std::string bad : {files_.path().toStdString() + "/missing.png",
                                 files_.path().toStdString() + "/broken.png"}) {
     if (bad.ends_with("broken.png")) {
@@ -77,7 +77,7 @@ TEST_F(LoadTest, UnreadableFileIsReportedAndLosesNothing) {
       EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
     }
     EXPECT_EQ(Picture(), before);
-    EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);
+    EXPECT_EQ(Window().Document().Undo().UndoDepth(), depth);
     EXPECT_FALSE(Window().PictureView1->PaintLocked());
     EXPECT_EQ(Window().LoadHistory().Used(), 1);
     EXPECT_EQ(Window().Options().LoadFolder, folder);
@@ -122,7 +122,7 @@ TEST_F(LoadTest, DeletedEntryShowsPictureNotFoundAndChangesNothing) {
   Window().N8Click(0);
   QFile::remove(QString::fromStdString(path));
   const TPictureBitmap before = Picture();
-  const int depth = Window().UndoStack1.UndoDepth();
+  const int depth = Window().Document().Undo().UndoDepth();
   {
     BoxCatcher box;
     Window().N8Click(1);
@@ -132,7 +132,7 @@ TEST_F(LoadTest, DeletedEntryShowsPictureNotFoundAndChangesNothing) {
     EXPECT_EQ(box.icon, QMessageBox::NoIcon);
   }
   EXPECT_EQ(Picture(), before);
-  EXPECT_EQ(Window().UndoStack1.UndoDepth(), depth);
+  EXPECT_EQ(Window().Document().Undo().UndoDepth(), depth);
   EXPECT_EQ(Window().LoadHistory().Used(), 2);
 }
 

@@ -41,7 +41,7 @@ TEST_F(EditFormTest, OneClickOnASliderTrackMovesOnePageAndRunsTheRecipeOnce) {
   OpenForm();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
   // The default recipe on a 24-bit picture changes nothing.
-  ASSERT_EQ(Window().UndoStack1.UndoDepth(), 0);
+  ASSERT_EQ(Window().Document().Undo().UndoDepth(), 0);
   QSlider* brightness = form_->Sliders[TEditForm1::slBrightness];
   ReleaseWatch watch(context_.picture);
   brightness->installEventFilter(&watch);

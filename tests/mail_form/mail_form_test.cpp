@@ -69,15 +69,16 @@ class MailFormTest : public ::testing::Test {
     fs::create_directories(folder_ / "config");
     fs::create_directories(folder_ / "shots");
     setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
-    picture_.Allocate(7, 5);
+    TPictureBitmap& picture = document_.Picture();
+    picture.Allocate(7, 5);
     for (int y = 0; y < 5; ++y)
-      for (int x = 0; x < 21; ++x) picture_.Row(y)[x] = std::uint8_t(x * 11 + y * 40);
+      for (int x = 0; x < 21; ++x) picture.Row(y)[x] = std::uint8_t(x * 11 + y * 40);
   }
   void TearDown() override { fs::remove_all(folder_); }
 
   std::unique_ptr<TMailForm1> Form(std::string folder = "") {
     if (folder.empty()) folder = (folder_ / "shots").string();  // without a trailing separator
-    return std::make_unique<TMailForm1>(picture_, params_, folder);
+    return std::make_unique<TMailForm1>(document_, folder);
   }
   void FillFields(TMailForm1& f, std::uint16_t port) {
     f.Edit1->setText(QString("127.0.0.1:%1").arg(port));
@@ -92,8 +93,7 @@ class MailFormTest : public ::testing::Test {
   }
 
   fs::path folder_;
-  TPictureBitmap picture_;
-  TIOParams params_;
+  TPictureDocument document_;
 };
 
 TEST_F(MailFormTest, LooksAsDefinedAndStartsWithTheDefaults) {

@@ -7,9 +7,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2) return 2;
-  vistrel::TPictureBitmap picture(4, 4);
-  vistrel::TIOParams params;
-  vistrel::TMailForm1 form(picture, params, "/tmp/");
+  const vistrel::TPictureDocument document(vistrel::TPictureBitmap(4, 4));
+  vistrel::TMailForm1 form(document, "/tmp/");
   form.Edit1->setText("127.0.0.1:2525");
   form.show();
   QApplication::processEvents();

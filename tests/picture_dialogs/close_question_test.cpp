@@ -41,7 +41,7 @@ class CloseQuestionTest : public PictureWindowTest {
     window->show();
     QApplication::processEvents();
     EXPECT_FALSE(window->PictureModified());
-    if (edited) window->PictureProc1.Negative();
+    if (edited) window->Document().Proc().Negative();
     EXPECT_EQ(window->PictureModified(), edited);
     return window;
   }

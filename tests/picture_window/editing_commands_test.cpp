@@ -38,7 +38,7 @@ class EditingTest : public PictureWindowTest {
 
   TPictureView& View() { return *window_->PictureView1; }
   TPictureBitmap& Picture() { return View().Picture(); }
-  TUndoStack& Undo() { return window_->UndoStack1; }
+  TUndoStack& Undo() { return window_->Document().Undo(); }
   void Run(int command) { commands_.Action(command)->trigger(); }
   void OpenEditMenu() {
     QMenu* edit = window_->findChild<QMenu*>("EditMenu");

@@ -117,7 +117,7 @@ TEST_F(AdvancedEditingTest, CancelChangesNothingOkAppliesWithoutAPreview) {
   });
   EXPECT_TRUE(opened_);
   EXPECT_TRUE(Picture() == original);
-  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 0);
+  EXPECT_EQ(window_->Document().Undo().UndoDepth(), 0);
 
   RunDialog([](TEffectsForm& form) {
     form.Pages->setCurrentIndex(12);
@@ -128,8 +128,8 @@ TEST_F(AdvancedEditingTest, CancelChangesNothingOkAppliesWithoutAPreview) {
   TProgress none;
   EffectGamma(expected, 200, none);
   EXPECT_TRUE(Picture() == expected);
-  EXPECT_EQ(window_->UndoStack1.UndoDepth(), 1);
-  EXPECT_EQ(window_->UndoStack1.NewestCaption(), "Gamma Correction");
+  EXPECT_EQ(window_->Document().Undo().UndoDepth(), 1);
+  EXPECT_EQ(window_->Document().Undo().NewestCaption(), "Gamma Correction");
 }
 
 TEST_F(AdvancedEditingTest, AnEllipticalSelectionKeepsThePixelsOutsideIt) {

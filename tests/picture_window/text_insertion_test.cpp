@@ -178,7 +178,7 @@ TEST_F(TextInsertionTest, InsertTextArmsThePlacementAndTheLeftButtonDrawsIt) {
   commands_.Action(cmd::kInsertText)->trigger();
   EXPECT_FALSE(copy_enabled_while_open);
   EXPECT_TRUE(commands_.Action(cmd::kCopy)->isEnabled());
-  EXPECT_EQ(window->UndoStack1.UndoDepth(), 1);
+  EXPECT_EQ(window->Document().Undo().UndoDepth(), 1);
   EXPECT_EQ(view.Cursor(), int(crTextCross));
   EXPECT_EQ(view.Hint(), "Position Cursor and press Left mouse button");
   EXPECT_EQ(view.MouseInteract(), TPictureView::TMouseInteract());
@@ -220,7 +220,7 @@ TEST_F(TextInsertionTest, AnotherButtonPlacesNothingAndOneUndoRestores) {
   EXPECT_EQ(view.Cursor(), int(crSelect));
   commands_.Action(cmd::kUndo)->trigger();
   EXPECT_TRUE(view.Picture() == before);
-  EXPECT_EQ(window->UndoStack1.UndoDepth(), 0);
+  EXPECT_EQ(window->Document().Undo().UndoDepth(), 0);
 }
 
 }  // namespace

@@ -29,13 +29,13 @@ TEST_F(PictureWindowTest, StoredSystemColoursReachTheWriterAsThePaletteShowsThem
   Store("DefGifBColor", std::int32_t(0x80000005));   // window background
   {
     auto window = NewWindow();
-    EXPECT_EQ(window->PictureIO1Params.png_background, (TRgb{12, 34, 56}));
-    EXPECT_EQ(window->PictureIO1Params.gif_transparent_color, (TRgb{250, 240, 200}));
-    EXPECT_EQ(window->PictureIO1Params.gif_background, (TRgb{1, 2, 3}));
+    EXPECT_EQ(window->Document().Params().png_background, (TRgb{12, 34, 56}));
+    EXPECT_EQ(window->Document().Params().gif_transparent_color, (TRgb{250, 240, 200}));
+    EXPECT_EQ(window->Document().Params().gif_background, (TRgb{1, 2, 3}));
     // And so again after the defaults dialog.
-    window->PictureIO1Params.png_background = TRgb{};
+    window->Document().Params().png_background = TRgb{};
     window->PictureTypeDefaultsClosed(false);
-    EXPECT_EQ(window->PictureIO1Params.png_background, Rgb(palette.color(QPalette::Button)));
+    EXPECT_EQ(window->Document().Params().png_background, Rgb(palette.color(QPalette::Button)));
   }
   QApplication::setPalette(saved);
 }
@@ -44,14 +44,14 @@ TEST_F(PictureWindowTest, DefaultsDialogClosedAnyWayPutsTheStoredChoicesBack) {
   tray_.AutoExtention = "png";
   auto window = NewWindow();
   // The save dialog's options button changed the writer meanwhile.
-  window->PictureIO1Params.png_compression = 1;
-  window->PictureIO1Params.jpeg_quality = 3;
+  window->Document().Params().png_compression = 1;
+  window->Document().Params().jpeg_quality = 3;
   window->Options().DefPngComp = 8;
   tray_.AutoExtention = "pdf";
   // Close box: the writer takes the stored choices; the type stays.
   window->PictureTypeDefaultsClosed(false);
-  EXPECT_EQ(window->PictureIO1Params.png_compression, 8);
-  EXPECT_EQ(window->PictureIO1Params.jpeg_quality, window->Options().DefJpgQuality);
+  EXPECT_EQ(window->Document().Params().png_compression, 8);
+  EXPECT_EQ(window->Document().Params().jpeg_quality, window->Options().DefJpgQuality);
   EXPECT_EQ(window->SavePictureEntry(), 5);
   // "&Close": the save dialog's type follows as well.
   window->PictureTypeDefaultsClosed(true);
