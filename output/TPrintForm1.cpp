@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
@@ -28,7 +29,7 @@
 #include "commands/error_guard.h"
 #include "commands/TInfoForm1.h"
 #include "output/TPageImage.h"
-#include "picture/TMainForm1.h"
+#include "picture/picture_document.h"
 
 namespace vistrel {
 
@@ -60,8 +61,12 @@ QString PrintedEntry(const QString& entry, const std::string& default_name) {
   return entry == kDefault ? QString::fromStdString(default_name) : entry;
 }
 
-TPrintForm1::TPrintForm1(TMainForm1& window, TPictureDocument& document, IPrinters& printers)
-    : QDialog(&window), window_(window), document_(document), printers_(printers) {
+TPrintForm1::TPrintForm1(TPrintedPicture target, IPrinters& printers, QWidget* parent)
+    : QDialog(parent),
+      target_(std::move(target)),
+      context_(target_.context),
+      document_(target_.document),
+      printers_(printers) {
   setObjectName("PrintForm1");
   setWindowTitle(kCaption);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -77,7 +82,7 @@ TPrintForm1::TPrintForm1(TMainForm1& window, TPictureDocument& document, IPrinte
 }
 
 TPrintForm1::~TPrintForm1() {
-  if (!window_.Context().flags.WritesSettings()) return;
+  if (!context_.flags.WritesSettings()) return;
   StoreControls();
   SettingsStore store;
   options_.Save(store);
@@ -188,7 +193,7 @@ void TPrintForm1::BuildControls() {
   connect(PrintButton, &QPushButton::clicked, this, Guarded([this] { ToolButton11Click(false); }));
   for (QPushButton* b : {default_button, setup, close, PrintButton}) b->setAutoDefault(false);
 
-  TActionList1& commands = window_.Context().commands;
+  TActionList1& commands = context_.commands;
   Optimize = new QCheckBox(commands.Action(cmd::kOptimizePrinting)->text());
   Optimize->setObjectName("Optimize");
   Optimize->setToolTip(commands.Action(cmd::kOptimizePrinting)->toolTip());
@@ -279,7 +284,7 @@ void TPrintForm1::LoadControls() {
   Copies->setValue(o.RCopies);  // the controls clamp stored values to their ranges
   PercentPictureValue->setValue(o.RPercentPictureValue);
   PercentPageValue->setValue(o.RPercentPageValue);
-  TActionList1& commands = window_.Context().commands;
+  TActionList1& commands = context_.commands;
   commands.SetChecked(cmd::kOptimizePrinting, o.SmallSize);
   commands.SetChecked(cmd::kGrayscalePrinting, o.GrayScale);
   Optimize->setChecked(o.SmallSize);
@@ -326,7 +331,7 @@ void TPrintForm1::ConnectControls() {
     refresh();
   });
 
-  TActionList1& commands = window_.Context().commands;
+  TActionList1& commands = context_.commands;
   QAction* optimize = commands.Action(cmd::kOptimizePrinting);
   QAction* grayscale = commands.Action(cmd::kGrayscalePrinting);
   connect(Optimize, &QCheckBox::clicked, optimize, &QAction::setChecked);
@@ -421,7 +426,7 @@ TPrintLayout TPrintForm1::Layout() {
 
 bool TPrintForm1::ToolButton11Click(bool preview) {
   if (preview && preview_running_) return false;
-  TAppContext& context = window_.Context();
+  TAppContext& context = context_;
   bool close_window = false;
   bool done = false;
   {
@@ -436,7 +441,7 @@ bool TPrintForm1::ToolButton11Click(bool preview) {
     hooks.pump = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
     const TPrintPassResult result =
         RunPrintPass(document_.Picture(), layout,
-                     FooterTexts(window_.Options().FooterText), preview, printers_, hooks);
+                     FooterTexts(target_.footer_text), preview, printers_, hooks);
     if (preview) ShowOnPage(result);
     done = preview || (layout.copies >= 1 && int(result.accepted.size()) == layout.copies);
     close_window = done && !preview && context.commands.Checked(cmd::kCloseAfterPrint);
@@ -444,7 +449,7 @@ bool TPrintForm1::ToolButton11Click(bool preview) {
   if (close_window) {
     // Only closed: whoever owns the window destroys it.
     if (isVisible()) reject();
-    window_.close();
+    if (target_.close_window) target_.close_window();
   }
   return done;
 }
@@ -494,11 +499,12 @@ void TPrintForm1::hideEvent(QHideEvent* event) {
 }
 
 void TPrintForm1::ToolButton9Click() {
-  if (window_.Context().picture.PictureBusy) return;
-  TActionList1& commands = window_.Context().commands;
+  if (context_.picture.PictureBusy) return;
+  TActionList1& commands = context_.commands;
   commands.DisableClipboardCommands();
   adjustSize();
-  const QRect w = window_.frameGeometry();
+  const QRect w = parentWidget() ? parentWidget()->frameGeometry()
+                                 : QGuiApplication::primaryScreen()->geometry();
   move(w.left() + (w.width() - width()) / 2, w.top() + (w.height() - height()) / 2);
   exec();
   commands.EnableClipboardCommands();
@@ -550,15 +556,16 @@ void TPrintForm1::SetupClick() {
 void TPrintForm1::PrinterSetup1Click() {
   TPageSetup setup = SelectedSetup();
   const std::string before = setup.printer;
-  if (printers_.SetupDialog(setup, installed_.names, &window_)) TakePrinter(before, setup.printer);
+  QWidget* over = parentWidget() ? parentWidget() : this;
+  if (printers_.SetupDialog(setup, installed_.names, over)) TakePrinter(before, setup.printer);
 }
 
 void TPrintForm1::Action33Execute() {
-  TActionList1& commands = window_.Context().commands;
-  std::string& footer = window_.Options().FooterText;
+  TActionList1& commands = context_.commands;
+  std::string& footer = target_.footer_text;
   commands.DisableClipboardCommands();
   bool ok = false;
-  QWidget* parent = isVisible() ? static_cast<QWidget*>(this) : &window_;
+  QWidget* parent = isVisible() || !parentWidget() ? static_cast<QWidget*>(this) : parentWidget();
   const QString text = QInputDialog::getText(parent, "Footer Text", "Enter Text", QLineEdit::Normal,
                                              QString::fromStdString(footer), &ok);
   commands.EnableClipboardCommands();
@@ -567,16 +574,16 @@ void TPrintForm1::Action33Execute() {
 }
 
 void TPrintForm1::RotateClick() {
-  if (!window_.Context().picture.PictureBusy) {
-    document_.Proc().Rotate(90.0, window_.Context().commands.Checked(cmd::kQualityRotate));
-    window_.PictureView1->ImageChanged();
+  if (!context_.picture.PictureBusy) {
+    document_.Proc().Rotate(90.0, context_.commands.Checked(cmd::kQualityRotate));
+    if (target_.picture_changed) target_.picture_changed();
   }
   RefreshPreview();
 }
 
 void TPrintForm1::BuildPageMenu(QMenu& menu) {
   page_menu_ = &menu;
-  TActionList1& commands = window_.Context().commands;
+  TActionList1& commands = context_.commands;
   QAction* setup = menu.addAction("Printer Setup");
   connect(setup, &QAction::triggered, this, Guarded([this] { PrinterSetup1Click(); }));
   menu.addSeparator();

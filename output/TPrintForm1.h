@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QPicture>
 #include <array>
+#include <functional>
+#include <string>
 
 #include "output/print_pass.h"
 #include "output/printer_options.h"
@@ -30,8 +32,20 @@ class QSpinBox;
 
 namespace vistrel {
 
-class TMainForm1;
+struct TAppContext;
 class TPictureDocument;
+
+// What the print dialog prints and what it changes beside the picture: the
+// picture window's document, or a capture printed without a window.
+struct TPrintedPicture {
+  TAppContext& context;
+  TPictureDocument& document;
+  std::string& footer_text;  // the text of the "Footer Text" footer line
+  // The picture was turned by "Rotate 90°"; empty: nobody shows it.
+  std::function<void()> picture_changed;
+  // "Close after Print" after an accepted print; empty: no window to close.
+  std::function<void()> close_window;
+};
 class TPageImage;
 
 class TPrintForm1 : public QDialog {
@@ -46,9 +60,9 @@ class TPrintForm1 : public QDialog {
   static constexpr std::array<const char*, 4> kFooterLines = {"Date & Time", "User", "System Info",
                                                               "Footer Text"};
 
-  // Prints `document`, the one `window` shows.
-  TPrintForm1(TMainForm1& window, TPictureDocument& document,
-              IPrinters& printers);
+  // Prints `target`; the dialog opens over `parent` (the picture window),
+  // or over the screen without one.
+  TPrintForm1(TPrintedPicture target, IPrinters& printers, QWidget* parent);
   ~TPrintForm1() override;
 
   // The picture window's "Page" button and "Print Preview": the dialog,
@@ -95,7 +109,8 @@ class TPrintForm1 : public QDialog {
   // A queue chosen in the printer set-up dialog becomes the selected entry.
   void TakePrinter(const std::string& before, const std::string& chosen);
 
-  TMainForm1& window_;
+  TPrintedPicture target_;
+  TAppContext& context_;
   TPictureDocument& document_;
   IPrinters& printers_;
   TPrinterOptions options_;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/shortcuts/desktop_entry.h"
 
@@ -14,6 +15,8 @@ class QMenu;
 namespace vistrel {
 
 class TMainForm1;
+class TPictureDocument;
+struct TAppContext;
 
 struct TPictureServices {
   // Creation step 1: creates the print setup dialog, which lives as long as
@@ -29,6 +32,13 @@ struct TPictureServices {
   // when the printer accepted the picture, false when it was not printed
   // (the fault has been reported).
   std::function<bool(TMainForm1&)> PrintPicture;
+  // A picture no window shows (a capture printed at once), printed with the
+  // stored print settings and "Footer Text": true when the printer took
+  // every copy. A fault goes into `error` when one is given, else into a
+  // message box.
+  std::function<bool(TAppContext&, TPictureDocument&, std::string& footer_text,
+                     std::string* error)>
+      PrintDocument;
   // The print setup dialog behind the "Page" button and "Print Preview".
   std::function<void(TMainForm1&)> ShowPrintSetup;
   // Fills the "Page" drop-down (PopupMenu4).

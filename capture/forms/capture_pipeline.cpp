@@ -16,6 +16,7 @@
 #include "picture/MainFormRules.h"
 #include "picture/PictureViewImage.h"
 #include "picture/app_context.h"
+#include "picture/picture_document.h"
 #include "platform/platform.h"
 #include "settings/picture_options.h"
 
@@ -133,20 +134,35 @@ TCaptureOutcome TCapturePipeline::RunUnattended(const TCaptureRequest& request,
   }
 
   bool show = request.show;
-  if (!request.print && !show) return outcome;
+  if (request.print && !Print(request, stored, picture, outcome)) {
+    // Without printing in the program, or when the printer did not take
+    // the picture, it is shown: a capture is never lost. The command line
+    // hears of it instead.
+    show = show || !request.caller_hears_outcome;
+  }
+  if (!show) return outcome;
   WindowScope scope(*this, std::move(picture));
-  // Without printing in the program, or when the printer did not take the
-  // picture, it is shown: a capture is never lost.
-  if (request.print && !window_->ToolButton11Click()) {
-    show = true;
-    if (outcome.status == TStatus::Done)
-      outcome = {TStatus::Failed, outcome.path, "the picture was not printed"};
-  }
-  if (show) {
-    context_.picture.FirstPaintPending = false;  // its options and copy are done already
-    window_->ShowModal();
-  }
+  context_.picture.FirstPaintPending = false;  // its options and copy are done already
+  window_->ShowModal();
   return outcome;
+}
+
+bool TCapturePipeline::Print(const TCaptureRequest& request, const PictureWindowOptions& stored,
+                             TPictureBitmap& picture, TCaptureOutcome& outcome) {
+  std::string footer = stored.FooterText;
+  std::string error = "printing is not available";
+  bool printed = false;
+  if (context_.services.PrintDocument) {
+    error.clear();
+    TPictureDocument document(std::move(picture));
+    printed = context_.services.PrintDocument(context_, document, footer,
+                                              request.caller_hears_outcome ? &error : nullptr);
+    picture = std::move(document.Picture());
+  }
+  if (!printed && outcome.status == TStatus::Done)
+    outcome = {TStatus::Failed, outcome.path,
+               "the picture was not printed" + (error.empty() ? "" : ": " + error)};
+  return printed;
 }
 
 void TCapturePipeline::RestoreMinimisedWindow() {

@@ -23,9 +23,10 @@ class TCapturePipeline {
   // frozen desktop; then what the request asks. A picture that is only
   // shown goes into the picture window, whose first paint applies the
   // stored picture options and the automatic copy. Otherwise they run on
-  // the grabbed picture itself, then the save and the print; a picture
-  // window is made only to print, or to show the picture when asked or
-  // when printing failed (a capture is never lost). The caller has found
+  // the grabbed picture itself, then the save and the print (by the print
+  // dialog alone); a picture window is made only to show the picture when
+  // asked or when printing failed (a capture is never lost; the command
+  // line hears of the failure instead). The caller has found
   // CaptureIdle true and set it false, and sets it back.
   TCaptureOutcome RunCaptureRequest(const TCaptureRequest& request);
 
@@ -44,6 +45,10 @@ class TCapturePipeline {
   TCaptureOutcome RunUnattended(const TCaptureRequest& request,
                                 const PictureWindowOptions& stored, TPictureBitmap picture);
   void ApplyStoredAdjustments(TPictureBitmap& picture, const PictureWindowOptions& stored);
+  // Prints the picture without a window; false (and `outcome` failed) when
+  // it was not printed.
+  bool Print(const TCaptureRequest& request, const PictureWindowOptions& stored,
+             TPictureBitmap& picture, TCaptureOutcome& outcome);
 
   TAppContext& context_;
   QPointer<TMainForm1> window_;

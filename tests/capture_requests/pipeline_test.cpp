@@ -10,6 +10,7 @@
 #include "capture/forms/TFullRectForm1.h"
 #include "capture/forms/capture_pipeline.h"
 #include "imaging/formats/picture_file.h"
+#include "picture/picture_document.h"
 #include "settings/picture_options.h"
 #include "tests/capture_area/area_fixture.h"
 #include "tests/picture_window/dialog_answers.h"
@@ -147,28 +148,45 @@ TEST_F(PipelineTest, TheCommandLineHearsOfFailuresWithoutAMessageBox) {
   EXPECT_EQ(windows_made_, 0);
 }
 
-TEST_F(PipelineTest, PrintingMakesAHiddenWindowThatShowsOnlyWhenThePrintFails) {
+TEST_F(PipelineTest, PrintingNeedsNoWindowOnlyAFailedPrintShowsOne) {
   StoreInvertingRecipe();
+  StoreString("FooterText", "from the settings");
   int printed = 0;
-  bool visible_while_printing = true;
-  context_.services.PrintPicture = [&](TMainForm1& window) {
+  bool print_ok = true;
+  std::string footer_seen;
+  std::optional<TPictureBitmap> printed_picture;
+  context_.services.PrintDocument = [&](TAppContext&, TPictureDocument& document,
+                                        std::string& footer, std::string* error) {
     ++printed;
-    visible_while_printing = window.isVisible();
-    return true;
+    footer_seen = footer;
+    printed_picture = document.Picture();
+    if (!print_ok && error) *error = "Printer \"PDF\" refused the print job";
+    return print_ok;
   };
   EXPECT_EQ(pipeline_.RunCaptureRequest(RequestForPrintDesktop()).status, TStatus::Done);
   EXPECT_EQ(printed, 1);
-  EXPECT_FALSE(visible_while_printing);
-  EXPECT_EQ(windows_made_, 1);
+  EXPECT_EQ(footer_seen, "from the settings");
+  ASSERT_TRUE(printed_picture);
+  EXPECT_TRUE(ShowsInvertedDesktop(*printed_picture, {0, 0, 1024, 768}));
+  EXPECT_EQ(windows_made_, 0);
 
   // Not printed: the capture is shown, adjusted once, never lost.
-  context_.services.PrintPicture = [](TMainForm1&) { return false; };
+  print_ok = false;
   CloseWindowWhenShown();
   EXPECT_EQ(pipeline_.RunCaptureRequest(*RequestForHotkey(cmDesktop, true)).status,
             TStatus::Failed);
   ASSERT_TRUE(shown_);
   EXPECT_TRUE(ShowsInvertedDesktop(*shown_, {0, 0, 1024, 768}));
-  EXPECT_EQ(windows_made_, 2);
+  EXPECT_EQ(windows_made_, 1);
+
+  // The command line hears why, and no window waits for a user.
+  TCaptureRequest asked;
+  asked.print = true;
+  asked.caller_hears_outcome = true;
+  const TCaptureOutcome refused = pipeline_.RunCaptureRequest(asked);
+  EXPECT_EQ(refused.status, TStatus::Failed);
+  EXPECT_NE(refused.message.find("refused the print job"), std::string::npos);
+  EXPECT_EQ(windows_made_, 1);
 }
 
 void Press(QWidget& widget, int key) {

@@ -10,7 +10,7 @@ import subprocess
 import unittest
 
 from cups_server import QUEUE, CupsServer, SilentCups
-from desktop import (PICTURE_WINDOW, Desktop, Program, clipboard_png, make_picture, rgb_pixels,
+from desktop import (PICTURE_WINDOW, PROGRAM, Desktop, Program, clipboard_png, make_picture, rgb_pixels,
                      wait_until, windows_named, write_settings)
 from shell_dialogs import PictureWindowUser
 
@@ -226,6 +226,36 @@ class PrintingTest(unittest.TestCase):
         self.key("Print")
         self.window()
         self.assertEqual(len(self.cups.pdfs()), 1)
+
+    def test_the_command_line_prints_alone_and_through_the_running_copy_never_with_a_window(self):
+        write_settings(self.desktop, "REGEDIT4\n\n" + section(
+            "OtherOptions", dict(Sound=False, ShowInfo=False, Auto_Clipboard=False)))
+
+        def ask():
+            return subprocess.run([PROGRAM, "--capture", "desktop", "--print"], env=self.desktop.env,
+                                  capture_output=True, text=True, timeout=60)
+
+        done = ask()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        [pdf] = self.pdfs(1)
+        self.assertEqual(pdf_images(pdf, self.desktop.folder)[0][2], self.background[2])
+        self.start()
+        done = ask()
+        self.assertEqual(done.returncode, 0, done.stderr)
+        self.assertEqual(len(self.pdfs(2)), 2)
+        self.assertFalse(windows_named(self.desktop, PICTURE_WINDOW))
+
+        # A refusal is told to the caller: no box, no window waits for a user.
+        self.cups.lp(["cupsreject", "-r", "toner change", QUEUE])
+        try:
+            done = ask()
+            self.assertEqual(done.returncode, 3)
+            self.assertIn("not accepting jobs", done.stderr)
+            self.assertFalse(windows_named(self.desktop, PICTURE_WINDOW))
+            self.assertFalse(self.error_boxes())
+            self.assertTrue(self.program.running())
+        finally:
+            self.cups.lp(["cupsaccept", QUEUE], check=False)
 
     def error_boxes(self):
         return [w for w in windows_named(self.desktop, "Vistrel-Pro")

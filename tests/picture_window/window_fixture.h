@@ -72,6 +72,11 @@ class PictureWindowTest : public ::testing::Test {
     store.WriteBool(kOtherOptionsSection, key, value);
     store.Close();
   }
+  void StoreString(const std::string& key, const std::string& value) {
+    SettingsStore store;
+    store.WriteString(kOtherOptionsSection, key, value);
+    store.Close();
+  }
   int StoredInteger(const std::string& key) const {
     return SettingsStore().ReadInteger(kOtherOptionsSection, key, -12345);
   }
