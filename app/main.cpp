@@ -1,6 +1,7 @@
 // vistrel-pro-gui, the windowed program that the vistrel-pro launcher
 // runs: start-up, the single-instance guard and the message loop.
 #include <QApplication>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -86,6 +87,14 @@ void PrintUsage() {
 // Steps 4 to 6: the application, the hidden tray form and the message loop.
 int RunResident(int argc, char** argv) {
   using namespace vistrel;
+
+  // Every capture allocates picture-sized buffers and frees them again.
+  // Kept in the heap up to this size they are reused by the next capture
+  // instead of being mapped anew and faulted in page by page, which took
+  // about half of a command-line capture's time at 1920 x 1080.
+  constexpr int kReusedHeapBytes = 32 << 20;
+  mallopt(M_MMAP_THRESHOLD, kReusedHeapBytes);
+  mallopt(M_TRIM_THRESHOLD, kReusedHeapBytes);
 
   // 4. The application: no main window, no quitting when a window closes.
   QApplication app(argc, argv);
