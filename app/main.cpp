@@ -10,7 +10,7 @@
 
 #include "app/app_texts.h"
 #include "app/application_setup.h"
-#include "app/capture_client.h"
+#include "app/capture_channel.h"
 #include "capture/command_line_request.h"
 #include "app/one_shot_capture.h"
 #include "app/running_copy_server.h"
@@ -151,17 +151,17 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // A capture asked for on the command line: the running copy makes it,
-  // or this process alone; neither closes the other. The launcher has
-  // found no running copy and forked for "--one-shot-capture".
+  // A capture asked for on the command line that the launcher found no
+  // running copy for: this process makes it alone.
   if (argc >= 3 && std::strcmp(argv[1], kOneShotSwitch) == 0)
     return RunOneShotCapture(argc, argv, std::vector<std::string>(argv + 3, argv + argc),
                              std::atoi(argv[2]));
-  if (const std::vector<std::string> args(argv + 1, argv + argc); AsksForCapture(args))
-    return RunCaptureCommand(
-        args, [argc, argv](const std::vector<std::string>& sent, int report_fd) {
-          return RunOneShotCapture(argc, argv, sent, report_fd);
-        });
+  // Asking a running copy belongs to the launcher alone; started here, the
+  // request would be taken for a plain start and close that copy.
+  if (AsksForCapture(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fprintf(stderr, "vistrel-pro-gui: ask for captures with \"vistrel-pro --capture\"\n");
+    return int(TCaptureExit::Usage);
+  }
 
   // 1. Close an old release and a running copy; each finishes its exit
   //    sequence (and writes its settings) before we go on.
