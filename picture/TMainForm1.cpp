@@ -29,6 +29,7 @@
 #include "commands/error_guard.h"
 #include "picture/save_dialog_rules.h"
 #include "picture/event_pump.h"
+#include "picture/annotation/annotate_mode.h"
 
 namespace vistrel {
 
@@ -208,6 +209,7 @@ void TMainForm1::WriteSettings() {
   SettingsStore store;
   options_.Save(store);
   context_.tray.SaveSharedKeys(store);
+  annotate_->SaveOptions(store);
   store.Close();
 }
 
@@ -223,6 +225,8 @@ void TMainForm1::ShowModal() {
 }
 
 bool TMainForm1::ConfirmClose() {
+  // Marks still being edited are part of the picture that may be saved.
+  annotate_->Leave();
   if (!PictureModified()) return true;
   // A second way of closing while the question is open (a close request
   // during Esc's question) keeps the picture; the open question decides.
@@ -342,6 +346,7 @@ void TMainForm1::RestoreFromMinimised() {
 }
 
 void TMainForm1::Action101Click() {
+  annotate_->Commit();
   TSavePictureDialog dialog(this);
   dialog.setDirectory(QString::fromStdString(options_.SaveFolder));
   dialog.SetFilterIndex(save_entry_);

@@ -34,6 +34,7 @@ namespace vistrel {
 struct TAppContext;
 class TMainFormStatusBar;
 class TEditingCommands;
+class TAnnotateMode;
 
 class TMainForm1 : public QMainWindow {
   Q_OBJECT
@@ -138,6 +139,8 @@ class TMainForm1 : public QMainWindow {
   TAppContext& Context() const { return context_; }
   // The editing commands working on this window's picture.
   TEditingCommands* Editing() const { return editing_; }
+  // The annotation tools, their menu and toolbar.
+  TAnnotateMode* Annotate() const { return annotate_; }
   // The save dialog's type entry (1 .. 10); it stays for the window's life.
   int SavePictureEntry() const { return save_entry_; }
   // After "Save and Picture Type Defaults" has closed: the writer takes the
@@ -222,6 +225,7 @@ class TMainForm1 : public QMainWindow {
   TAppContext& context_;
   PictureWindowOptions options_;
   TEditingCommands* editing_ = nullptr;
+  TAnnotateMode* annotate_ = nullptr;
   QAction* UndoSelection1 = nullptr;
 
   QToolBar* tool_bar_ = nullptr;

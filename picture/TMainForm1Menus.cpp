@@ -19,6 +19,7 @@
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
 #include "picture/editing_commands.h"
+#include "picture/annotation/annotate_mode.h"
 #include "platform/platform.h"
 
 namespace vistrel {
@@ -145,6 +146,10 @@ void TMainForm1::BuildToolBar() {
 void TMainForm1::BuildMenus() {
   BuildFileMenu();
   BuildEditMenu();
+  annotate_ = new TAnnotateMode(*this, *PictureView1, document_);
+  menuBar()->addMenu(annotate_->Menu());
+  addToolBarBreak();
+  addToolBar(annotate_->ToolBar());
   BuildViewMenu();
   BuildOptionsMenu();
   BuildMonitorsMenu();

@@ -15,6 +15,7 @@
 #include "picture/MainFormStatusBar.h"
 #include "picture/MainFormTexts.h"
 #include "picture/TMainForm1.h"
+#include "picture/annotation/annotate_mode.h"
 #include "picture/event_pump.h"
 #include "picture/editing_commands.h"
 
@@ -112,6 +113,7 @@ void TMainForm1::SetCutCropEnabled(bool on) {
 // ---- clipboard and first paint ---------------------------------------------
 
 void TMainForm1::Action5Execute() {
+  annotate_->Commit();
   PictureView1->CopySelectionToClipboard();
   if (ClipboardHoldsPicture()) SetPasteEnabled(true);
 }
@@ -205,6 +207,7 @@ void TMainForm1::PictureView1SelectionChange() {
 // ---- buttons that other parts of the program carry out ---------------------
 
 bool TMainForm1::ToolButton11Click() {
+  annotate_->Commit();
   return context_.services.PrintPicture && context_.services.PrintPicture(*this);
 }
 

@@ -62,6 +62,11 @@ int TPictureView::ScreenToPictureX(int client_x) const { return ClientToPicture(
 int TPictureView::ScreenToPictureY(int client_y) const { return ClientToPicture(AxisY(), zoom_, center_, client_y); }
 int TPictureView::PictureToScreenX(int picture_x) const { return PictureToClient(AxisX(), zoom_, center_, picture_x); }
 int TPictureView::PictureToScreenY(int picture_y) const { return PictureToClient(AxisY(), zoom_, center_, picture_y); }
+QTransform TPictureView::PictureToClientTransform() const {
+  const double z = zoom_ / 100.0;
+  return QTransform(z, 0, 0, z, OffsetX() - FirstShown(AxisX(), zoom_) * z,
+                    OffsetY() - FirstShown(AxisY(), zoom_) * z);
+}
 int TPictureView::VisibleExtentX() const { return VisibleExtent(AxisX(), zoom_); }
 int TPictureView::VisibleExtentY() const { return VisibleExtent(AxisY(), zoom_); }
 

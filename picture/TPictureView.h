@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QString>
 #include <QTimer>
+#include <QTransform>
 
 #include "imaging/picture_bitmap.h"
 #include "imaging/operations/resample.h"
@@ -78,6 +79,9 @@ class TPictureView : public QAbstractScrollArea {
   int ScreenToPictureY(int client_y) const;
   int PictureToScreenX(int picture_x) const;
   int PictureToScreenY(int picture_y) const;
+  // Picture coordinates to client coordinates at the current zoom and
+  // scroll position, for drawing over the picture.
+  QTransform PictureToClientTransform() const;
   int VisibleExtentX() const;
   int VisibleExtentY() const;
 

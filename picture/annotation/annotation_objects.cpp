@@ -8,12 +8,6 @@ namespace vistrel {
 
 namespace {
 
-bool IsTwoPointShape(TAnnotationTool tool) {
-  return tool == TAnnotationTool::Arrow || tool == TAnnotationTool::Line ||
-         tool == TAnnotationTool::Rectangle || tool == TAnnotationTool::Ellipse ||
-         tool == TAnnotationTool::Pixelate || tool == TAnnotationTool::Blur;
-}
-
 // A marker's radius: room for two digits at any width.
 double MarkerRadius(const TAnnotation& a) { return 10 + 2.0 * a.width; }
 
@@ -35,6 +29,12 @@ TRectF PointsBounds(const std::vector<TPointF>& points) {
 }
 
 }  // namespace
+
+bool IsTwoPointShape(TAnnotationTool tool) {
+  return tool == TAnnotationTool::Arrow || tool == TAnnotationTool::Line ||
+         tool == TAnnotationTool::Rectangle || tool == TAnnotationTool::Ellipse ||
+         tool == TAnnotationTool::Pixelate || tool == TAnnotationTool::Blur;
+}
 
 TAnnotationTool ToolForKey(char key) {
   switch (key) {

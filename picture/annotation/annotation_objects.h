@@ -59,6 +59,10 @@ struct TAnnotation {
 // focus: A, L, R, E, P, H, N, T, X, B.
 TAnnotationTool ToolForKey(char key);
 
+// Tools whose mark is the drag's start and end (the others: every point
+// of a stroke, or the one clicked point).
+bool IsTwoPointShape(TAnnotationTool tool);
+
 // The end of a drag with Shift held: lines and arrows at a multiple of 45
 // degrees, rectangles and ellipses square, the drag's length kept.
 TPointF ConstrainedEnd(TAnnotationTool tool, TPointF start, TPointF end);

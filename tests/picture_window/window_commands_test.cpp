@@ -23,7 +23,7 @@ TEST_F(PictureWindowTest, MenusInTheirOrder) {
   QStringList titles;
   for (QAction* menu : window->menuBar()->actions()) titles << menu->text();
   EXPECT_EQ(titles,
-            QStringList({"&File", "Edit", "View", "&Options", "Monitors", "Hotkey", "&Help"}));
+            QStringList({"&File", "Edit", "&Annotate", "View", "&Options", "Monitors", "Hotkey", "&Help"}));
 
   EXPECT_EQ(MenuTexts(Menu(*window, "FileMenu")),
             QStringList({"Close", "-", "Suspend", "Refresh screen", "-", "Load Picture",
