@@ -186,7 +186,7 @@ void TAnnotateMode::BuildToolBar() {
   font_box_ = new QFontComboBox(tool_bar_);
   font_box_->setObjectName("AnnotateFont");
   font_box_->setToolTip(QStringLiteral("Text font"));
-  font_box_->setMaximumWidth(180);
+  font_box_->setMaximumWidth(130);
   font_size_box_ = new QSpinBox(tool_bar_);
   font_size_box_->setObjectName("AnnotateFontSize");
   font_size_box_->setRange(AnnotateOptions::kMinFontSize, AnnotateOptions::kMaxFontSize);

@@ -174,6 +174,46 @@ class EditingTest(unittest.TestCase):
             want += bytes([(r * 21 + g * 71 + b * 8) // 100] * 3)
         self.assertEqual(grey, bytes(want))
 
+    def test_marks_by_key_reach_the_clipboard_and_a_pixelated_area_is_saved_as_blocks(self):
+        self.open_window(SaveFolder=self.desktop.folder, ShowInfo=0)
+        self.key("r")
+        self.drag(100, 100, 300, 200)
+        w, _, raw = rgb_pixels(self.copied())
+
+        def pixel(data, x, y):
+            return data[(y * w + x) * 3:(y * w + x) * 3 + 3]
+
+        for x, y in ((100, 100), (300, 200), (200, 100), (100, 150), (300, 120)):
+            self.assertEqual(pixel(raw, x, y), b"\xff\x00\x00", (x, y))
+        for x, y in ((200, 150), (96, 100), (305, 200)):
+            self.assertEqual(pixel(raw, x, y), pixel(self.background_rgb, x, y), (x, y))
+
+        self.key("x")
+        self.drag(400, 150, 479, 229)
+        self.key("ctrl+s")
+        wait_until(lambda: windows_named(self.desktop, "^Save Picture as"), what="the save dialog")
+        self.key("Return")
+        saved = os.path.join(self.desktop.folder, "Picture0001.png")
+        wait_until(lambda: os.path.exists(saved) and os.path.getsize(saved) > 0, what="the saved picture")
+        time.sleep(0.5)
+        with open(saved, "rb") as f:
+            _, _, raw = rgb_pixels(f.read())
+        # Ten by ten blocks of 8 x 8, each one colour: the mean of what lay there.
+        for by in range(10):
+            for bx in range(10):
+                x0, y0 = 400 + bx * 8, 150 + by * 8
+                block = {pixel(raw, x0 + i, y0 + j) for j in range(8) for i in range(8)}
+                self.assertEqual(len(block), 1, (x0, y0))
+                under = [pixel(self.background_rgb, x0 + i, y0 + j) for j in range(8) for i in range(8)]
+                mean = [sum(p[c] for p in under) / 64 for c in range(3)]
+                got = next(iter(block))
+                for c in range(3):
+                    self.assertLessEqual(abs(got[c] - mean[c]), 1, (x0, y0))
+        self.assertEqual(pixel(raw, 399, 150), pixel(self.background_rgb, 399, 150))
+        self.assertEqual(pixel(raw, 480, 229), pixel(self.background_rgb, 480, 229))
+        # The rectangle committed before is in the file too.
+        self.assertEqual(pixel(raw, 100, 100), b"\xff\x00\x00")
+
     def test_second_start_answered_cancel_keeps_the_edited_picture(self):
         self.open_window()
         before = self.copied()
