@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <map>
 
 #include "picture/stored_color.h"
 
@@ -91,9 +92,17 @@ void DrawTool(QPainter& p, TAnnotationTool tool) {
   }
 }
 
-}  // namespace
+// Built once, as the window's other icons: every window asks again, and
+// each new icon would keep pixmaps of its own in the pixmap cache. Kept to
+// the end of the process, since a pixmap must not outlive the application.
+template <typename Key>
+QIcon Remembered(const Key& key, QIcon (*draw)(const Key&)) {
+  static auto& icons = *new std::map<Key, QIcon>;
+  if (const auto found = icons.find(key); found != icons.end()) return found->second;
+  return icons.emplace(key, draw(key)).first->second;
+}
 
-QIcon AnnotationToolIcon(TAnnotationTool tool) {
+QIcon DrawToolIcon(const TAnnotationTool& tool) {
   QPixmap pixmap(kSide, kSide);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -102,7 +111,7 @@ QIcon AnnotationToolIcon(TAnnotationTool tool) {
   return QIcon(pixmap);
 }
 
-QIcon ColorSwatchIcon(TColor color) {
+QIcon DrawSwatch(const TColor& color) {
   QPixmap pixmap(kSide, kSide);
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
@@ -111,5 +120,11 @@ QIcon ColorSwatchIcon(TColor color) {
   painter.drawRect(QRect(3, 3, kSide - 7, kSide - 7));
   return QIcon(pixmap);
 }
+
+}  // namespace
+
+QIcon AnnotationToolIcon(TAnnotationTool tool) { return Remembered(tool, &DrawToolIcon); }
+
+QIcon ColorSwatchIcon(TColor color) { return Remembered(color, &DrawSwatch); }
 
 }  // namespace vistrel

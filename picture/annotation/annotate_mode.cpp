@@ -48,9 +48,15 @@ constexpr TToolRow kTools[] = {
 };
 
 // The palette: the common marking colours, black and white.
-constexpr TColor kPalette[] = {
-    MakeColor(255, 0, 0),   MakeColor(255, 128, 0), MakeColor(255, 255, 0), MakeColor(0, 170, 0),
-    MakeColor(0, 90, 255),  MakeColor(170, 0, 255), MakeColor(0, 0, 0),     MakeColor(255, 255, 255),
+struct TPaletteEntry {
+  TColor color;
+  const char* name;
+};
+constexpr TPaletteEntry kPalette[] = {
+    {MakeColor(255, 0, 0), "Red"},      {MakeColor(255, 128, 0), "Orange"},
+    {MakeColor(255, 255, 0), "Yellow"}, {MakeColor(0, 170, 0), "Green"},
+    {MakeColor(0, 90, 255), "Blue"},    {MakeColor(170, 0, 255), "Violet"},
+    {MakeColor(0, 0, 0), "Black"},      {MakeColor(255, 255, 255), "White"},
 };
 
 bool Modified(const QKeyEvent& key) {
@@ -150,15 +156,16 @@ void TAnnotateMode::BuildToolBar() {
   tool_bar_->setObjectName("AnnotateToolBar");
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
-  tool_bar_->setIconSize(QSize(24, 24));
+  tool_bar_->setIconSize(QSize(20, 20));
   tool_bar_->setContextMenuPolicy(Qt::PreventContextMenu);
   for (QAction* action : tool_actions_) tool_bar_->addAction(action);
   tool_bar_->addSeparator();
 
   palette_ = new QMenu(tool_bar_);
   palette_->setObjectName("AnnotatePalette");
-  for (TColor colour : kPalette) {
-    QAction* swatch = palette_->addAction(ColorSwatchIcon(colour), QColorFromStored(colour).name());
+  for (const TPaletteEntry& entry : kPalette) {
+    const TColor colour = entry.color;
+    QAction* swatch = palette_->addAction(ColorSwatchIcon(colour), QString::fromUtf8(entry.name));
     connect(swatch, &QAction::triggered, this, [this, colour] { ChooseColor(colour); });
   }
   palette_->addSeparator();
