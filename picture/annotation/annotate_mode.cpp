@@ -276,6 +276,7 @@ bool TAnnotateMode::Commit() {
     picture = MonoTo24Bit(picture, progress);
   }
   DrawAnnotationsInto(picture, marks);
+  overlay_->ContinueMarkersAfter(NextMarkerNumber(marks) - 1);
   view_.ImageChanged();
   return true;
 }

@@ -213,7 +213,7 @@ void TAnnotateOverlay::StartMark(TPointF at, Qt::KeyboardModifiers modifiers) {
   mark.points = {at};
   switch (tool_) {
     case TAnnotationTool::Marker:
-      mark.number = NextMarkerNumber(layer_);
+      mark.number = std::max(NextMarkerNumber(layer_), markers_done_ + 1);
       layer_.push_back(mark);
       Changed();
       return;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,10 @@ class TAnnotateOverlay : public QWidget {
   void ApplyFont(const std::string& family, int size);
   // The colour the next mark of the active tool takes.
   TColor ToolColor() const;
+
+  // Numbered markers drawn into the picture already: the next marker
+  // goes on from `number`.
+  void ContinueMarkersAfter(int number) { markers_done_ = std::max(markers_done_, number); }
 
   // Del: the selected mark goes. Ctrl+Z: the newest mark goes. False when
   // there was none.
@@ -84,6 +89,7 @@ class TAnnotateOverlay : public QWidget {
   std::optional<std::size_t> selected_;
   std::optional<std::size_t> typing_;
   AnnotateOptions style_;
+  int markers_done_ = 0;
 
   TDrag drag_ = TDrag::None;
   TPointF press_;

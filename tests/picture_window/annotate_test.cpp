@@ -208,6 +208,13 @@ TEST_F(AnnotateTest, ACommandCommitsTheMarksFirst) {
   QTest::mouseClick(copy, Qt::LeftButton);
   EXPECT_TRUE(overlay().Layer().empty());
   EXPECT_EQ(picture().Pixel(70, 20), kRed);
+
+  // Numbered markers go on counting after a commit.
+  Key('n');
+  Click(At(120, 120));
+  QTest::keyClick(window_.get(), Qt::Key_C, Qt::ControlModifier);
+  Click(At(160, 120));
+  EXPECT_EQ(overlay().Layer().back().number, 2);
 }
 
 TEST_F(AnnotateTest, WithoutAToolADragSelectsAndTheChoicesAreKept) {
