@@ -38,7 +38,6 @@ class SwayDesktop:
         self.home = self._user_folder("home", 0o755)
         self.runtime = self._user_folder("runtime", 0o700)
         self.config = os.path.join(self.home, "config")
-        self.launcher = self.reachable(PROGRAM, ("vistrel-pro-gui", "vistrel-metafile"))
         lines = ["xwayland disable", "focus_follows_mouse no"]
         left = 0
         for number, (width, height) in enumerate(outputs, 1):
@@ -82,10 +81,13 @@ class SwayDesktop:
         if subprocess.run(USER + ["test", "-x", path]).returncode == 0:
             return path
         folder = os.path.join(self.folder, "bin")
+        copy = os.path.join(folder, os.path.basename(path))
+        if os.path.exists(copy):
+            return copy
         os.makedirs(folder, mode=0o755, exist_ok=True)
         for name in (os.path.basename(path), *beside):
             shutil.copy2(os.path.join(os.path.dirname(path), name), folder)
-        return os.path.join(folder, os.path.basename(path))
+        return copy
 
     def _wayland_socket(self):
         found = [os.path.basename(p) for p in glob.glob(os.path.join(self.runtime, "wayland-*"))
@@ -137,7 +139,8 @@ class SwayDesktop:
 
     def run_program(self, *args, check=False):
         """Runs vistrel-pro ARGS to its end as the desktop's user."""
-        return self.run([self.launcher, *args], check=check)
+        launcher = self.reachable(PROGRAM, ("vistrel-pro-gui", "vistrel-metafile"))
+        return self.run([launcher, *args], check=check)
 
     def window(self, title):
         """The tree node of the application window titled `title`, or None."""
