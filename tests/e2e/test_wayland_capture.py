@@ -1,6 +1,6 @@
 """Captures on a Wayland desktop (headless sway): the command line's
 desktop, monitor, window and client-area captures give grim's pixels on one
-and two outputs, with and without the cursor."""
+and two outputs, at scale one and two, with and without the cursor."""
 
 import os
 import unittest
@@ -32,6 +32,19 @@ class WaylandCaptureTest(unittest.TestCase):
         self.assertTrue(got[2] == expected[2], "pixels differ")
 
     def test_desktop_and_each_monitor_are_the_compositors_pixels(self):
+        self.assertDesktopAndMonitorsAsGrimSeesThem()
+
+    def test_at_scale_two_captures_keep_every_device_pixel(self):
+        self.desktop.run(["swaymsg", "output * scale 2"])
+        wait_until(lambda: all(o["scale"] == 2 for o in self.desktop.outputs()),
+                   what="the outputs to scale")
+        # The backgrounds are drawn anew for the new scale.
+        wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
+        width, height = self.OUTPUTS[0]
+        self.assertEqual(self.capture("monitor", "--monitor", "1")[:2], (width, height))
+        self.assertDesktopAndMonitorsAsGrimSeesThem()
+
+    def assertDesktopAndMonitorsAsGrimSeesThem(self):
         self.assertSamePixels(self.capture("desktop"), rgb_pixels(self.desktop.grim()))
         for number, name in enumerate(self.desktop.names, 1):
             self.assertSamePixels(self.capture("monitor", "--monitor", str(number)),
