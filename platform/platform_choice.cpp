@@ -31,6 +31,19 @@ std::optional<TPlatformKind> ChoosePlatform(const TPlatformEnvironment& env, std
   return std::nullopt;
 }
 
+std::string ChosenDisplayName(const TPlatformEnvironment& env) {
+  std::string error;
+  switch (ChoosePlatform(env, error).value_or(TPlatformKind::Fake)) {
+    case TPlatformKind::X11:
+      return IsSet(env.display) ? env.display : "";
+    case TPlatformKind::Wayland:
+      return IsSet(env.wayland_display) ? env.wayland_display : "";
+    case TPlatformKind::Fake:
+      break;
+  }
+  return "";
+}
+
 const char* QtPlatformPluginFor(TPlatformKind kind) {
   switch (kind) {
     case TPlatformKind::X11:

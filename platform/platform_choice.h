@@ -24,6 +24,10 @@ TPlatformEnvironment CurrentPlatformEnvironment();
 // name is unknown.
 std::optional<TPlatformKind> ChoosePlatform(const TPlatformEnvironment& env, std::string& error);
 
+// The display the chosen services talk to (":0", "wayland-1"); empty
+// when nothing is chosen or the desktop is the fake one.
+std::string ChosenDisplayName(const TPlatformEnvironment& env);
+
 // The Qt platform plugin that draws the program's windows on that desktop.
 const char* QtPlatformPluginFor(TPlatformKind kind);
 

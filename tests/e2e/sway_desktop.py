@@ -12,7 +12,7 @@ import shutil
 import subprocess
 import tempfile
 
-from desktop import DEADLINE, PROGRAM, make_picture, stop, wait_until
+from desktop import DEADLINE, HERE, PROGRAM, make_picture, stop, wait_until
 
 USER = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
 NOBODY = 65534
@@ -20,7 +20,7 @@ NOBODY = 65534
 
 def missing_tools():
     """What this machine lacks for a sway desktop, or an empty list."""
-    needed = ["sway", "swaymsg", "grim", "swaybg", "setpriv"]
+    needed = ["sway", "swaymsg", "grim", "swaybg", "setpriv", "dbus-daemon"]
     lacking = [tool for tool in needed if not shutil.which(tool)]
     if os.getuid() != 0:
         lacking.append("root, to run the desktop as another user")
@@ -137,10 +137,22 @@ class SwayDesktop:
         layout without ARGS, `-o NAME` for one output)."""
         return self.run(["grim", *args, "-t", "png", "-"]).stdout
 
+    def launcher(self):
+        return self.reachable(PROGRAM, ("vistrel-pro-gui", "vistrel-metafile"))
+
     def run_program(self, *args, check=False):
         """Runs vistrel-pro ARGS to its end as the desktop's user."""
-        launcher = self.reachable(PROGRAM, ("vistrel-pro-gui", "vistrel-metafile"))
-        return self.run([launcher, *args], check=check)
+        return self.run([self.launcher(), *args], check=check)
+
+    def start_program(self):
+        """The resident program, once it answers on its socket."""
+        proc = self.start([self.launcher()], log="program.log")
+        socket = os.path.join(self.runtime, "Vistrel-Pro.%s.socket" % self.env["WAYLAND_DISPLAY"])
+        wait_until(lambda: proc.poll() is not None or os.path.exists(socket),
+                   what="the program to become resident")
+        if proc.poll() is not None:
+            raise AssertionError("the program ended: " + self.log("program.log"))
+        return proc
 
     def window(self, title):
         """The tree node of the application window titled `title`, or None."""
@@ -161,6 +173,35 @@ class SwayDesktop:
             wait_until(lambda: self.window(title)["rect"]["x"] == floating_at[0],
                        what="the window to float")
         return proc
+
+    def session_bus(self):
+        """A private session bus of the desktop's user, for this desktop's
+        programs from now on."""
+        bus = subprocess.Popen(USER + ["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               text=True, cwd=self.home)
+        self.processes.append(bus)
+        address = bus.stdout.readline().strip()
+        if not address:
+            raise AssertionError("dbus-daemon did not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def tray(self):
+        """A tray watcher on the session bus; returns a function that gives
+        the items registered so far."""
+        folder = self._user_folder("tray", 0o755)
+        script = os.path.join(folder, "tray_watcher.py")
+        shutil.copy(os.path.join(HERE, "tray_watcher.py"), script)
+        self.start(["/usr/bin/python3", script, folder], log="tray.log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the tray watcher")
+        log = os.path.join(folder, "items.jsonl")
+
+        def items():
+            if not os.path.exists(log):
+                return []
+            with open(log) as f:
+                return [json.loads(line) for line in f if line.strip()]
+        return items
 
     def pointer(self):
         """A pointer device; the compositor draws a cursor from now on."""

@@ -35,5 +35,14 @@ TEST(PlatformChoice, NothingToRunOnOrAnUnknownNameIsSaid) {
   EXPECT_EQ(error, "VISTREL_PLATFORM must be x11, wayland or fake, not \"X11\"");
 }
 
+TEST(PlatformChoice, TheDisplayNameIsThatOfTheChosenDesktop) {
+  // It names the running copy's socket: one copy per user and desktop.
+  EXPECT_EQ(ChosenDisplayName({nullptr, "wayland-1", ":0"}), "wayland-1");
+  EXPECT_EQ(ChosenDisplayName({"x11", "wayland-1", ":0"}), ":0");
+  EXPECT_EQ(ChosenDisplayName({"wayland", nullptr, ":0"}), "");
+  EXPECT_EQ(ChosenDisplayName({"fake", "wayland-1", ":0"}), "");
+  EXPECT_EQ(ChosenDisplayName({nullptr, nullptr, nullptr}), "");
+}
+
 }  // namespace
 }  // namespace vistrel
