@@ -24,8 +24,11 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # a desktop notification service on a private session bus
   dbus-daemon python3-dbus python3-gi
-  # a headless Wayland desktop, its backgrounds and its reference screenshots
+  # a headless Wayland desktop, its backgrounds and its reference screenshots;
+  # its desktop portal (the wlroots one needs PipeWire, the GTK one answers
+  # the portal's permission questions)
   sway swaybg grim
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   # a window that changes colour under the frozen desktop
   python3-tk
   # a Secret Service for the mail password tests; certificates for the TLS ones

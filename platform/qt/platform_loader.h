@@ -10,7 +10,9 @@
 
 namespace vistrel {
 
-// Nothing, with `error` saying why, when that desktop cannot be opened.
+// On Wayland the pictures come from the desktop portal where the compositor
+// copies the screen for no client, or when VISTREL_GRABS=portal. Nothing,
+// with `error` saying why, when that desktop cannot be opened.
 std::unique_ptr<TPlatform> OpenPlatform(TPlatformKind kind, std::string& error);
 
 }  // namespace vistrel

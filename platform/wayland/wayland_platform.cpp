@@ -12,16 +12,16 @@
 namespace vistrel {
 
 std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
-                                               SwayWindowSource::TPointerPosition pointer) {
+                                               SwayWindowSource::TPointerPosition pointer,
+                                               const TOtherScreenSource& other, bool prefer_other) {
   std::shared_ptr<WaylandDisplay> display = WaylandDisplay::Open(nullptr, error);
   if (!display) return nullptr;
-  if (!display->CanCopyOutputs()) {
-    error = "This Wayland desktop lets no program copy the screen (it offers no wlr-screencopy)";
-    return nullptr;
-  }
   const char* sway_socket = std::getenv("SWAYSOCK");
   auto platform = std::make_unique<TPlatform>();
-  platform->screen = std::make_unique<WaylandScreenSource>(display);
+  auto copies = std::make_unique<WaylandScreenSource>(display);
+  platform->screen = prefer_other || !display->CanCopyOutputs() ? other(std::move(copies))
+                                                                : std::move(copies);
+  // Without copies by the compositor there is no cursor to be had.
   platform->cursor = std::make_unique<WaylandCursorSource>(display);
   platform->windows = std::make_unique<SwayWindowSource>(display, sway_socket ? sway_socket : "",
                                                          std::move(pointer));

@@ -18,9 +18,13 @@ USER = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
 NOBODY = 65534
 
 
-def missing_tools():
-    """What this machine lacks for a sway desktop, or an empty list."""
+def missing_tools(portal=False):
+    """What this machine lacks for a sway desktop (with the desktop portal
+    when asked), or an empty list."""
     needed = ["sway", "swaymsg", "grim", "swaybg", "setpriv", "dbus-daemon"]
+    if portal:
+        needed += ["pipewire", "/usr/libexec/xdg-desktop-portal",
+                   "/usr/libexec/xdg-desktop-portal-wlr", "/usr/libexec/xdg-desktop-portal-gtk"]
     lacking = [tool for tool in needed if not shutil.which(tool)]
     if os.getuid() != 0:
         lacking.append("root, to run the desktop as another user")
@@ -55,6 +59,7 @@ class SwayDesktop:
             "PATH": "/usr/local/bin:/usr/bin:/bin", "HOME": self.home,
             "XDG_RUNTIME_DIR": self.runtime, "XDG_CONFIG_HOME": self.config,
             "TMPDIR": self._user_folder("home/tmp", 0o700), "LANG": "C.UTF-8",
+            "XDG_CURRENT_DESKTOP": "sway",
             "WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman",
             "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_HEADLESS_OUTPUTS": str(len(outputs)),
         }
@@ -185,6 +190,15 @@ class SwayDesktop:
         if not address:
             raise AssertionError("dbus-daemon did not start")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def portal(self):
+        """The desktop portal as a sway session has it: PipeWire (which the
+        wlroots portal needs) and a session bus that starts the portals on
+        demand."""
+        self.start(["pipewire"], log="pipewire.log")
+        wait_until(lambda: os.path.exists(os.path.join(self.runtime, "pipewire-0")),
+                   what="PipeWire")
+        self.session_bus()
 
     def tray(self):
         """A tray watcher on the session bus; returns a function that gives

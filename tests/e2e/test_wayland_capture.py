@@ -9,6 +9,7 @@ from desktop import crop_rgb, rgb_pixels, wait_until
 from sway_desktop import SwayDesktop, missing_tools
 
 MISSING = missing_tools()
+MISSING_PORTAL = missing_tools(portal=True)
 
 
 @unittest.skipIf(MISSING, "no Wayland desktop to test on: missing %s" % ", ".join(MISSING))
@@ -82,6 +83,20 @@ class WaylandCaptureTest(unittest.TestCase):
 
 class TwoOutputsTest(WaylandCaptureTest):
     OUTPUTS = ((1024, 768), (800, 600))
+
+
+@unittest.skipIf(MISSING_PORTAL, "no desktop portal to test: missing %s" % ", ".join(MISSING_PORTAL))
+class PortalTest(unittest.TestCase):
+    def test_through_the_portal_the_pixels_are_the_same(self):
+        desktop = SwayDesktop(TwoOutputsTest.OUTPUTS)
+        self.addCleanup(desktop.close)
+        desktop.portal()
+        desktop.env["VISTREL_GRABS"] = "portal"
+        capture = WaylandCaptureTest.capture
+        self.desktop = desktop
+        self.assertEqual(capture(self, "desktop"), rgb_pixels(desktop.grim()))
+        self.assertEqual(capture(self, "monitor", "--monitor", "2"),
+                         rgb_pixels(desktop.grim("-o", "HEADLESS-2")))
 
 
 if __name__ == "__main__":
