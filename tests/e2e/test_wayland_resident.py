@@ -1,6 +1,7 @@
 """The resident program on a Wayland desktop (headless sway): its tray item
 registers with the desktop's watcher, and command-line captures are made
-by the running copy with the compositor's pixels."""
+by the running copy with the compositor's pixels, also of a monitor plugged
+in meanwhile."""
 
 import os
 import unittest
@@ -26,12 +27,23 @@ class ResidentOnWaylandTest(unittest.TestCase):
         self.assertIn("Vistrel-Pro", item["tooltip"])
         self.assertEqual(len(items()), 1)
 
-        path = os.path.join(self.desktop.home, "monitor-2.png")
-        done = self.desktop.run_program("--capture", "monitor", "--monitor", "2", "--output", path)
+        self.assertEqual(self.capture("monitor", "--monitor", "2"),
+                         rgb_pixels(self.desktop.grim("-o", "HEADLESS-2")))
+        # A monitor plugged in while the copy runs is there for the next
+        # capture.
+        self.desktop.run(["swaymsg", "create_output"])
+        wait_until(lambda: len(self.desktop.outputs()) == 3, what="the third output")
+        self.assertEqual(self.capture("monitor", "--monitor", "3"),
+                         rgb_pixels(self.desktop.grim("-o", "HEADLESS-3")))
+        self.assertEqual(self.capture("desktop"), rgb_pixels(self.desktop.grim()))
+        self.assertIsNone(program.poll(), "the running copy ended")
+
+    def capture(self, *args):
+        path = os.path.join(self.desktop.home, "capture.png")
+        done = self.desktop.run_program("--capture", *args, "--output", path)
         self.assertEqual(done.returncode, 0, done.stderr.decode(errors="replace"))
         with open(path, "rb") as f:
-            self.assertEqual(rgb_pixels(f.read()), rgb_pixels(self.desktop.grim("-o", "HEADLESS-2")))
-        self.assertIsNone(program.poll(), "the running copy ended")
+            return rgb_pixels(f.read())
 
 
 if __name__ == "__main__":
