@@ -41,8 +41,8 @@ std::optional<TCursorImage> CursorFromDifference(const TPictureBitmap& without_c
   const int width = std::min(without_cursor.Width(), with_cursor.Width());
   const int height = std::min(without_cursor.Height(), with_cursor.Height());
   const auto differs = [&](int x, int y) {
-    return std::equal(without_cursor.Row(y) + x * 3, without_cursor.Row(y) + x * 3 + 3,
-                      with_cursor.Row(y) + x * 3) == false;
+    return !std::equal(without_cursor.Row(y) + x * 3, without_cursor.Row(y) + x * 3 + 3,
+                       with_cursor.Row(y) + x * 3);
   };
   TScreenRect box;
   for (int y = 0; y < height; ++y) {

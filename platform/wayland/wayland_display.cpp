@@ -5,6 +5,8 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -214,10 +216,11 @@ TScreenRect WaylandDisplay::DeviceRect(const TWaylandOutput& output) {
 template <typename Done>
 bool WaylandDisplay::DispatchUntil(Done done) {
   while (!done()) {
-    if (wl_display_dispatch_pending(display_) < 0) return false;
-    if (done()) break;
-    while (wl_display_prepare_read(display_) != 0)
+    if (wl_display_prepare_read(display_) != 0) {
+      // Events wait in the queue already.
       if (wl_display_dispatch_pending(display_) < 0) return false;
+      continue;
+    }
     if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
       wl_display_cancel_read(display_);
       return false;
@@ -231,7 +234,8 @@ bool WaylandDisplay::DispatchUntil(Done done) {
       wl_display_cancel_read(display_);
       return false;
     }
-    if (wl_display_read_events(display_) < 0) return false;
+    if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0)
+      return false;
   }
   return true;
 }
