@@ -175,8 +175,8 @@ class SwayDesktop:
         if floating_at:
             self.run(["swaymsg", '[title="%s"]' % title, "floating enable, resize set %d %d, "
                       "move position %d %d" % (floating_at[2], floating_at[3], *floating_at[:2])])
-            wait_until(lambda: self.window(title)["rect"]["x"] == floating_at[0],
-                       what="the window to float")
+        # Moved, resized and drawn anew: the tree and the screen stay as they are.
+        wait_until(lambda: self._settled(title, floating_at), what="the window to settle")
         return proc
 
     def session_bus(self):
@@ -216,6 +216,13 @@ class SwayDesktop:
             with open(log) as f:
                 return [json.loads(line) for line in f if line.strip()]
         return items
+
+    def _settled(self, title, floating_at):
+        def state():
+            node = self.window(title)
+            return node["rect"], node["window_rect"], self.grim()
+        before = state()
+        return before == state() and (not floating_at or before[0]["x"] == floating_at[0])
 
     def pointer(self):
         """A pointer device; the compositor draws a cursor from now on."""

@@ -1,6 +1,7 @@
 """Captures on a Wayland desktop (headless sway): the command line's
 desktop, monitor, window and client-area captures give grim's pixels on one
-and two outputs, at scale one and two, with and without the cursor."""
+and two outputs, at scale one and two, turned and mirrored, with and
+without the cursor."""
 
 import os
 import unittest
@@ -44,6 +45,14 @@ class WaylandCaptureTest(unittest.TestCase):
         width, height = self.OUTPUTS[0]
         self.assertEqual(self.capture("monitor", "--monitor", "1")[:2], (width, height))
         self.assertDesktopAndMonitorsAsGrimSeesThem()
+
+    def test_turned_and_mirrored_outputs_are_captured_upright(self):
+        for transform in ("90", "flipped-270"):
+            self.desktop.run(["swaymsg", "output HEADLESS-1 transform " + transform])
+            wait_until(lambda: self.desktop.outputs()[0]["transform"] == transform,
+                       what="the output to turn")
+            wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
+            self.assertDesktopAndMonitorsAsGrimSeesThem()
 
     def assertDesktopAndMonitorsAsGrimSeesThem(self):
         self.assertSamePixels(self.capture("desktop"), rgb_pixels(self.desktop.grim()))

@@ -53,7 +53,9 @@ TEST(WaylandPixels, FramesItCannotPlaceAreRefused) {
   const TOutputFrame rgb565{pixels.data(), 4, 3, 16, WL_SHM_FORMAT_RGB565, false};
   EXPECT_FALSE(CopyFramePart(rgb565, WL_OUTPUT_TRANSFORM_NORMAL, {0, 0, 4, 3}, {0, 0, 4, 3}, out, 0, 0));
   const TOutputFrame xrgb{pixels.data(), 4, 3, 16, WL_SHM_FORMAT_XRGB8888, false};
-  EXPECT_FALSE(CopyFramePart(xrgb, WL_OUTPUT_TRANSFORM_90, {0, 0, 3, 4}, {0, 0, 3, 4}, out, 0, 0));
+  EXPECT_FALSE(CopyFramePart(xrgb, 8, {0, 0, 4, 3}, {0, 0, 4, 3}, out, 0, 0));  // no such transform
+  // A turned output is as high as its frame is wide.
+  EXPECT_FALSE(CopyFramePart(xrgb, WL_OUTPUT_TRANSFORM_90, {0, 0, 4, 3}, {0, 0, 4, 3}, out, 0, 0));
   // An output whose frame is not its size in the layout (a mode change
   // between the two questions).
   EXPECT_FALSE(CopyFramePart(xrgb, WL_OUTPUT_TRANSFORM_NORMAL, {0, 0, 8, 6}, {0, 0, 4, 3}, out, 0, 0));
