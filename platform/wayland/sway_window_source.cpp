@@ -85,7 +85,7 @@ std::optional<TSwayWindow> SwayWindowSource::Find(TWindowId window) {
 TScreenRect SwayWindowSource::ToDevice(const TScreenRect& logical, const std::string& output) {
   for (const auto& o : display_->Outputs()) {
     if (o->name != output || o->logical_width <= 0 || o->logical_height <= 0) continue;
-    const TScreenRect device = WaylandDisplay::DeviceRect(*o);
+    const TScreenRect device = display_->DeviceRect(*o);
     const double sx = double(device.Width()) / o->logical_width;
     const double sy = double(device.Height()) / o->logical_height;
     const auto x = [&](int v) { return device.left + int(std::lround((v - o->logical_x) * sx)); };
@@ -123,7 +123,7 @@ std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
       return TPointedWindow{w.id, ToDevice(w.frame, w.output)};
   // Over the bare desktop: the whole desktop, as the root window on X11.
   TScreenRect desktop;
-  for (const auto& o : display_->Outputs()) desktop = Union(desktop, WaylandDisplay::DeviceRect(*o));
+  for (const auto& o : display_->Outputs()) desktop = Union(desktop, display_->DeviceRect(*o));
   return TPointedWindow{0, desktop};
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 bool CopyWhole(WaylandDisplay& display, const TWaylandOutput& output, bool with_cursor,
                TPictureBitmap& out) {
-  const TScreenRect rect = WaylandDisplay::DeviceRect(output);
+  const TScreenRect rect = display.DeviceRect(output);
   out.Allocate(rect.Width(), rect.Height());
   const std::optional<TOutputFrame> frame = display.CopyOutput(output, with_cursor);
   return frame && CopyFramePart(*frame, output.transform, rect, rect, out, 0, 0);
@@ -28,7 +28,7 @@ std::optional<TCursorImage> WaylandCursorSource::CurrentCursor() {
     if (!CopyWhole(*display_, *output, false, without_cursor) ||
         !CopyWhole(*display_, *output, true, with_cursor))
       continue;
-    const TScreenRect rect = WaylandDisplay::DeviceRect(*output);
+    const TScreenRect rect = display_->DeviceRect(*output);
     if (auto cursor = CursorFromDifference(without_cursor, with_cursor, rect.left, rect.top))
       return cursor;
   }

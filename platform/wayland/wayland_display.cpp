@@ -202,12 +202,17 @@ const std::vector<std::unique_ptr<TWaylandOutput>>& WaylandDisplay::Outputs() {
   return outputs_;
 }
 
-TScreenRect WaylandDisplay::DeviceRect(const TWaylandOutput& output) {
-  const bool sideways = TurnedSideways(output.transform);
-  const int width = sideways ? output.mode_height : output.mode_width;
-  const int height = sideways ? output.mode_width : output.mode_height;
-  // Without xdg-output the logical size is unknown: taken as unscaled.
-  const double scale = output.logical_width > 0 ? double(width) / output.logical_width : 1.0;
+TScreenRect WaylandDisplay::DeviceRect(const TWaylandOutput& output) const {
+  const auto upright = [](const TWaylandOutput& o) {
+    return TurnedSideways(o.transform) ? std::pair{o.mode_height, o.mode_width}
+                                       : std::pair{o.mode_width, o.mode_height};
+  };
+  // Without xdg-output the logical sizes are unknown: taken as unscaled.
+  double scale = 0;
+  for (const auto& o : outputs_)
+    if (o->logical_width > 0) scale = std::max(scale, double(upright(*o).first) / o->logical_width);
+  if (scale <= 0) scale = 1;
+  const auto [width, height] = upright(output);
   const int left = int(std::lround(output.logical_x * scale));
   const int top = int(std::lround(output.logical_y * scale));
   return TScreenRect{left, top, left + width, top + height};

@@ -58,9 +58,12 @@ class WaylandDisplay {
   // The outputs as the compositor has them now, in the order it announced
   // them (outputs come and go while the program runs).
   const std::vector<std::unique_ptr<TWaylandOutput>>& Outputs();
-  // The output's rectangle in device pixels: its logical place scaled by
-  // the output's own scale, its size that of its buffer turned upright.
-  static TScreenRect DeviceRect(const TWaylandOutput& output);
+  // The output's rectangle in device pixels: its size that of its buffer
+  // turned upright, its corner its logical place scaled by the largest
+  // scale of all outputs. Outputs of different scales then never overlap
+  // (a gap may open beside one of a smaller scale); at one scale the
+  // layout is the compositor's, scaled.
+  TScreenRect DeviceRect(const TWaylandOutput& output) const;
 
   // Whether the compositor copies outputs for clients (wlroots ones do).
   bool CanCopyOutputs() const { return screencopy_ != nullptr; }

@@ -69,7 +69,7 @@ std::vector<TMonitor> WaylandScreenSource::Monitors() {
   std::vector<TMonitor> monitors;
   for (const auto& output : display_->Outputs()) {
     TMonitor monitor;
-    monitor.rect = WaylandDisplay::DeviceRect(*output);
+    monitor.rect = display_->DeviceRect(*output);
     if (monitor.rect.IsEmpty()) continue;  // not described yet
     monitor.name = output->name;
     monitors.push_back(std::move(monitor));
@@ -84,7 +84,7 @@ bool WaylandScreenSource::GrabRect(const TScreenRect& rect, TPictureBitmap& out)
   if (out.Empty()) return true;
   bool read_all = true;
   for (const auto& output : display_->Outputs()) {
-    const TScreenRect output_rect = WaylandDisplay::DeviceRect(*output);
+    const TScreenRect output_rect = display_->DeviceRect(*output);
     const TScreenRect part = Intersection(rect, output_rect);
     if (part.IsEmpty()) continue;
     const std::optional<TOutputFrame> frame = display_->CopyOutput(*output, false);

@@ -93,6 +93,20 @@ class WaylandCaptureTest(unittest.TestCase):
 class TwoOutputsTest(WaylandCaptureTest):
     OUTPUTS = ((1024, 768), (800, 600))
 
+    def test_at_different_scales_each_monitor_keeps_its_pixels_beside_the_other(self):
+        # A laptop panel at scale two, an external monitor at one beside it.
+        self.desktop.run(["swaymsg", "output HEADLESS-1 scale 2, output HEADLESS-2 position 512 0"])
+        wait_until(lambda: [(o["scale"], o["rect"]["x"]) for o in self.desktop.outputs()] ==
+                   [(2, 0), (1, 512)], what="the new layout")
+        wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
+        width, height, desktop = self.capture("desktop")
+        self.assertEqual((width, height), (1024 + 800, 768))
+        for number, (name, left) in enumerate((("HEADLESS-1", 0), ("HEADLESS-2", 1024)), 1):
+            monitor = rgb_pixels(self.desktop.grim("-o", name))
+            self.assertSamePixels(self.capture("monitor", "--monitor", str(number)), monitor)
+            self.assertTrue(crop_rgb(width, desktop, left, 0, left + monitor[0], monitor[1]) ==
+                            monitor[2], name + " differs in the desktop")
+
 
 @unittest.skipIf(MISSING_PORTAL, "no desktop portal to test: missing %s" % ", ".join(MISSING_PORTAL))
 class PortalTest(unittest.TestCase):
