@@ -98,17 +98,19 @@ int RunResident(int argc, char** argv, vistrel::TPlatformKind desktop) {
   mallopt(M_MMAP_THRESHOLD, kReusedHeapBytes);
   mallopt(M_TRIM_THRESHOLD, kReusedHeapBytes);
 
-  // 4. The application: no main window, no quitting when a window closes.
-  SelectQtPlatform(desktop);
-  QApplication app(argc, argv);
-  SetUpApplication();
-
+  // The desktop first: Qt would end the process on one it cannot reach,
+  // without saying which.
   std::string error;
   std::unique_ptr<TPlatform> platform = OpenPlatform(desktop, error);
   if (!platform) {
     std::fprintf(stderr, "Vistrel-Pro: %s\n", error.c_str());
     return 1;
   }
+
+  // 4. The application: no main window, no quitting when a window closes.
+  SelectQtPlatform(desktop);
+  QApplication app(argc, argv);
+  SetUpApplication();
 
   // Saves that a killed copy never finished left their temporary files in
   // the folders the program saves to; no copy of ours is saving now.

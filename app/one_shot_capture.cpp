@@ -68,14 +68,16 @@ int RunOneShotCapture(int argc, char** argv, const std::vector<std::string>& arg
     Report(report_fd, {TCaptureExit::Failed, error});
     return int(TCaptureExit::Failed);
   }
-  SelectQtPlatform(*desktop);
-  QApplication app(argc, argv);
-  SetUpApplication();
+  // The desktop before Qt, which would end the process on one it cannot
+  // reach, without saying which.
   std::unique_ptr<TPlatform> platform = OpenPlatform(*desktop, error);
   if (!platform) {
     Report(report_fd, {TCaptureExit::Failed, error});
     return int(TCaptureExit::Failed);
   }
+  SelectQtPlatform(*desktop);
+  QApplication app(argc, argv);
+  SetUpApplication();
 
   TActionList1 commands;
   TrayOptions tray;

@@ -1,6 +1,7 @@
-"""The loader as a user meets it: the fake desktop needs no display at all,
-an unknown VISTREL_PLATFORM and a machine without a display are refused
-with their reasons, and a one-shot capture says so as well."""
+"""The loader as a user meets it: the fake desktop needs no display at all;
+an unknown VISTREL_PLATFORM, a machine without a display and displays that
+cannot be reached are refused with their reasons, by a start and by a
+one-shot capture alike."""
 
 import os
 import subprocess
@@ -37,9 +38,12 @@ class PlatformChoiceTest(unittest.TestCase):
         for env, reason in (({}, "no display to run on (neither WAYLAND_DISPLAY nor DISPLAY "
                                  "is set)"),
                             ({"VISTREL_PLATFORM": "mir", "DISPLAY": ":0"},
-                             'VISTREL_PLATFORM must be x11, wayland or fake, not "mir"')):
+                             'VISTREL_PLATFORM must be x11, wayland or fake, not "mir"'),
+                            ({"DISPLAY": ":4711"}, 'Cannot open the X display ":4711"'),
+                            ({"WAYLAND_DISPLAY": "wayland-4711"},
+                             'Cannot reach the Wayland compositor "wayland-4711"')):
             started = self.run_program(**env)
-            self.assertEqual(started.returncode, 1)
+            self.assertEqual(started.returncode, 1, started.stderr)
             self.assertIn(reason, started.stderr)
             captured = self.run_program("--capture", "desktop", "--output", "-", **env)
             self.assertEqual(captured.returncode, 3)
