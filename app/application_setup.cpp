@@ -11,7 +11,19 @@
 
 namespace vistrel {
 
+namespace {
+// Set for this process alone: programs it starts choose their own.
+bool selected_qt_platform = false;
+}  // namespace
+
+void SelectQtPlatform(TPlatformKind desktop) {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return;
+  qputenv("QT_QPA_PLATFORM", QtPlatformPluginFor(desktop));
+  selected_qt_platform = true;
+}
+
 void SetUpApplication() {
+  if (selected_qt_platform) qunsetenv("QT_QPA_PLATFORM");
   // No main window, no quitting when a window closes.
   QApplication::setApplicationName(texts::kApplicationTitle);
   // Ties the windows to the installed desktop entry and its icon.

@@ -23,6 +23,8 @@
 #include "settings/other_options.h"
 #include "picture/TEditForm1.h"
 #include "platform/platform.h"
+#include "platform/platform_choice.h"
+#include "platform/qt/platform_loader.h"
 
 namespace {
 
@@ -85,7 +87,7 @@ void PrintUsage() {
 }
 
 // Steps 4 to 6: the application, the hidden tray form and the message loop.
-int RunResident(int argc, char** argv) {
+int RunResident(int argc, char** argv, vistrel::TPlatformKind desktop) {
   using namespace vistrel;
 
   // Every capture allocates picture-sized buffers and frees them again.
@@ -96,16 +98,19 @@ int RunResident(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, kReusedHeapBytes);
   mallopt(M_TRIM_THRESHOLD, kReusedHeapBytes);
 
-  // 4. The application: no main window, no quitting when a window closes.
-  QApplication app(argc, argv);
-  SetUpApplication();
-
+  // The desktop first: Qt would end the process on one it cannot reach,
+  // without saying which.
   std::string error;
-  std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
+  std::unique_ptr<TPlatform> platform = OpenPlatform(desktop, error);
   if (!platform) {
     std::fprintf(stderr, "Vistrel-Pro: %s\n", error.c_str());
     return 1;
   }
+
+  // 4. The application: no main window, no quitting when a window closes.
+  SelectQtPlatform(desktop);
+  QApplication app(argc, argv);
+  SetUpApplication();
 
   // Saves that a killed copy never finished left their temporary files in
   // the folders the program saves to; no copy of ours is saving now.
@@ -187,13 +192,14 @@ int main(int argc, char** argv) {
   InstanceGuard guard;
   if (!guard.Acquire(texts::kGuardName, closed_copy ? kGuardWaitMs : 0)) return 0;
 
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
-      !std::getenv("QT_QPA_PLATFORM")) {
-    std::fprintf(stderr, "Vistrel-Pro: no display to run on (DISPLAY is not set)\n");
+  std::string error;
+  const std::optional<TPlatformKind> desktop = ChoosePlatform(CurrentPlatformEnvironment(), error);
+  if (!desktop) {
+    std::fprintf(stderr, "Vistrel-Pro: %s\n", error.c_str());
     return 1;
   }
 
-  const int code = RunResident(argc, argv);
+  const int code = RunResident(argc, argv, *desktop);
 
   // 7. Release the guard and end. Everything of the resident program is
   //    gone by now, the close-request socket included: a copy that takes

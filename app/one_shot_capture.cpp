@@ -23,6 +23,8 @@
 #include "picture/TEditForm1.h"
 #include "picture/app_context.h"
 #include "platform/platform.h"
+#include "platform/platform_choice.h"
+#include "platform/qt/platform_loader.h"
 #include "platform/print/printers.h"
 #include "settings/settings_store.h"
 
@@ -60,18 +62,22 @@ int RunOneShotCapture(int argc, char** argv, const std::vector<std::string>& arg
     return int(TCaptureExit::Usage);
   }
   const TCaptureRequest& request = *parsed.request;
-  if (!std::getenv("DISPLAY")) {
-    Report(report_fd, {TCaptureExit::Failed, "no display to capture (DISPLAY is not set)"});
+  std::string error;
+  const std::optional<TPlatformKind> desktop = ChoosePlatform(CurrentPlatformEnvironment(), error);
+  if (!desktop) {
+    Report(report_fd, {TCaptureExit::Failed, error});
     return int(TCaptureExit::Failed);
   }
-  QApplication app(argc, argv);
-  SetUpApplication();
-  std::string error;
-  std::unique_ptr<TPlatform> platform = OpenDesktopPlatform(error);
+  // The desktop before Qt, which would end the process on one it cannot
+  // reach, without saying which.
+  std::unique_ptr<TPlatform> platform = OpenPlatform(*desktop, error);
   if (!platform) {
     Report(report_fd, {TCaptureExit::Failed, error});
     return int(TCaptureExit::Failed);
   }
+  SelectQtPlatform(*desktop);
+  QApplication app(argc, argv);
+  SetUpApplication();
 
   TActionList1 commands;
   TrayOptions tray;

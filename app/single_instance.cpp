@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/platform_choice.h"
+
 namespace vistrel {
 
 namespace {
@@ -25,9 +27,11 @@ long long NowMs() {
   return ts.tv_sec * 1000LL + ts.tv_nsec / 1000000;
 }
 
+// One copy per user and desktop: two sessions of a user may share the
+// runtime folder.
 std::string DisplayTag() {
-  const char* d = std::getenv("DISPLAY");
-  std::string tag = d && *d ? d : "none";
+  std::string tag = ChosenDisplayName(CurrentPlatformEnvironment());
+  if (tag.empty()) tag = "none";
   for (char& c : tag)
     if (c == '/' || c == ':') c = '_';
   return tag;

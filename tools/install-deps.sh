@@ -14,6 +14,9 @@ packages=(
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-randr0-dev libxcb-keysyms1-dev
   libxcb-icccm4-dev libxcb-ewmh-dev libxcb-xinput-dev
   libasound2-dev libcups2-dev libssl-dev libsecret-1-dev
+  # Wayland: the client library, protocol descriptions and their code
+  # generator, JSON for sway's IPC, Qt's Wayland plugin
+  libwayland-dev libwayland-bin wayland-protocols nlohmann-json3-dev qt6-wayland
   # tests: unit, widget and end-to-end
   googletest libgtest-dev libgmock-dev
   xvfb xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-utils
@@ -21,6 +24,11 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils python3-aiosmtpd
   # a desktop notification service on a private session bus
   dbus-daemon python3-dbus python3-gi
+  # a headless Wayland desktop, its backgrounds and its reference screenshots;
+  # its desktop portal (the wlroots one needs PipeWire, the GTK one answers
+  # the portal's permission questions)
+  sway swaybg grim
+  xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   # a window that changes colour under the frozen desktop
   python3-tk
   # a Secret Service for the mail password tests; certificates for the TLS ones

@@ -3,55 +3,20 @@
 // (scrot, maim, ImageMagick's import), on the X display in $DISPLAY.
 //
 //   grab_bench [ROUNDS]
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/grab/bench_timing.h"
 #include "platform/screen_grab.h"
 #include "platform/platform.h"
 #include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_screen_source.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MedianMs(int rounds, const std::function<bool()>& run) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    const auto start = Clock::now();
-    if (!run()) return -1;
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-// Runs a grabber to its end; false when it failed or is not installed.
-bool RunTool(const std::vector<std::string>& argv) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    std::freopen("/dev/null", "w", stderr);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-}  // namespace
+using bench::MedianMs;
+using bench::RunTool;
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Times the screen grab at 1920x1080 and 3840x2160, each on an Xvfb of its
-# own with a busy desktop picture, against memcpy, scrot, maim and import.
+# own with a busy desktop picture, against memcpy, scrot, maim and import;
+# then at 1920x1080 on a headless sway against grim.
 #   bench/grab/run.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
 build=${1:-build}
 rounds=${2:-30}
 bench="$build/bench/grab_bench"
-[ -x "$bench" ] || { echo "build first: $bench is missing" >&2; exit 1; }
+[ -x "$bench" ] && [ -x "$build/bench/wayland_grab_bench" ] ||
+  { echo "build first: $bench or wayland_grab_bench is missing" >&2; exit 1; }
 work=$(mktemp -d)
 server=""
 cleanup() {
@@ -32,3 +34,6 @@ for size in 1920x1080 3840x2160; do
   server=""
   : > "$work/display"
 done
+
+# The compositor needs an unprivileged user; the benchmark runs as it too.
+python3 "$(dirname "$0")/sway_run.py" "$build/bench/wayland_grab_bench" "$rounds"

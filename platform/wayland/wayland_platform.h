@@ -1,0 +1,27 @@
+// The desktop services of a Wayland session.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/wayland/sway_window_source.h"
+
+namespace vistrel {
+
+// Screen pixels from another source than the compositor's copies (the
+// desktop portal), given the compositor's monitor layout.
+using TOtherScreenSource =
+    std::function<std::unique_ptr<IScreenSource>(std::unique_ptr<IScreenSource> layout)>;
+
+// Opens the compositor named by $WAYLAND_DISPLAY; windows come from the
+// IPC socket named by $SWAYSOCK, `pointer` tells where the pointer is.
+// Pixels come from the compositor's copies of its outputs; from `other`
+// where it makes none, or always when `prefer_other`. Nothing, with
+// `error` set, when the compositor cannot be reached.
+std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
+                                               SwayWindowSource::TPointerPosition pointer,
+                                               const TOtherScreenSource& other, bool prefer_other);
+
+}  // namespace vistrel
