@@ -16,7 +16,7 @@ TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_t
 TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,
-                           TPictureBitmap& picture) {
+                           TPictureBitmap& picture, std::string* failure) {
   // The cursor is taken before the sound, where the user left it.
   std::optional<TCursorImage> cursor;
   if (options.include_cursor) cursor = services.cursor.CurrentCursor();
@@ -45,7 +45,7 @@ TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
           DesktopRequestRect(capture_bounds, options.capture_timer_running, custom_capture_rect);
       break;
   }
-  const TScreenRect grabbed = GrabScreenRect(services.screen, bounds, picture, requested);
+  const TScreenRect grabbed = GrabScreenRect(services.screen, bounds, picture, requested, failure);
 
   // Placed from the corner actually grabbed: where confinement cut the
   // requested rectangle, its own corner is not the picture's corner.

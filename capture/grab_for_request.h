@@ -39,10 +39,11 @@ TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_t
 // asked for by number: to that monitor): reads the cursor, plays the sound
 // (the grab follows its end), grabs, then draws the cursor where it was.
 // Area and Object grab the desktop area; the choice on the frozen desktop
-// comes after. Returns the screen rectangle grabbed.
+// comes after. Returns the screen rectangle grabbed; a screen that could
+// not be read is named in `failure` where given.
 TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,
-                           TPictureBitmap& picture);
+                           TPictureBitmap& picture, std::string* failure = nullptr);
 
 }  // namespace vistrel

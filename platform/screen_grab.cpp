@@ -23,9 +23,10 @@ TScreenRect ConfineToCaptureBounds(const TScreenRect& rect, const TScreenRect& b
 }
 
 TScreenRect GrabScreenRect(IScreenSource& screen, const TScreenRect& bounds,
-                           TPictureBitmap& bitmap, const TScreenRect& rect) {
+                           TPictureBitmap& bitmap, const TScreenRect& rect,
+                           std::string* failure) {
   const TScreenRect area = ConfineToCaptureBounds(rect, bounds);
-  screen.GrabRect(area, bitmap);
+  if (!screen.GrabRect(area, bitmap) && failure) *failure = screen.GrabFailure();
   return area;
 }
 

@@ -1,6 +1,8 @@
 // GrabScreenRect: the one primitive every capture uses to copy screen pixels.
 #pragma once
 
+#include <string>
+
 #include "imaging/picture_bitmap.h"
 #include "platform/screen_rect.h"
 #include "platform/screen_source.h"
@@ -16,8 +18,9 @@ TScreenRect ConfineToCaptureBounds(const TScreenRect& rect, const TScreenRect& b
 // which becomes a 24-bit picture of the confined size (its old content is
 // gone). Returns the confined rectangle, i.e. where on the screen the
 // picture's top-left pixel was. A screen that cannot be read leaves the
-// picture black; nothing is reported.
+// picture black; `failure`, where given, then says why (else it is left).
 TScreenRect GrabScreenRect(IScreenSource& screen, const TScreenRect& bounds,
-                           TPictureBitmap& bitmap, const TScreenRect& rect);
+                           TPictureBitmap& bitmap, const TScreenRect& rect,
+                           std::string* failure = nullptr);
 
 }  // namespace vistrel

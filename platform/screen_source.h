@@ -2,6 +2,7 @@
 // rectangle of the whole desktop.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "imaging/picture_bitmap.h"
@@ -23,6 +24,9 @@ class IScreenSource {
   // black. Returns false when the screen could not be read (the picture is
   // then black, still of the rectangle's size).
   virtual bool GrabRect(const TScreenRect& rect, TPictureBitmap& out) = 0;
+
+  // Why the last GrabRect returned false, in words for the user.
+  virtual std::string GrabFailure() const { return "the screen could not be read"; }
 };
 
 }  // namespace vistrel

@@ -10,6 +10,7 @@
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
+#include "commands/message_boxes.h"
 #include "imaging/picture_proc.h"
 #include "imaging/picture_recipe.h"
 #include "output/auto_save.h"
@@ -63,7 +64,15 @@ TCaptureOutcome TCapturePipeline::RunCaptureRequest(const TCaptureRequest& reque
               "there is no monitor " + std::to_string(request.monitor) + " (the desktop has " +
                   std::to_string(count) + ")"};
   }
-  TPictureBitmap picture = GrabForCaptureRequest(context_, request);
+  std::string grab_failure;
+  TPictureBitmap picture = GrabForCaptureRequest(context_, request, &grab_failure);
+  // A black picture would pass for a capture: the user hears why instead.
+  if (!grab_failure.empty()) {
+    if (!request.caller_hears_outcome)
+      ShowErrorBox(nullptr, "The screen could not be captured: " +
+                                QString::fromStdString(grab_failure) + ".");
+    return {TStatus::Failed, {}, "the screen could not be captured: " + grab_failure};
+  }
   if (request.area == TCaptureArea::Area || request.area == TCaptureArea::Object) {
     if (std::optional<TPictureBitmap> chosen = ChooseOnFrozenDesktop(request, stored, picture))
       picture = std::move(*chosen);

@@ -38,7 +38,8 @@ bool DrawsCursor(const TAppContext& context, const TCaptureRequest& request) {
   return AsSet(request.cursor, context.commands.Checked(cmd::kIncludeCursor));
 }
 
-TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request) {
+TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request,
+                                     std::string* failure) {
   TPlatform& platform = context.platform;
   const TGrabServices services{*platform.screen, *platform.cursor, *platform.windows,
                                *platform.sound, context.beeper};
@@ -55,7 +56,7 @@ TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest
       chosen_later ? request.unselected.value_or(TCaptureArea::Desktop) : request.area;
   TPictureBitmap picture;
   GrabForRequest(services, area, context.capture.CaptureBounds, context.capture.CustomCaptureRect,
-                 options, picture);
+                 options, picture, failure);
   return picture;
 }
 

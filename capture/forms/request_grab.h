@@ -2,6 +2,8 @@
 // settings, the capture bounds, the sound and the grab.
 #pragma once
 
+#include <string>
+
 #include "capture/capture_request.h"
 #include "imaging/picture_bitmap.h"
 #include "settings/other_options.h"
@@ -21,7 +23,9 @@ bool DrawsCursor(const TAppContext& context, const TCaptureRequest& request);
 
 // The sound, the cursor and the grab of `request` with the settings loaded:
 // its area, or for Area and Object what the picture holds without a choice
-// on the frozen desktop (the desktop area when that would cancel).
-TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request);
+// on the frozen desktop (the desktop area when that would cancel). Why the
+// screen could not be read goes into `failure` where given.
+TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request,
+                                     std::string* failure = nullptr);
 
 }  // namespace vistrel

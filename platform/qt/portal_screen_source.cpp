@@ -42,10 +42,13 @@ class RequestAnswer : public QObject {
 };
 
 // The picture file the portal wrote for a whole-desktop screenshot; empty
-// when there is none.
-QString TakeScreenshot() {
+// when there is none, and `failure` says why.
+QString TakeScreenshot(std::string& failure) {
   QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) return {};
+  if (!bus.isConnected()) {
+    failure = "there is no session bus to reach the desktop portal";
+    return {};
+  }
   // The request's object path is known before the call, so the answer
   // cannot come before we listen for it.
   const QString token = "vistrel" + QUuid::createUuid().toString(QUuid::Id128);
@@ -66,8 +69,18 @@ QString TakeScreenshot() {
   }
   bus.disconnect(kPortal, request, "org.freedesktop.portal.Request", "Response", &answer,
                  SLOT(Response(uint, QVariantMap)));
-  if (answer.code != 0u) return {};  // refused, cancelled or never answered
-  return QUrl(answer.results.value("uri").toString()).toLocalFile();
+  if (reply.type() != QDBusMessage::ReplyMessage)
+    failure = "the desktop portal offers no screenshot (" + reply.errorMessage().toStdString() + ")";
+  else if (!answer.code)
+    failure = "the desktop did not answer the request for a screenshot";
+  else if (*answer.code == 1)
+    failure = "the screenshot was cancelled";
+  else if (*answer.code != 0)
+    failure = "the desktop refused the screenshot";
+  if (answer.code != 0u) return {};
+  const QString file = QUrl(answer.results.value("uri").toString()).toLocalFile();
+  if (file.isEmpty()) failure = "the desktop portal gave no picture file";
+  return file;
 }
 
 }  // namespace
@@ -80,7 +93,7 @@ std::vector<TMonitor> PortalScreenSource::Monitors() { return layout_->Monitors(
 bool PortalScreenSource::GrabRect(const TScreenRect& rect, TPictureBitmap& out) {
   out.Allocate(std::max(rect.Width(), 0), std::max(rect.Height(), 0));
   if (out.Empty()) return true;
-  const QString file = TakeScreenshot();
+  const QString file = TakeScreenshot(failure_);
   if (file.isEmpty()) return false;
   const QImage shot = QImage(file).convertToFormat(QImage::Format_BGR888);
   // The picture was made for this grab alone.
@@ -88,8 +101,10 @@ bool PortalScreenSource::GrabRect(const TScreenRect& rect, TPictureBitmap& out) 
   const TScreenRect desktop = VirtualDesktopRect(Monitors());
   // A picture of another size than the desktop (monitors of different
   // scales drawn at one) would put pixels in the wrong places.
-  if (shot.isNull() || shot.width() != desktop.Width() || shot.height() != desktop.Height())
+  if (shot.isNull() || shot.width() != desktop.Width() || shot.height() != desktop.Height()) {
+    failure_ = "the desktop's screenshot does not match the monitors as they lie";
     return false;
+  }
   const TScreenRect part = Intersection(rect, desktop);
   for (int y = part.top; y < part.bottom; ++y)
     std::memcpy(out.Row(y - rect.top) + std::size_t(part.left - rect.left) * 3,

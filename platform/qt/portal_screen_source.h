@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/screen_source.h"
 
@@ -19,9 +20,11 @@ class PortalScreenSource : public IScreenSource {
   // False when the portal is missing, the user or the desktop refused, or
   // the picture does not cover the desktop as the monitors lie.
   bool GrabRect(const TScreenRect& rect, TPictureBitmap& out) override;
+  std::string GrabFailure() const override { return failure_; }
 
  private:
   std::unique_ptr<IScreenSource> layout_;
+  std::string failure_;
 };
 
 }  // namespace vistrel

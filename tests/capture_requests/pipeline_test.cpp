@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
 
 #include "capture/capture_mode.h"
@@ -144,6 +145,29 @@ TEST_F(PipelineTest, TheCommandLineHearsOfFailuresWithoutAMessageBox) {
   const TCaptureOutcome no_monitor = pipeline_.RunCaptureRequest(request);
   EXPECT_EQ(no_monitor.status, TStatus::Failed);
   EXPECT_NE(no_monitor.message.find("no monitor 3"), std::string::npos);
+  EXPECT_TRUE(QDir(pictures_.path()).isEmpty());
+  EXPECT_EQ(windows_made_, 0);
+}
+
+TEST_F(PipelineTest, AnUnreadableScreenIsNamedNeverShownAsABlackPicture) {
+  static_cast<FakeScreenSource&>(*platform_.screen).fail = true;
+  QString box_text;
+  DialogAnswers answers({[&](QWidget* box) {
+    box_text = static_cast<QMessageBox*>(box)->text();
+    box->close();
+  }});
+  EXPECT_EQ(pipeline_.RunCaptureRequest(*RequestForHotkey(cmDesktop, false)).status,
+            TStatus::Failed);
+  EXPECT_TRUE(answers.AllAnswered());
+  EXPECT_EQ(box_text, "The screen could not be captured: the screen could not be read.");
+
+  TCaptureRequest asked;
+  asked.area = TCaptureArea::Area;
+  asked.caller_hears_outcome = true;
+  asked.save = TSaveTarget{Folder() + "a.png", {}};
+  const TCaptureOutcome failed = pipeline_.RunCaptureRequest(asked);
+  EXPECT_EQ(failed.status, TStatus::Failed);
+  EXPECT_EQ(failed.message, "the screen could not be captured: the screen could not be read");
   EXPECT_TRUE(QDir(pictures_.path()).isEmpty());
   EXPECT_EQ(windows_made_, 0);
 }

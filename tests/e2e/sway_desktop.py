@@ -200,6 +200,14 @@ class SwayDesktop:
                    what="PipeWire")
         self.session_bus()
 
+    def refusing_portal(self):
+        """A desktop portal on the session bus that refuses every screenshot."""
+        folder = self._user_folder("portal", 0o755)
+        script = os.path.join(folder, "refusing_portal.py")
+        shutil.copy(os.path.join(HERE, "refusing_portal.py"), script)
+        self.start(["/usr/bin/python3", script, folder], log="portal.log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
+
     def tray(self):
         """A tray watcher on the session bus; returns a function that gives
         the items registered so far."""
