@@ -22,11 +22,12 @@ class WaylandFrozenDesktopTest(unittest.TestCase):
     def cursor(self, *args):
         self.desktop.run(["swaymsg", "seat", "-", "cursor", *args])
 
-    def drag(self, start, *points):
+    def drag(self, start, *points, before_release=lambda: None):
         self.pointer.move(*start)
         self.cursor("press", "button1")
         for point in points:
             self.pointer.move(*point)
+        before_release()
         self.cursor("release", "button1")
 
     def start_capture(self, mode):
@@ -64,8 +65,13 @@ class WaylandFrozenDesktopTest(unittest.TestCase):
     def test_a_drag_across_both_outputs_gives_the_compositors_pixels(self):
         self.desktop.open_window("victim", floating_at=(500, 100, 300, 200))
         proc = self.start_capture("area")
-        self.drag((600, 150), (700, 250), (900, 400))
         width, screen = self.screen[0], self.screen[2]
+        top_edge = lambda raw: crop_rgb(width, raw, 700, 150, 890, 151)
+
+        def outlined_on_the_second_output():
+            wait_until(lambda: top_edge(rgb_pixels(self.desktop.grim())[2]) != top_edge(screen),
+                       what="the selection on the second output")
+        self.drag((600, 150), (700, 250), (900, 400), before_release=outlined_on_the_second_output)
         got = self.finish(proc)
         # Both pixels under the pointer belong to the selection.
         self.assertEqual(got[:2], (301, 251))
