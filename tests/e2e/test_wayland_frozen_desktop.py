@@ -1,6 +1,6 @@
 """The frozen desktop on a Wayland desktop (headless sway, two outputs): a
-full-screen window on each output, a drag across both selects grim's pixels
-of that rectangle, and an object pick gives grim's crop of a sway window."""
+full-screen window on each output, and a drag across both selects grim's
+pixels of that rectangle."""
 
 import os
 import unittest
@@ -46,8 +46,6 @@ class WaylandFrozenDesktopTest(unittest.TestCase):
         # Each output holds one of the windows, filling it.
         self.assertEqual(sorted((n["rect"]["x"], n["rect"]["width"]) for n in nodes),
                          sorted((r["x"], r["width"]) for r in outputs.values()))
-        if mode == "object":
-            return proc  # the outline of the pointed window is drawn over it
         # The frozen desktop shows the desktop as it was, pixel for pixel,
         # below the cursor, which takes the overlay's shape.
         width, height, screen = self.screen
@@ -76,18 +74,6 @@ class WaylandFrozenDesktopTest(unittest.TestCase):
         # Both pixels under the pointer belong to the selection.
         self.assertEqual(got[:2], (301, 251))
         self.assertTrue(got[2] == crop_rgb(width, screen, 600, 150, 901, 401), "pixels differ")
-
-    def test_an_object_pick_gives_the_window_as_grim_shows_it(self):
-        self.desktop.open_window("victim", floating_at=(700, 120, 320, 240))
-        node = self.desktop.window("victim")
-        rect, title = node["rect"], node["deco_rect"]["height"]
-        x, y, w, h = rect["x"], rect["y"] - title, rect["width"], rect["height"] + title
-        proc = self.start_capture("object")
-        self.drag((x + 40, y + 60))
-        got = self.finish(proc)
-        width, screen = self.screen[0], self.screen[2]
-        self.assertEqual(got[:2], (w, h))
-        self.assertTrue(got[2] == crop_rgb(width, screen, x, y, x + w, y + h), "pixels differ")
 
 
 def children(pid):
