@@ -49,6 +49,15 @@ void TFrozenDesktopView::SelectRect(int left, int top, int right, int bottom) {
   selection_.SelectRect(left, top, right, bottom);
   UpdateOutline(old);
   UpdateOutline(OutlineRect());
+  emit OnSelectionShown();
+}
+
+void TFrozenDesktopView::ShareSelectionOf(const TFrozenDesktopView& other) {
+  const QRect old = OutlineRect();
+  selection_ = other.selection_;
+  UpdateOutline(old);
+  UpdateOutline(OutlineRect());
+  RefreshMarks();
 }
 
 TPictureBitmap TFrozenDesktopView::CopySelection() const {
@@ -446,6 +455,7 @@ void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   UpdateOutline(old);
   UpdateOutline(OutlineRect());
   RefreshMarks();
+  emit OnSelectionShown();
 }
 
 void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
@@ -461,6 +471,7 @@ void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
       const QRect old = OutlineRect();
       selection_.Clear();
       UpdateOutline(old);
+      emit OnSelectionShown();
     }
     RefreshMarks();
     if (moved_ || kind == TDrag::NewRect) emit OnSelectionChange();

@@ -44,6 +44,9 @@ class TFrozenDesktopView : public QWidget {
   void SelectRect(int left, int top, int right, int bottom);
   // The selected pixels, or the whole picture without a selection.
   TPictureBitmap CopySelection() const;
+  // Shows what `other` has selected on the same picture, without raising
+  // OnSelectionShown.
+  void ShareSelectionOf(const TFrozenDesktopView& other);
 
   // Device pixels of the window from its top-left corner to the picture's.
   QPoint PictureOffset() const;
@@ -91,6 +94,8 @@ class TFrozenDesktopView : public QWidget {
   void OnMouseUp(Qt::MouseButton button);
   void OnMouseMove();
   void OnSelectionChange();
+  // The outline moved: while dragging, when chosen, when cleared.
+  void OnSelectionShown();
 
  protected:
   bool event(QEvent* event) override;

@@ -23,18 +23,21 @@ namespace {
 }  // namespace
 
 TFullRectForm1::TFullRectForm1(TAppContext& context, QSize custom_preset)
-    : PictureView1(new TFrozenDesktopView(this)), context_(context) {
+    : PictureView1(new TFrozenDesktopView(this)), context_(context), outputs_(*this, *PictureView1) {
   setObjectName("FullRectForm1");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PictureView1);
   PictureView1->setObjectName("PictureView1");
-  PictureView1->SetHint(tx::kFirstHint);
   BuildPopupMenu(custom_preset);
-  connect(PictureView1, &TFrozenDesktopView::OnMouseDown, this,
-          &TFullRectForm1::PictureView1MouseDown);
-  connect(PictureView1, &TFrozenDesktopView::OnMouseUp, this, &TFullRectForm1::PictureView1MouseUp);
-  connect(PictureView1, &TFrozenDesktopView::OnSelectionChange, this,
+  ConnectView(*PictureView1);
+}
+
+void TFullRectForm1::ConnectView(TFrozenDesktopView& view) {
+  view.SetHint(tx::kFirstHint);
+  connect(&view, &TFrozenDesktopView::OnMouseDown, this, &TFullRectForm1::PictureView1MouseDown);
+  connect(&view, &TFrozenDesktopView::OnMouseUp, this, &TFullRectForm1::PictureView1MouseUp);
+  connect(&view, &TFrozenDesktopView::OnSelectionChange, this,
           &TFullRectForm1::PictureView1SelectionChange);
 }
 
@@ -67,9 +70,7 @@ void TFullRectForm1::BuildPopupMenu(QSize custom_preset) {
 void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
-  PlaceOver(desktop);
-  PictureView1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
-  PictureView1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
+  outputs_.Place(screen.Monitors(), [this](TFrozenDesktopView& view) { ConnectView(view); });
   const TScreenRect area = ConfineToCaptureBounds(desktop, context_.capture.CaptureBounds);
   if (desktop_grab && desktop_grab->Width() == area.Width() &&
       desktop_grab->Height() == area.Height()) {
@@ -81,6 +82,7 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   }
   PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
+  outputs_.ShowPicture(frozen_);
 }
 
 void TFullRectForm1::Preselect(const TScreenRect& rect) {
@@ -126,7 +128,7 @@ void TFullRectForm1::keyPressEvent(QKeyEvent* event) {
       TakeSelection();
       return;
     case Qt::Key_Shift:
-      PictureView1->SetMagnifying(true);
+      outputs_.ForEach([](TFrozenDesktopView& view) { view.SetMagnifying(true); });
       return;
     default:
       TOverlayWindow::keyPressEvent(event);
@@ -134,29 +136,29 @@ void TFullRectForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFullRectForm1::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Shift) PictureView1->SetMagnifying(false);
+  if (event->key() == Qt::Key_Shift) outputs_.ForEach([](TFrozenDesktopView& view) { view.SetMagnifying(false); });
   TOverlayWindow::keyReleaseEvent(event);
 }
 
 void TFullRectForm1::PictureView1MouseDown(Qt::MouseButton button) {
-  PictureView1->SetShowHint(false);
+  outputs_.ForEach([](TFrozenDesktopView& view) { view.SetShowHint(false); });
   if (button != Qt::RightButton) return;
   // The menu takes the keyboard while it is open, then gives it back.
   ReleaseKeyboardGrab();
   popup_menu1_->exec(QCursor::pos());
   if (isVisible()) TakeKeyboardGrab();
-  PictureView1->SetShowHint(true);
+  outputs_.ForEach([](TFrozenDesktopView& view) { view.SetShowHint(true); });
 }
 
 void TFullRectForm1::PictureView1MouseUp(Qt::MouseButton button) {
-  PictureView1->SetShowHint(true);
+  outputs_.ForEach([](TFrozenDesktopView& view) { view.SetShowHint(true); });
   // The right button's release belongs to its menu and never takes.
   if (button == Qt::RightButton) return;
   if (context_.commands.Checked(cmd::kAutoCrop) && !context_.capture.DefineRectMode) TakeSelection();
 }
 
 void TFullRectForm1::PictureView1SelectionChange() {
-  PictureView1->SetHint(tx::kSelectionHint);
+  outputs_.ForEach([](TFrozenDesktopView& view) { view.SetHint(tx::kSelectionHint); });
   crop_selection1_->setEnabled(PictureView1->HasSelection());
 }
 

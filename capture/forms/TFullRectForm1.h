@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "capture/forms/TFrozenDesktopView.h"
+#include "capture/forms/output_views.h"
 #include "capture/forms/overlay_window.h"
 
 class QAction;
@@ -57,11 +58,14 @@ class TFullRectForm1 : public TOverlayWindow {
 
  private:
   void BuildPopupMenu(QSize custom_preset);
+  void ConnectView(TFrozenDesktopView& view);
+  // Also for the views on further outputs.
   void PictureView1MouseDown(Qt::MouseButton button);
   void PictureView1MouseUp(Qt::MouseButton button);
   void PictureView1SelectionChange();
 
   TAppContext& context_;
+  TOutputViews outputs_;
   TScreenRect frozen_;
   std::optional<TPictureBitmap> taken_;
   QMenu* popup_menu1_ = nullptr;

@@ -16,20 +16,24 @@ constexpr int kOutlineDelayMs = 30;
 }  // namespace
 
 TObjectForm1::TObjectForm1(TAppContext& context)
-    : Image1(new TFrozenDesktopView(this)), context_(context) {
+    : Image1(new TFrozenDesktopView(this)), context_(context), outputs_(*this, *Image1) {
   setObjectName("ObjectForm1");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Image1);
   Image1->setObjectName("Image1");
-  Image1->SetSelecting(false);
-  Image1->SetNormalCursor(QCursor(Qt::PointingHandCursor));
-  Image1->SetHint(kHint);
-  connect(Image1, &TFrozenDesktopView::OnMouseUp, this, &QWidget::close);
   outline_timer_.setSingleShot(true);
   outline_timer_.setInterval(kOutlineDelayMs);
   connect(&outline_timer_, &QTimer::timeout, this, &TObjectForm1::OutlinePointedWindow);
-  connect(Image1, &TFrozenDesktopView::OnMouseMove, this, [this] {
+  PrepareView(*Image1);
+}
+
+void TObjectForm1::PrepareView(TFrozenDesktopView& view) {
+  view.SetSelecting(false);
+  view.SetNormalCursor(QCursor(Qt::PointingHandCursor));
+  view.SetHint(kHint);
+  connect(&view, &TFrozenDesktopView::OnMouseUp, this, &QWidget::close);
+  connect(&view, &TFrozenDesktopView::OnMouseMove, this, [this] {
     if (!outline_timer_.isActive()) outline_timer_.start();
   });
 }
@@ -37,15 +41,13 @@ TObjectForm1::TObjectForm1(TAppContext& context)
 void TObjectForm1::FormCreate() {
   IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
-  desktop_ = desktop;
-  PlaceOver(desktop);
-  Image1->SetScreenOrigin(QPoint(desktop.left, desktop.top));
-  Image1->SetMonitors(MonitorsOnOverlay(screen.Monitors(), desktop));
+  outputs_.Place(screen.Monitors(), [this](TFrozenDesktopView& view) { PrepareView(view); });
   frozen_ = GrabScreenRect(screen, context_.capture.CaptureBounds, Image1->Picture(), desktop);
   Image1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   Image1->PictureChanged();
   // What the user points at on the image is what lies there on the screen.
   Image1->SetPictureOffset(QPoint(frozen_.left - desktop.left, frozen_.top - desktop.top));
+  outputs_.ShowPicture(frozen_);
   // The pointer may rest on a window from the start.
   outline_timer_.start();
 }
@@ -53,8 +55,9 @@ void TObjectForm1::FormCreate() {
 void TObjectForm1::OutlinePointedWindow() {
   if (!isVisible()) return;  // picked meanwhile
   const std::optional<TPointedWindow> pointed = context_.platform.windows->WindowUnderPointer();
-  Image1->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, context_.capture.CaptureBounds,
-                                                     frozen_, desktop_)
+  for (const auto& [view, area] : outputs_.Views())
+    view->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, context_.capture.CaptureBounds,
+                                                     frozen_, area)
                                : std::nullopt);
 }
 
@@ -64,14 +67,14 @@ void TObjectForm1::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_Shift) {
-    Image1->SetMagnifying(true);
+    outputs_.ForEach([](TFrozenDesktopView& view) { view.SetMagnifying(true); });
     return;
   }
   TOverlayWindow::keyPressEvent(event);
 }
 
 void TObjectForm1::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Shift) Image1->SetMagnifying(false);
+  if (event->key() == Qt::Key_Shift) outputs_.ForEach([](TFrozenDesktopView& view) { view.SetMagnifying(false); });
   TOverlayWindow::keyReleaseEvent(event);
 }
 

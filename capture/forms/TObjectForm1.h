@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "capture/forms/TFrozenDesktopView.h"
+#include "capture/forms/output_views.h"
 #include "capture/forms/overlay_window.h"
 
 namespace vistrel {
@@ -38,8 +39,11 @@ class TObjectForm1 : public TOverlayWindow {
   // Outlines what the window under the pointer would give.
   void OutlinePointedWindow();
 
+  // Sets up a view of the frozen desktop.
+  void PrepareView(TFrozenDesktopView& view);
+
   TAppContext& context_;
-  TScreenRect desktop_;
+  TOutputViews outputs_;
   TScreenRect frozen_;
   // Asking the desktop for the window under the pointer takes round trips:
   // once per burst of pointer moves.

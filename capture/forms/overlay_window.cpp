@@ -17,16 +17,20 @@ namespace {
 constexpr int kGrabAttempts = 50;
 constexpr int kGrabRetryMs = 20;
 
-// Qt places windows in logical pixels: a screen keeps its corner and scales
+// Qt places screens in logical pixels: a screen keeps its corner and scales
 // its extent by its own ratio.
-QPointF LogicalPoint(QPoint device) {
-  const QList<QScreen*> screens = QGuiApplication::screens();
+QScreen* ScreenAt(QPoint device) {
   QScreen* chosen = QGuiApplication::primaryScreen();
-  for (QScreen* screen : screens) {
+  for (QScreen* screen : QGuiApplication::screens()) {
     const QRect g = screen->geometry();
     const QRect native(g.topLeft(), g.size() * screen->devicePixelRatio());
     if (native.contains(device)) chosen = screen;
   }
+  return chosen;
+}
+
+QPointF LogicalPoint(QPoint device) {
+  QScreen* chosen = ScreenAt(device);
   if (!chosen) return device;
   const QPoint corner = chosen->geometry().topLeft();
   return QPointF(corner) + QPointF(device - corner) / chosen->devicePixelRatio();
@@ -49,8 +53,33 @@ void TOverlayWindow::PlaceOver(const TScreenRect& desktop) {
   setGeometry(QRect(top_left, QPoint(int(std::ceil(far.x())), int(std::ceil(far.y())))).adjusted(0, 0, -1, -1));
 }
 
+void TOverlayWindow::PlaceOnOutput(const TScreenRect& monitor) {
+  PlaceOver(monitor);
+  if (QScreen* screen = ScreenAt(QPoint(monitor.left, monitor.top))) {
+    setScreen(screen);
+    // The compositor puts a full-screen window on the output it is asked
+    // for, and nowhere else.
+    full_screen_ = true;
+  }
+}
+
+void TOverlayWindow::AddCompanion(TOverlayWindow* window) { companions_.push_back(window); }
+
+bool TOverlayWindow::OnePerOutput() {
+  return QGuiApplication::platformName().startsWith("wayland");
+}
+
+void TOverlayWindow::ShowPlaced() {
+  if (full_screen_)
+    showFullScreen();
+  else
+    show();
+}
+
 void TOverlayWindow::ShowModal() {
-  show();
+  for (TOverlayWindow* companion : companions_)
+    if (companion) companion->ShowPlaced();
+  ShowPlaced();
   if (!isVisible()) return;
   QEventLoop loop;
   loop_ = &loop;
@@ -69,6 +98,8 @@ void TOverlayWindow::showEvent(QShowEvent* event) {
 void TOverlayWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
   ReleaseKeyboardGrab();
+  for (TOverlayWindow* companion : companions_)
+    if (companion) companion->close();
   if (loop_) loop_->quit();
 }
 

@@ -4,7 +4,9 @@
 // its own loop until it closes.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+#include <vector>
 
 #include "platform/screen_rect.h"
 
@@ -20,11 +22,19 @@ class TOverlayWindow : public QWidget {
 
   // Covers `desktop` (device pixels) from its real corner.
   void PlaceOver(const TScreenRect& desktop);
+  // Fills the output `monitor` (device pixels) alone, full screen: where a
+  // window cannot span outputs (Wayland).
+  void PlaceOnOutput(const TScreenRect& monitor);
+  // Shown, and closed, together with this window.
+  void AddCompanion(TOverlayWindow* window);
   // Shows the window and returns when it has been closed.
   void ShowModal();
   // A menu of its own needs the keyboard while it is open.
   void ReleaseKeyboardGrab();
   void TakeKeyboardGrab();
+
+  // True where each output needs a frozen-desktop window of its own.
+  static bool OnePerOutput();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -33,7 +43,11 @@ class TOverlayWindow : public QWidget {
  private:
   void TryKeyboardGrab(int attempts_left);
 
+  void ShowPlaced();
+
   QEventLoop* loop_ = nullptr;
+  bool full_screen_ = false;
+  std::vector<QPointer<TOverlayWindow>> companions_;
   bool keyboard_wanted_ = false;
 };
 
