@@ -46,6 +46,8 @@ namespace {
 
 // A key another program lets go of works again within this time.
 constexpr int kHotKeyRetryMs = 5000;
+// A panel started with the session may come up after the program.
+constexpr int kTrayHostWaitMs = 3000;
 
 // The tray icon with a small clock in its lower right quarter: Automatic
 // Save is on and the capture timer runs.
@@ -148,6 +150,7 @@ void TTrayForm1::FormCreate() {
   hotkey_notifier_ = new THotkeyNotifier(*platform_->hotkeys, this);
   notifier_ = new TDesktopNotifier(this);
   QTimer::singleShot(0, this, Guarded([this] { NoticeRecoveredPictures(); }));
+  QTimer::singleShot(kTrayHostWaitMs, this, Guarded([this] { NoticeMissingTray(); }));
   HotKeyRetryTimer = new QTimer(this);
   HotKeyRetryTimer->setInterval(kHotKeyRetryMs);
   connect(HotKeyRetryTimer, &QTimer::timeout, this, Guarded([this] { hotkeys_->RetryRefused(); }));
@@ -421,6 +424,12 @@ void TTrayForm1::NoticeRecoveredPictures() {
   const QString body = QString::fromStdString(RecoveredPicturesNotice(paths));
   if (!notifier_->Notify(summary, body))
     TrayIcon1->showMessage(summary, body, QSystemTrayIcon::Information, 15000);
+}
+
+void TTrayForm1::NoticeMissingTray() {
+  if (closed_ || QSystemTrayIcon::isSystemTrayAvailable()) return;
+  if (!notifier_->Notify(texts::kNoTraySummary, texts::kNoTrayBody))
+    std::fprintf(stderr, "%s: %s\n", texts::kNoTraySummary, texts::kNoTrayBody);
 }
 
 void TTrayForm1::EndProgram() {

@@ -93,6 +93,9 @@ class TTrayForm1 : public QWidget {
   void NoticeRefusedHotKeys();
   // Pictures a signal made the last run write for recovery: named once.
   void NoticeRecoveredPictures();
+  // No tray on the desktop a while after start-up: said once, as the
+  // program stays without its icon and menu.
+  void NoticeMissingTray();
   void OpenHotKeySetupFromNotice();
 
   TrayOptions options_;

@@ -18,5 +18,11 @@ inline constexpr const char* kRunningCopyTitle = "Vistrel-pro";
 inline constexpr const char* kSwitchCloseTitle = "Vistrel-Pro-" VISTREL_VERSION_DIGITS;
 inline constexpr const char* kTrayTooltip = " Vistrel-Pro v" VISTREL_VERSION;
 inline constexpr const char* kTrayMenuBanner = "           Vistrel-Pro v" VISTREL_VERSION;
+// Said once when the desktop shows no tray: the program goes on without it.
+inline constexpr const char* kNoTraySummary = "Vistrel-Pro runs without a tray icon";
+inline constexpr const char* kNoTrayBody =
+    "This desktop shows no notification area (system tray), so Vistrel-Pro has no tray "
+    "icon and menu. It keeps running: its hotkeys and the command line capture, for "
+    "example \"vistrel-pro --capture area\"; \"vistrel-pro /C\" ends it.";
 
 }  // namespace vistrel::texts
