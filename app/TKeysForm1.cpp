@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -54,7 +55,8 @@ void SetShown(QComboBox* list, int index) {
 TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      hotkeys_(hotkeys) {
+      hotkeys_(hotkeys),
+      lending_(hotkeys.Desktop().Lending()) {
   setObjectName("KeysForm1");
   setWindowTitle(tx::kCaption);
   auto* grid = new QGridLayout(this);
@@ -95,7 +97,11 @@ TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
     previous = modifier;
   }
 
-  QLabel* notice = SunkenBox(tx::kNotice, tx::kNoticeHint, this);
+  const bool grabs = lending_ == THotkeyLending::Grabs;
+  QLabel* notice = grabs ? SunkenBox(tx::kNotice, tx::kNoticeHint, this)
+                   : lending_ == THotkeyLending::Assigned
+                       ? SunkenBox(tx::kAssignedNotice, tx::kAssignedHint, this)
+                       : SunkenBox(tx::kNoKeysNotice, tx::kNoKeysHint, this);
   notice->setAlignment(Qt::AlignCenter);
   notice->setMargin(2);
   default_button_ = new QPushButton(tx::kDefault, this);
@@ -110,7 +116,55 @@ TKeysForm1::TKeysForm1(THotKeys& hotkeys, QWidget* parent)
   setTabOrder(default_button_, close_button_);
   connect(default_button_, &QPushButton::clicked, this, &TKeysForm1::DefaultClick);
   connect(close_button_, &QPushButton::clicked, this, &TKeysForm1::CloseClick);
+  if (!grabs) AddDesktopColumn(grid);
   ShowTable();
+}
+
+TKeysForm1::~TKeysForm1() { hotkeys_.SetAssignedChanged(nullptr); }
+
+void TKeysForm1::AddDesktopColumn(QGridLayout* grid) {
+  const bool assigned = lending_ == THotkeyLending::Assigned;
+  grid->addWidget(Heading(assigned ? tx::kAssignedHeading : tx::kCommandHeading, this), 0, 3);
+  for (int row = 0; row < kRows; ++row) {
+    if (assigned) {
+      auto* key = new QLabel(this);
+      key->setObjectName(QString("AssignedKey%1").arg(row + 1));
+      key->setMinimumWidth(140);
+      grid->addWidget(key, row + 1, 3);
+      assigned_[std::size_t(row)] = key;
+    } else {
+      // Read-only but selectable, to be copied into the desktop's settings.
+      auto* line = new QLineEdit(QString::fromStdString(HotKeyCommandLine(row)), this);
+      line->setObjectName(QString("CommandLine%1").arg(row + 1));
+      line->setReadOnly(true);
+      line->setMinimumWidth(line->fontMetrics().horizontalAdvance(line->text()) + 16);
+      grid->addWidget(line, row + 1, 3);
+      command_lines_[std::size_t(row)] = line;
+    }
+  }
+  auto* explanation = new QLabel(assigned ? tx::kAssignedHint : tx::kNoKeysHint, this);
+  explanation->setObjectName("DesktopKeysNotice");
+  explanation->setWordWrap(true);
+  grid->addWidget(explanation, kRows + 3, 0, 1, 4);
+  if (!assigned) return;
+  configure_button_ = new QPushButton(tx::kConfigure, this);
+  configure_button_->setObjectName("ConfigureButton");
+  configure_button_->setAutoDefault(false);
+  grid->addWidget(configure_button_, kRows + 2, 3);
+  connect(configure_button_, &QPushButton::clicked, this,
+          [this] { hotkeys_.Desktop().Configure(); });
+  hotkeys_.SetAssignedChanged([this] { ShowAssigned(); });
+  ShowAssigned();
+}
+
+void TKeysForm1::ShowAssigned() {
+  for (int row = 0; row < kRows; ++row) {
+    const std::string key = hotkeys_.Desktop().AssignedTrigger(kFirstHotKeyId + row);
+    assigned_[std::size_t(row)]->setText(key.empty() ? QString(tx::kNotAssigned)
+                                                     : QString::fromStdString(key));
+  }
+  // The page belongs to the keys bound last; there is none before that.
+  configure_button_->setEnabled(hotkeys_.Desktop().CanConfigure());
 }
 
 void TKeysForm1::ShowTable() {
@@ -166,7 +220,8 @@ void TKeysForm1::CloseClick() {
     hotkeys_.Table().SaveHotKeys(store);
   }
   const std::vector<int> refused = hotkeys_.RegisterHotKeys();
-  if (!refused.empty())
+  // Where the desktop lends no keys every key is refused, as the dialog says.
+  if (!refused.empty() && lending_ != THotkeyLending::None)
     ShowWarningBox(this, QString::fromStdString(RefusedHotKeysText(hotkeys_.Table(), refused)));
   accept();
 }

@@ -178,7 +178,8 @@ void TTrayForm1::FormCreate() {
 void TTrayForm1::UpdateTrayStatus() {
   const bool timer = Timer1 && Timer1->isActive();
   TrayIcon1->setToolTip(QString::fromStdString(
-      TrayTooltipText(texts::kTrayTooltip, timer, hotkeys_->Table(), hotkeys_->Refused())));
+      TrayTooltipText(texts::kTrayTooltip, timer, hotkeys_->Table(), hotkeys_->Refused(),
+                      platform_->hotkeys->Lending())));
   TrayIcon1->setIcon(timer ? IconWithClockMark(QApplication::windowIcon())
                            : QApplication::windowIcon());
 }
@@ -190,7 +191,9 @@ void TTrayForm1::HotKeysRefusedChanged() {
     HotKeyRetryTimer->stop();
     return;
   }
-  if (!HotKeyRetryTimer->isActive()) HotKeyRetryTimer->start();
+  // Asking again helps only where another program may let a key go.
+  if (platform_->hotkeys->Lending() == THotkeyLending::Grabs && !HotKeyRetryTimer->isActive())
+    HotKeyRetryTimer->start();
   if (!refused_noticed_) {
     refused_noticed_ = true;
     // After start-up has finished, so the tray icon is in place for the
@@ -202,9 +205,10 @@ void TTrayForm1::HotKeysRefusedChanged() {
 void TTrayForm1::NoticeRefusedHotKeys() {
   const std::vector<int>& refused = hotkeys_->Refused();
   if (refused.empty()) return;
-  const QString summary = "Vistrel-Pro: a hotkey is used by another program";
+  const THotkeyLending lending = platform_->hotkeys->Lending();
+  const QString summary = QString::fromStdString(RefusedHotKeysSummary(lending));
   const QString body =
-      QString::fromStdString(RefusedHotKeysNotice(hotkeys_->Table(), refused));
+      QString::fromStdString(RefusedHotKeysNotice(hotkeys_->Table(), refused, lending));
   if (!notifier_->Notify(summary, body, "Hotkey Setup",
                          [this] { RunGuarded([this] { OpenHotKeySetupFromNotice(); }); }))
     TrayIcon1->showMessage(summary, body, QSystemTrayIcon::Warning, 15000);

@@ -12,12 +12,26 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace vistrel {
+
+// How the desktop lends keys to the program.
+enum class THotkeyLending {
+  // The program holds its own combinations while no other program does (X11).
+  Grabs,
+  // The desktop binds each command to a key of its choosing, offered the
+  // stored combination, and may refuse later (a Wayland desktop portal).
+  Assigned,
+  // No keys at all: the desktop's own key bindings run the command line.
+  None,
+};
 
 class IHotkeys {
  public:
   using THandler = std::function<void(int id)>;
+  using TRefusedHandler = std::function<void(const std::vector<int>& ids)>;
 
   virtual ~IHotkeys() = default;
 
@@ -25,6 +39,8 @@ class IHotkeys {
   // already is replaced. False when the desktop refuses (another program
   // holds the combination, or this program holds it under another id), or
   // when the key code is not one of the accepted keys; nothing is reported.
+  // Where the desktop assigns the keys, true means asked: its answer comes
+  // later, a refusal through the refused handler.
   virtual bool Register(int id, unsigned modifier_flags, unsigned virtual_key) = 0;
   // Releases `id`; an id that is not registered is ignored.
   virtual void Unregister(int id) = 0;
@@ -36,6 +52,23 @@ class IHotkeys {
   // Reads every waiting event and calls the handler for each pressed hotkey.
   // False once the desktop connection is lost: stop watching EventFd().
   virtual bool ProcessPendingEvents() = 0;
+
+  virtual THotkeyLending Lending() const { return THotkeyLending::Grabs; }
+  // What `id` does, for desktops that list the program's keys; given
+  // before it is registered.
+  virtual void Describe(int, std::string) {}
+  // Ids that Register took but the desktop refused afterwards (it answered
+  // no, or did not answer at all).
+  virtual void SetRefusedHandler(TRefusedHandler) {}
+  // The desktop's keys for the registered ids changed: AssignedTrigger
+  // tells them anew.
+  virtual void SetAssignedHandler(std::function<void()>) {}
+  // The key the desktop gave `id`, as the desktop writes it; empty while it
+  // names none.
+  virtual std::string AssignedTrigger(int) const { return {}; }
+  // Whether the desktop has a page to change its keys, and opening it.
+  virtual bool CanConfigure() const { return false; }
+  virtual void Configure() {}
 };
 
 }  // namespace vistrel

@@ -10,6 +10,11 @@ constexpr std::string_view kFunctions[kHotKeySlots] = {
     "Get Desktop",       "Get Desktop + Save",       "Get Rectangular Area",
     "Get Active Window", "Get Active Window + Save", "spare hotkey"};
 
+// What each slot's command line captures, and whether it saves.
+constexpr std::string_view kCaptureModes[kHotKeySlots] = {"desktop", "desktop", "area",
+                                                         "window",  "window",  "area"};
+constexpr bool kSaves[kHotKeySlots] = {false, true, false, false, true, false};
+
 constexpr int kPrintScrn = 44;
 constexpr int kNoModifier = 0;
 constexpr int kAlt = 1;
@@ -103,22 +108,75 @@ std::string DesktopCombinationText(const THotKeySlot& slot) {
   return text + (slot.HotKey == kPrintScrn ? std::string("Print Screen") : key);
 }
 
-std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots) {
+std::string HotKeyCommandLine(int slot) {
+  if (!InList(slot, kHotKeySlots)) return {};
+  std::string line = "vistrel-pro --capture " + std::string(kCaptureModes[slot]);
+  return kSaves[slot] ? line + " --output-dir FOLDER" : line;
+}
+
+std::string RefusedHotKeysSummary(THotkeyLending lending) {
+  switch (lending) {
+    case THotkeyLending::None:
+      return "Vistrel-Pro: the desktop assigns the hotkeys";
+    case THotkeyLending::Assigned:
+      return "Vistrel-Pro: the desktop refused a hotkey";
+    case THotkeyLending::Grabs:
+      break;
+  }
+  return "Vistrel-Pro: a hotkey is used by another program";
+}
+
+std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots,
+                                 THotkeyLending lending) {
   std::string text;
-  for (int slot : slots)
-    text += DesktopCombinationText(table.keys[std::size_t(slot)]) + " (" +
-            std::string(HotKeyFunction(slot)) + ") is used by another program\n";
+  for (int slot : slots) {
+    const std::string key = DesktopCombinationText(table.keys[std::size_t(slot)]) + " (" +
+                            std::string(HotKeyFunction(slot)) + ")";
+    switch (lending) {
+      case THotkeyLending::Grabs:
+        text += key + " is used by another program\n";
+        break;
+      case THotkeyLending::None:
+        text += key + ": " + HotKeyCommandLine(slot) + "\n";
+        break;
+      case THotkeyLending::Assigned:
+        text += key + " was refused by the desktop\n";
+        break;
+    }
+  }
+  switch (lending) {
+    case THotkeyLending::None:
+      return text +
+             "This desktop lends programs no hotkeys: bind each key to its command line in the "
+             "desktop's keyboard settings.";
+    case THotkeyLending::Assigned:
+      return text + "Allow the keys in the desktop's keyboard settings, then close Hotkey Setup "
+                    "to ask again.";
+    case THotkeyLending::Grabs:
+      break;
+  }
   return text +
          "Free the key in the desktop's keyboard settings, or choose another key in Hotkey "
          "Setup. Vistrel-Pro tries again every few seconds.";
 }
 
 std::string TrayTooltipText(std::string_view tooltip, bool automatic_save,
-                            const HotKeyTable& table, const std::vector<int>& refused) {
+                            const HotKeyTable& table, const std::vector<int>& refused,
+                            THotkeyLending lending) {
   std::string text(tooltip);
   if (automatic_save) text += "\nAutomatic Save on";
   if (refused.empty()) return text;
-  text += "\nKeys used by another program:";
+  switch (lending) {
+    case THotkeyLending::Grabs:
+      text += "\nKeys used by another program:";
+      break;
+    case THotkeyLending::None:
+      text += "\nKeys to bind in the desktop's settings:";
+      break;
+    case THotkeyLending::Assigned:
+      text += "\nKeys the desktop refused:";
+      break;
+  }
   for (std::size_t i = 0; i < refused.size(); ++i)
     text += (i ? ", " : " ") + DesktopCombinationText(table.keys[std::size_t(refused[i])]);
   return text;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/hotkeys/hotkey_table.h"
+#include "platform/hotkeys.h"
 
 namespace vistrel {
 
@@ -48,14 +49,24 @@ std::string RefusedHotKeysText(const HotKeyTable& table, const std::vector<int>&
 // "Print Screen", "Alt+Print Screen", "Ctrl+Shift+F11".
 std::string DesktopCombinationText(const THotKeySlot& slot);
 
-// The notice after keys were refused at registration: one line per slot,
-// "Print Screen (Get Desktop) is used by another program", then how to
-// free the key.
-std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots);
+// The command line that makes a slot's capture, for a desktop's own key
+// binding: "vistrel-pro --capture area". The saving slots save into a
+// folder the user names for FOLDER.
+std::string HotKeyCommandLine(int slot);
+
+// The notice after keys were refused, by how the desktop lends keys. Where
+// the program grabs them: one line per slot, "Print Screen (Get Desktop)
+// is used by another program", then how to free the key. Where the
+// desktop lends none: the command line to bind for each slot. Where it
+// assigns them: which it refused.
+std::string RefusedHotKeysSummary(THotkeyLending lending);
+std::string RefusedHotKeysNotice(const HotKeyTable& table, const std::vector<int>& slots,
+                                 THotkeyLending lending = THotkeyLending::Grabs);
 
 // The tray tooltip: the program's own, "Automatic Save on" while the
 // capture timer runs, and the refused keys while any are.
 std::string TrayTooltipText(std::string_view tooltip, bool automatic_save,
-                            const HotKeyTable& table, const std::vector<int>& refused);
+                            const HotKeyTable& table, const std::vector<int>& refused,
+                            THotkeyLending lending = THotkeyLending::Grabs);
 
 }  // namespace vistrel

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_store.h"
+#include "app/hotkeys/hotkey_rules.h"
 #include "platform/hotkeys.h"
+#include "settings/settings_store.h"
 
 namespace vistrel {
 
@@ -73,6 +74,32 @@ void LoadHotKeysAtStart(HotKeyTable& table, SettingsStore& store) {
   }
 }
 
+THotKeys::THotKeys(IHotkeys& desktop) : desktop_(desktop) {
+  for (int n = 0; n < kHotKeySlots; ++n)
+    desktop_.Describe(kFirstHotKeyId + n, std::string(HotKeyFunction(n)));
+  desktop_.SetRefusedHandler([this](const std::vector<int>& ids) { RefusedLater(ids); });
+  desktop_.SetAssignedHandler([this] {
+    if (assigned_changed_) assigned_changed_();
+  });
+}
+
+THotKeys::~THotKeys() {
+  desktop_.SetRefusedHandler(nullptr);
+  desktop_.SetAssignedHandler(nullptr);
+}
+
+void THotKeys::RefusedLater(const std::vector<int>& ids) {
+  if (suspended_) return;
+  for (int id : ids) {
+    const int n = id - kFirstHotKeyId;
+    if (n < 0 || n >= kHotKeySlots || std::find(refused_.begin(), refused_.end(), n) != refused_.end())
+      continue;
+    refused_.push_back(n);
+  }
+  std::sort(refused_.begin(), refused_.end());
+  if (refused_changed_) refused_changed_();
+}
+
 void THotKeys::UnregisterHotKeys() {
   for (int n = 0; n < kHotKeySlots; ++n) desktop_.Unregister(kFirstHotKeyId + n);
   refused_.clear();
@@ -106,7 +133,7 @@ std::vector<int> THotKeys::RegisterHotKeys() {
 
 std::vector<int> THotKeys::RetryRefused() {
   std::vector<int> taken;
-  if (suspended_) return taken;
+  if (suspended_ || desktop_.Lending() != THotkeyLending::Grabs) return taken;
   std::erase_if(refused_, [&](int n) {
     if (!RegisterSlot(n)) return false;
     taken.push_back(n);

@@ -55,7 +55,13 @@ void LoadHotKeysAtStart(HotKeyTable& table, SettingsStore& store);
 // off and later puts back the table that was in force before.
 class THotKeys {
  public:
-  explicit THotKeys(IHotkeys& desktop) : desktop_(desktop) {}
+  // Names each slot to the desktop and takes its later refusals.
+  explicit THotKeys(IHotkeys& desktop);
+  ~THotKeys();
+  THotKeys(const THotKeys&) = delete;
+  THotKeys& operator=(const THotKeys&) = delete;
+
+  IHotkeys& Desktop() { return desktop_; }
 
   HotKeyTable& Table() { return table_; }
   const HotKeyTable& Table() const { return table_; }
@@ -71,11 +77,15 @@ class THotKeys {
   // holds. Empty while suspended.
   const std::vector<int>& Refused() const { return refused_; }
   // Asks the desktop again for every refused slot (another program may have
-  // let the key go). Returns the slots that are registered now.
+  // let the key go). Returns the slots that are registered now. Only where
+  // the program grabs its keys: a desktop that assigns them answers alike.
   std::vector<int> RetryRefused();
   // Called after every registration of the table and every retry that took
   // a key, so the tray can say which keys are still refused.
+  // Also after the desktop refused slots it had taken at registration.
   void SetRefusedChanged(std::function<void()> handler) { refused_changed_ = std::move(handler); }
+  // Called when the desktop's own keys for the slots change.
+  void SetAssignedChanged(std::function<void()> handler) { assigned_changed_ = std::move(handler); }
 
   // On: back the table up, unregister. Off: restore the backup, register.
   void SetSuspended(bool on);
@@ -83,6 +93,7 @@ class THotKeys {
  private:
   // Registers slot n; true when it holds a key the desktop took, or none.
   bool RegisterSlot(int n);
+  void RefusedLater(const std::vector<int>& ids);
 
   IHotkeys& desktop_;
   HotKeyTable table_;
@@ -90,6 +101,7 @@ class THotKeys {
   bool suspended_ = false;
   std::vector<int> refused_;
   std::function<void()> refused_changed_;
+  std::function<void()> assigned_changed_;
 };
 
 }  // namespace vistrel

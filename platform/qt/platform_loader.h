@@ -11,7 +11,8 @@
 namespace vistrel {
 
 // On Wayland the pictures come from the desktop portal where the compositor
-// copies the screen for no client, or when VISTREL_GRABS=portal. Nothing,
+// copies the screen for no client, or when VISTREL_GRABS=portal; hotkeys
+// come from the portal where it assigns keys. Nothing,
 // with `error` saying why, when that desktop cannot be opened.
 std::unique_ptr<TPlatform> OpenPlatform(TPlatformKind kind, std::string& error);
 

@@ -15,6 +15,7 @@ class NoGlobalHotkeys : public IHotkeys {
   void SetHandler(THandler) override {}
   int EventFd() const override { return -1; }
   bool ProcessPendingEvents() override { return true; }
+  THotkeyLending Lending() const override { return THotkeyLending::None; }
 };
 
 }  // namespace vistrel

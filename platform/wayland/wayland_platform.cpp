@@ -13,7 +13,8 @@ namespace vistrel {
 
 std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
                                                SwayWindowSource::TPointerPosition pointer,
-                                               const TOtherScreenSource& other, bool prefer_other) {
+                                               const TOtherScreenSource& other, bool prefer_other,
+                                               std::unique_ptr<IHotkeys> hotkeys) {
   std::shared_ptr<WaylandDisplay> display = WaylandDisplay::Open(nullptr, error);
   if (!display) return nullptr;
   const char* sway_socket = std::getenv("SWAYSOCK");
@@ -25,7 +26,7 @@ std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
   platform->cursor = std::make_unique<WaylandCursorSource>(display);
   platform->windows = std::make_unique<SwayWindowSource>(display, sway_socket ? sway_socket : "",
                                                          std::move(pointer));
-  platform->hotkeys = std::make_unique<NoGlobalHotkeys>();
+  platform->hotkeys = hotkeys ? std::move(hotkeys) : std::make_unique<NoGlobalHotkeys>();
   platform->sound = std::make_unique<AlsaSoundPlayer>();
   platform->refresh = std::make_unique<ComposedScreenRefresh>();
   return platform;

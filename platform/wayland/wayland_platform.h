@@ -19,9 +19,11 @@ using TOtherScreenSource =
 // IPC socket named by $SWAYSOCK, `pointer` tells where the pointer is.
 // Pixels come from the compositor's copies of its outputs; from `other`
 // where it makes none, or always when `prefer_other`. Nothing, with
-// `error` set, when the compositor cannot be reached.
+// `error` set, when the compositor cannot be reached. Hotkeys are
+// `hotkeys` (the desktop portal's), or none where that is null.
 std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
                                                SwayWindowSource::TPointerPosition pointer,
-                                               const TOtherScreenSource& other, bool prefer_other);
+                                               const TOtherScreenSource& other, bool prefer_other,
+                                               std::unique_ptr<IHotkeys> hotkeys);
 
 }  // namespace vistrel

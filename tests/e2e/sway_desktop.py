@@ -208,6 +208,36 @@ class SwayDesktop:
         self.start(["/usr/bin/python3", script, folder], log="portal.log")
         wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
 
+    def shortcuts_portal(self, mode):
+        """A desktop portal on the session bus with global shortcuts, binding
+        them ("accept") or refusing ("refuse"); returns its folder (see
+        shortcuts_portal.py)."""
+        folder = self._user_folder("shortcuts-portal", 0o755)
+        script = os.path.join(folder, "shortcuts_portal.py")
+        shutil.copy(os.path.join(HERE, "shortcuts_portal.py"), script)
+        self.start(["/usr/bin/python3", script, folder, mode], log="shortcuts-portal.log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
+        return folder
+
+    def notifications(self):
+        """A notification server on the session bus; returns a function that
+        gives the notices shown so far."""
+        folder = self._user_folder("notifications", 0o755)
+        for name in ("notification_server.py", "desktop.py"):
+            shutil.copy(os.path.join(HERE, name), folder)
+        self.start(["/usr/bin/python3", os.path.join(folder, "notification_server.py"), folder],
+                   log="notifications.log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")),
+                   what="the notification server")
+        log = os.path.join(folder, "notices.jsonl")
+
+        def notices():
+            if not os.path.exists(log):
+                return []
+            with open(log) as f:
+                return [json.loads(line) for line in f if line.strip()]
+        return notices
+
     def tray(self):
         """A tray watcher on the session bus; returns a function that gives
         the items registered so far."""

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "platform/fake/fake_hotkeys.h"
 
 namespace vistrel {
@@ -192,6 +195,82 @@ TEST(HotKeyTexts, TheNoticeAndTooltipNameKeysAsDesktopsDo) {
   EXPECT_EQ(TrayTooltipText(" Vistrel-Pro v1.05", true, table, {0, 4}),
             " Vistrel-Pro v1.05\nAutomatic Save on\n"
             "Keys used by another program: Print Screen, Ctrl+Shift+F11");
+}
+
+// A desktop that assigns the keys: it takes every registration and may
+// refuse afterwards.
+class AssigningDesktop : public FakeHotkeys {
+ public:
+  THotkeyLending Lending() const override { return THotkeyLending::Assigned; }
+  void Describe(int id, std::string description) override { descriptions[id] = description; }
+  void SetRefusedHandler(TRefusedHandler handler) override { refuse = std::move(handler); }
+  std::map<int, std::string> descriptions;
+  TRefusedHandler refuse;
+};
+
+TEST(THotKeysRefusals, ADesktopThatAssignsKeysRefusesLaterAndIsNotAskedAgain) {
+  AssigningDesktop desktop;
+  {
+    THotKeys keys(desktop);
+    EXPECT_EQ(desktop.descriptions[1000], "Get Desktop");
+    EXPECT_EQ(desktop.descriptions[1004], "Get Active Window + Save");
+    keys.Table().SetDefaultHotKeys();
+    int changes = 0;
+    keys.SetRefusedChanged([&] { ++changes; });
+    EXPECT_TRUE(keys.RegisterHotKeys().empty());
+    ASSERT_TRUE(desktop.refuse);
+    desktop.refuse({1003, 1000, 1003});
+    EXPECT_EQ(keys.Refused(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(changes, 2);
+    // Asking again would make the desktop ask its user again, not free a key.
+    desktop.registered.clear();
+    EXPECT_TRUE(keys.RetryRefused().empty());
+    EXPECT_TRUE(desktop.registered.empty());
+    EXPECT_EQ(keys.Refused(), (std::vector<int>{0, 3}));
+    // While suspended a late answer names nothing.
+    keys.SetSuspended(true);
+    desktop.refuse({1000});
+    EXPECT_TRUE(keys.Refused().empty());
+  }
+  EXPECT_FALSE(desktop.refuse);  // gone with the table
+}
+
+TEST(HotKeyTexts, WaylandNoticesNameTheDesktopAndTheCommandLineNotAnotherProgram) {
+  HotKeyTable table;
+  table.SetDefaultHotKeys();
+  table.keys[1] = WithKey(kF11, kCtrlShift);
+  EXPECT_EQ(HotKeyCommandLine(0), "vistrel-pro --capture desktop");
+  EXPECT_EQ(HotKeyCommandLine(1), "vistrel-pro --capture desktop --output-dir FOLDER");
+  EXPECT_EQ(HotKeyCommandLine(2), "vistrel-pro --capture area");
+  EXPECT_EQ(HotKeyCommandLine(3), "vistrel-pro --capture window");
+  EXPECT_EQ(HotKeyCommandLine(4), "vistrel-pro --capture window --output-dir FOLDER");
+  EXPECT_EQ(HotKeyCommandLine(6), "");
+
+  const std::string none = RefusedHotKeysNotice(table, {0, 1}, THotkeyLending::None);
+  EXPECT_EQ(none.rfind("Print Screen (Get Desktop): vistrel-pro --capture desktop\n"
+                       "Ctrl+Shift+F11 (Get Desktop + Save): vistrel-pro --capture desktop "
+                       "--output-dir FOLDER\n",
+                       0),
+            0u)
+      << none;
+  const std::string refused = RefusedHotKeysNotice(table, {3}, THotkeyLending::Assigned);
+  EXPECT_EQ(refused.rfind("Alt+Print Screen (Get Active Window) was refused by the desktop\n", 0),
+            0u)
+      << refused;
+  for (const std::string& text : {none, refused}) {
+    EXPECT_EQ(text.find("another program"), std::string::npos) << text;
+    EXPECT_EQ(text.find("tries again"), std::string::npos) << text;
+  }
+  EXPECT_EQ(RefusedHotKeysSummary(THotkeyLending::None),
+            "Vistrel-Pro: the desktop assigns the hotkeys");
+  EXPECT_EQ(RefusedHotKeysSummary(THotkeyLending::Assigned),
+            "Vistrel-Pro: the desktop refused a hotkey");
+  EXPECT_EQ(RefusedHotKeysSummary(THotkeyLending::Grabs),
+            "Vistrel-Pro: a hotkey is used by another program");
+  EXPECT_EQ(TrayTooltipText("V", false, table, {0, 3}, THotkeyLending::None),
+            "V\nKeys to bind in the desktop's settings: Print Screen, Alt+Print Screen");
+  EXPECT_EQ(TrayTooltipText("V", false, table, {0}, THotkeyLending::Assigned),
+            "V\nKeys the desktop refused: Print Screen");
 }
 
 }  // namespace

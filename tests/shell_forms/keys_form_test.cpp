@@ -4,6 +4,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include "settings/settings_store.h"
 #include "box_answerer.h"
 #include "platform/fake/fake_hotkeys.h"
+#include "platform/wayland/no_global_hotkeys.h"
 
 namespace vistrel {
 namespace {
@@ -231,6 +234,80 @@ TEST_F(KeysFormTest, ArrowKeysChooseThroughTheSameRules) {
   QTest::keyClick(form.KeyList(1), Qt::Key_Down);  // "F1" alone: refused
   EXPECT_EQ(boxes.texts, QStringList{BoxText(tx::kKeyRefused)});
   EXPECT_EQ(form.KeyList(1)->currentIndex(), kPrintScrn);
+}
+
+TEST(KeysFormOnWayland, WithoutKeysEachRowShowsItsCommandLineAndClosingWarnsOfNothing) {
+  std::filesystem::remove(SettingsFilePath());
+  NoGlobalHotkeys desktop;
+  THotKeys keys(desktop);
+  keys.Table().SetDefaultHotKeys();
+  TKeysForm1 form(keys);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  const char* expected[TKeysForm1::kRows] = {
+      "vistrel-pro --capture desktop", "vistrel-pro --capture desktop --output-dir FOLDER",
+      "vistrel-pro --capture area", "vistrel-pro --capture window",
+      "vistrel-pro --capture window --output-dir FOLDER"};
+  for (int row = 0; row < TKeysForm1::kRows; ++row) {
+    QLineEdit* line = form.CommandLine(row);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->text(), expected[row]);
+    EXPECT_TRUE(line->isReadOnly());
+    EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()));
+    EXPECT_FALSE(form.AssignedKey(row));
+  }
+  // Copied as a user would: select all, copy.
+  form.CommandLine(2)->selectAll();
+  EXPECT_EQ(form.CommandLine(2)->selectedText(), "vistrel-pro --capture area");
+  auto* notice = form.findChild<QLabel*>("DesktopKeysNotice");
+  ASSERT_TRUE(notice);
+  EXPECT_TRUE(notice->text().contains("lends programs no hotkeys"));
+  EXPECT_FALSE(form.ConfigureButton());
+  BoxAnswerer boxes;
+  form.CloseClick();
+  EXPECT_TRUE(boxes.texts.isEmpty());
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(keys.Refused(), (std::vector<int>{0, 3}));
+}
+
+// Assigns keys as a portal does, naming them when asked.
+class AssigningDesktop : public FakeHotkeys {
+ public:
+  THotkeyLending Lending() const override { return THotkeyLending::Assigned; }
+  void SetAssignedHandler(std::function<void()> handler) override { changed = std::move(handler); }
+  std::string AssignedTrigger(int id) const override {
+    return triggers.count(id) ? triggers.at(id) : std::string();
+  }
+  bool CanConfigure() const override { return !triggers.empty(); }
+  void Configure() override { ++configured; }
+  std::map<int, std::string> triggers;
+  std::function<void()> changed;
+  int configured = 0;
+};
+
+TEST(KeysFormOnWayland, WithAPortalEachRowShowsTheDesktopsKeyAsItChanges) {
+  std::filesystem::remove(SettingsFilePath());
+  AssigningDesktop desktop;
+  THotKeys keys(desktop);
+  keys.Table().SetDefaultHotKeys();
+  auto form = std::make_unique<TKeysForm1>(keys);
+  EXPECT_EQ(form->AssignedKey(0)->text(), tx::kNotAssigned);
+  EXPECT_FALSE(form->ConfigureButton()->isEnabled());
+  EXPECT_FALSE(form->CommandLine(0));
+
+  desktop.triggers = {{1000, "Print"}, {1003, "Super+W"}};
+  ASSERT_TRUE(desktop.changed);
+  desktop.changed();
+  EXPECT_EQ(form->AssignedKey(0)->text(), "Print");
+  EXPECT_EQ(form->AssignedKey(3)->text(), "Super+W");
+  EXPECT_EQ(form->AssignedKey(1)->text(), tx::kNotAssigned);
+  ASSERT_TRUE(form->ConfigureButton()->isEnabled());
+  form->ConfigureButton()->click();
+  EXPECT_EQ(desktop.configured, 1);
+
+  // A change after the dialog has gone reaches nothing of it.
+  form.reset();
+  desktop.changed();
 }
 
 }  // namespace

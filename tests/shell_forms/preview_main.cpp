@@ -1,4 +1,5 @@
-// Shows "HotKey Setup" over the fake desktop and then the about box, so
+// Shows "HotKey Setup" over the fake desktop and over a Wayland desktop
+// that lends no keys, then the about box, so
 // that they can be looked at (or grabbed: shell_forms_preview OUT_FOLDER).
 #include <QApplication>
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 #include "app/TKeysForm1.h"
 #include "app/hotkeys/hotkey_table.h"
 #include "platform/fake/fake_hotkeys.h"
+#include "platform/wayland/no_global_hotkeys.h"
 
 int main(int argc, char** argv) {
   // Closing the dialog stores the table: not into the user's settings.
@@ -29,6 +31,14 @@ int main(int argc, char** argv) {
   {
     vistrel::TKeysForm1 form(keys);
     grab_and_close(form, "keys-form.png");
+    form.exec();
+  }
+  {
+    vistrel::NoGlobalHotkeys wayland;
+    vistrel::THotKeys wayland_keys(wayland);
+    wayland_keys.Table() = keys.Table();
+    vistrel::TKeysForm1 form(wayland_keys);
+    grab_and_close(form, "keys-form-wayland.png");
     form.exec();
   }
   vistrel::TAboutForm1 about;
