@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/screen_rect.h"
 
@@ -35,6 +36,11 @@ class IWindowSource {
   // when the pointer is on its frame. The program's own windows are looked
   // through; over the bare desktop it is the desktop.
   virtual std::optional<TPointedWindow> WindowUnderPointer() = 0;
+
+  // Why the latest of the questions above found nothing because the desktop
+  // could not be asked; empty when the desktop answered. A source that asks
+  // its own display connection always gets an answer.
+  virtual std::string Failure() const { return {}; }
 };
 
 }  // namespace vistrel

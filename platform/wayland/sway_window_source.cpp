@@ -19,10 +19,15 @@ TScreenRect RectOf(const json& rect, int dx = 0, int dy = 0) {
   return TScreenRect{x, y, x + rect.value("width", 0), y + rect.value("height", 0)};
 }
 
+// Deeper than any tree sway builds; a deeper one is no reply of sway's.
+constexpr int kMaxTreeDepth = 256;
+
 struct TTreeWalk {
   std::vector<TSwayWindow> fullscreen, floating, tiled;
 
-  void Walk(const json& node, const std::string& output, bool in_floating) {
+  // False for a tree nested deeper than kMaxTreeDepth.
+  bool Walk(const json& node, const std::string& output, bool in_floating, int depth) {
+    if (depth > kMaxTreeDepth) return false;
     const std::string type = node.value("type", "");
     const std::string here = type == "output" ? node.value("name", "") : output;
     if ((type == "con" || type == "floating_con") && node.contains("pid")) {
@@ -42,8 +47,15 @@ struct TTreeWalk {
                                                : tiled)
           .push_back(window);
     }
-    for (const json& child : node.value("nodes", json::array())) Walk(child, here, in_floating);
-    for (const json& child : node.value("floating_nodes", json::array())) Walk(child, here, true);
+    // Children are walked where they lie: a copy of each level would cost
+    // the square of the tree's size.
+    for (const auto& [key, floats] : {std::pair{"nodes", false}, std::pair{"floating_nodes", true}}) {
+      const auto children = node.find(key);
+      if (children == node.end()) continue;
+      for (const json& child : children->get_ref<const json::array_t&>())
+        if (!Walk(child, here, in_floating || floats, depth + 1)) return false;
+    }
+    return true;
   }
 };
 
@@ -54,7 +66,7 @@ std::optional<std::vector<TSwayWindow>> SwayWindowsOfTree(const std::string& tre
   if (!tree.is_object()) return std::nullopt;
   TTreeWalk walk;
   try {
-    walk.Walk(tree, "", false);
+    if (!walk.Walk(tree, "", false, 0)) return std::nullopt;
   } catch (const json::exception&) {
     return std::nullopt;  // a value of another kind than sway sends
   }
@@ -70,14 +82,19 @@ SwayWindowSource::SwayWindowSource(std::shared_ptr<WaylandDisplay> display,
     : display_(std::move(display)), socket_path_(std::move(socket_path)),
       pointer_(std::move(pointer)) {}
 
-std::vector<TSwayWindow> SwayWindowSource::Windows() {
-  const std::optional<std::string> reply = AskSway(socket_path_, kSwayGetTree);
-  if (!reply) return {};
-  return SwayWindowsOfTree(*reply).value_or(std::vector<TSwayWindow>{});
+std::optional<std::vector<TSwayWindow>> SwayWindowSource::Windows() {
+  failure_.clear();
+  const std::optional<std::string> reply = AskSway(socket_path_, kSwayGetTree, failure_);
+  if (!reply) return std::nullopt;
+  std::optional<std::vector<TSwayWindow>> windows = SwayWindowsOfTree(*reply);
+  if (!windows) failure_ = "the compositor's window tree cannot be read";
+  return windows;
 }
 
 std::optional<TSwayWindow> SwayWindowSource::Find(TWindowId window) {
-  for (TSwayWindow& w : Windows())
+  std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return std::nullopt;
+  for (TSwayWindow& w : *windows)
     if (w.id == window) return std::move(w);
   return std::nullopt;
 }
@@ -96,7 +113,9 @@ TScreenRect SwayWindowSource::ToDevice(const TScreenRect& logical, const std::st
 }
 
 TWindowId SwayWindowSource::ActiveWindow() {
-  for (const TSwayWindow& w : Windows())
+  const std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return 0;
+  for (const TSwayWindow& w : *windows)
     if (w.focused) return w.id;
   return 0;
 }
@@ -116,9 +135,15 @@ std::optional<TScreenRect> SwayWindowSource::ClientRect(TWindowId window) {
 
 std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
   const std::optional<std::pair<int, int>> pointer = pointer_ ? pointer_() : std::nullopt;
-  if (!pointer) return std::nullopt;
+  if (!pointer) {
+    failure_ = "where the pointer is is not known";
+    return std::nullopt;
+  }
   const auto [x, y] = *pointer;
-  for (const TSwayWindow& w : Windows())
+  // Without the tree the pointed window is unknown, not the desktop.
+  const std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return std::nullopt;
+  for (const TSwayWindow& w : *windows)
     if (w.visible && w.pid != getpid() && w.frame.Contains(x, y))
       return TPointedWindow{w.id, ToDevice(w.frame, w.output)};
   // Over the bare desktop: the whole desktop, as the root window on X11.

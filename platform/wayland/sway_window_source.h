@@ -45,9 +45,11 @@ class SwayWindowSource : public IWindowSource {
   std::optional<TScreenRect> OuterRect(TWindowId window) override;
   std::optional<TScreenRect> ClientRect(TWindowId window) override;
   std::optional<TPointedWindow> WindowUnderPointer() override;
+  std::string Failure() const override { return failure_; }
 
  private:
-  std::vector<TSwayWindow> Windows();
+  // Nothing when the compositor gave no tree; failure_ says why.
+  std::optional<std::vector<TSwayWindow>> Windows();
   std::optional<TSwayWindow> Find(TWindowId window);
   // Logical to device pixels through the output the window is on.
   TScreenRect ToDevice(const TScreenRect& logical, const std::string& output);
@@ -55,6 +57,7 @@ class SwayWindowSource : public IWindowSource {
   std::shared_ptr<WaylandDisplay> display_;
   std::string socket_path_;
   TPointerPosition pointer_;
+  std::string failure_;
 };
 
 }  // namespace vistrel
