@@ -30,6 +30,7 @@ class FakeWindowSource : public IWindowSource {
     return found->second.client;
   }
   std::optional<TPointedWindow> WindowUnderPointer() override { return pointed; }
+  std::optional<TPointedWindow> WindowAt(int, int) override { return pointed; }
   std::string Failure() const override { return failure; }
 };
 

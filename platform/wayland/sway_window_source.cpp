@@ -25,11 +25,15 @@ constexpr int kMaxTreeDepth = 256;
 struct TTreeWalk {
   std::vector<TSwayWindow> fullscreen, floating, tiled;
 
-  // False for a tree nested deeper than kMaxTreeDepth.
-  bool Walk(const json& node, const std::string& output, bool in_floating, int depth) {
+  // False for a tree nested deeper than kMaxTreeDepth. `shown`: the node
+  // lies on the workspace that its output shows, in front of its tabs.
+  // Sway's own "visible" is also false for what a full-screen window
+  // covers, and the program's frozen desktop is such a window.
+  bool Walk(const json& node, const std::string& output, bool in_floating, bool shown, int depth) {
     if (depth > kMaxTreeDepth) return false;
     const std::string type = node.value("type", "");
     const std::string here = type == "output" ? node.value("name", "") : output;
+    if (type == "output") shown = here != "__i3";  // the scratchpad's
     if ((type == "con" || type == "floating_con") && node.contains("pid")) {
       TSwayWindow window;
       window.id = node.value("id", TWindowId(0));
@@ -41,19 +45,32 @@ struct TTreeWalk {
       const int title = node.value("deco_rect", json::object()).value("height", 0);
       window.frame = TScreenRect{rect.left, rect.top - title, rect.right, rect.bottom};
       window.focused = node.value("focused", false);
-      window.visible = node.value("visible", false);
+      window.visible = shown;
       (node.value("fullscreen_mode", 0) != 0 ? fullscreen
        : in_floating || type == "floating_con" ? floating
                                                : tiled)
           .push_back(window);
     }
+    // An output shows its current workspace; of tabs and stacks only the
+    // child focused last is in front.
+    const std::string layout = node.value("layout", "");
+    const bool tabs = layout == "tabbed" || layout == "stacked";
+    const std::string workspace = type == "output" ? node.value("current_workspace", "") : "";
+    const json no_focus = json::array();
+    const auto focus = node.find("focus");
+    const json& order = focus != node.end() && focus->is_array() ? *focus : no_focus;
+    const auto in_front = [&](const json& child) {
+      if (type == "output") return child.value("name", "") == workspace;
+      return !tabs || order.empty() || order.front() == child.value("id", json());
+    };
     // Children are walked where they lie: a copy of each level would cost
     // the square of the tree's size.
     for (const auto& [key, floats] : {std::pair{"nodes", false}, std::pair{"floating_nodes", true}}) {
       const auto children = node.find(key);
       if (children == node.end()) continue;
       for (const json& child : children->get_ref<const json::array_t&>())
-        if (!Walk(child, here, in_floating || floats, depth + 1)) return false;
+        if (!Walk(child, here, in_floating || floats, shown && (floats || in_front(child)), depth + 1))
+          return false;
     }
     return true;
   }
@@ -66,7 +83,7 @@ std::optional<std::vector<TSwayWindow>> SwayWindowsOfTree(const std::string& tre
   if (!tree.is_object()) return std::nullopt;
   TTreeWalk walk;
   try {
-    if (!walk.Walk(tree, "", false, 0)) return std::nullopt;
+    if (!walk.Walk(tree, "", false, true, 0)) return std::nullopt;
   } catch (const json::exception&) {
     return std::nullopt;  // a value of another kind than sway sends
   }
@@ -133,6 +150,20 @@ std::optional<TScreenRect> SwayWindowSource::ClientRect(TWindowId window) {
   return ToDevice(found->client, found->output);
 }
 
+std::optional<TPointedWindow> SwayWindowSource::Pointed(
+    const std::function<bool(const TSwayWindow&)>& under) {
+  // Without the tree the pointed window is unknown, not the desktop.
+  const std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return std::nullopt;
+  for (const TSwayWindow& w : *windows)
+    if (w.visible && w.pid != getpid() && under(w))
+      return TPointedWindow{w.id, ToDevice(w.frame, w.output)};
+  // Over the bare desktop: the whole desktop, as the root window on X11.
+  TScreenRect desktop;
+  for (const auto& o : display_->Outputs()) desktop = Union(desktop, display_->DeviceRect(*o));
+  return TPointedWindow{0, desktop};
+}
+
 std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
   const std::optional<std::pair<int, int>> pointer = pointer_ ? pointer_() : std::nullopt;
   if (!pointer) {
@@ -140,16 +171,11 @@ std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
     return std::nullopt;
   }
   const auto [x, y] = *pointer;
-  // Without the tree the pointed window is unknown, not the desktop.
-  const std::optional<std::vector<TSwayWindow>> windows = Windows();
-  if (!windows) return std::nullopt;
-  for (const TSwayWindow& w : *windows)
-    if (w.visible && w.pid != getpid() && w.frame.Contains(x, y))
-      return TPointedWindow{w.id, ToDevice(w.frame, w.output)};
-  // Over the bare desktop: the whole desktop, as the root window on X11.
-  TScreenRect desktop;
-  for (const auto& o : display_->Outputs()) desktop = Union(desktop, display_->DeviceRect(*o));
-  return TPointedWindow{0, desktop};
+  return Pointed([x, y](const TSwayWindow& w) { return w.frame.Contains(x, y); });
+}
+
+std::optional<TPointedWindow> SwayWindowSource::WindowAt(int x, int y) {
+  return Pointed([&](const TSwayWindow& w) { return ToDevice(w.frame, w.output).Contains(x, y); });
 }
 
 }  // namespace vistrel
