@@ -98,13 +98,21 @@ class WaylandFrozenDesktopTest(unittest.TestCase):
         node = self.desktop.window("victim")
         rect, title = node["rect"], node["deco_rect"]["height"]
         x, y, w, h = rect["x"], rect["y"] - title, rect["width"], rect["height"] + title
+        self.pointer.move(20, 300)  # on the bare desktop
         proc = self.start_capture("object")
         width, screen = self.screen[0], self.screen[2]
+        shown = lambda: rgb_pixels(self.desktop.grim())[2]
+        # The pointer on no window outlines the desktop: both outputs' views
+        # are on the screen before the pointer goes to the window.
+        edges = lambda raw: (crop_rgb(width, raw, 0, 200, 1, 300),
+                             crop_rgb(width, raw, width - 1, 200, width, 300))
+        wait_until(lambda: all(a != b for a, b in zip(edges(shown()), edges(screen))),
+                   what="the outline of the desktop")
         left_edge = lambda raw: crop_rgb(width, raw, x, y + 20, x + 1, y + h - 20)
         self.pointer.move(x + 40, y + 60)
         # The window under the pointer is outlined: the program knows where
         # the pointer is before the click.
-        wait_until(lambda: left_edge(rgb_pixels(self.desktop.grim())[2]) != left_edge(screen),
+        wait_until(lambda: left_edge(shown()) != left_edge(screen),
                    what="the outline of the pointed window")
         self.cursor("press", "button1")
         self.cursor("release", "button1")
