@@ -30,6 +30,12 @@ TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
     case TCaptureArea::ClientArea:
       requested = ActiveWindowRect(services.windows,
                                    area == TCaptureArea::ClientArea || options.client_area_only);
+      // A desktop that could not be asked has no window in the foreground
+      // either, and the whole desktop would pass for the window.
+      if (const std::string why = services.windows.Failure(); !why.empty()) {
+        if (failure) *failure = "the active window is not known: " + why;
+        return TScreenRect{};
+      }
       break;
     case TCaptureArea::Monitor:
       bounds = CaptureBoundsFor(services.screen.Monitors(), options.monitor - 1);

@@ -40,7 +40,8 @@ TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_t
 // (the grab follows its end), grabs, then draws the cursor where it was.
 // Area and Object grab the desktop area; the choice on the frozen desktop
 // comes after. Returns the screen rectangle grabbed; a screen that could
-// not be read is named in `failure` where given.
+// not be read is named in `failure` where given. A window mode whose window
+// source could not ask the desktop grabs nothing and names why.
 TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,

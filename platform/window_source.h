@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/screen_rect.h"
 
@@ -35,6 +36,14 @@ class IWindowSource {
   // when the pointer is on its frame. The program's own windows are looked
   // through; over the bare desktop it is the desktop.
   virtual std::optional<TPointedWindow> WindowUnderPointer() = 0;
+  // The same object at the screen point (x, y): where the program saw the
+  // pointer itself, which on some desktops (Wayland) only the program knows.
+  virtual std::optional<TPointedWindow> WindowAt(int x, int y) = 0;
+
+  // Why the latest of the questions above found nothing because the desktop
+  // could not be asked; empty when the desktop answered. A source that asks
+  // its own display connection always gets an answer.
+  virtual std::string Failure() const { return {}; }
 };
 
 }  // namespace vistrel

@@ -388,8 +388,22 @@ bool TFrozenDesktopView::event(QEvent* event) {
   return QWidget::event(event);
 }
 
+std::optional<QPoint> TFrozenDesktopView::PointerOnScreen() const {
+  if (!pointer_seen_ || !screen_origin_) return std::nullopt;
+  return *screen_origin_ + pointer_device_;
+}
+
+void TFrozenDesktopView::enterEvent(QEnterEvent* event) {
+  QWidget::enterEvent(event);
+  pointer_device_ = DevicePoint(event->position());
+  pointer_seen_ = true;
+  emit OnMouseMove();
+}
+
 void TFrozenDesktopView::mousePressEvent(QMouseEvent* event) {
   event->accept();
+  pointer_device_ = DevicePoint(event->position());
+  pointer_seen_ = true;
   // Another button pressed during a left-button drag is ignored altogether.
   if (event->button() != Qt::LeftButton && (event->buttons() & Qt::LeftButton)) return;
   emit OnMouseDown(event->button());
@@ -415,6 +429,7 @@ void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
   event->accept();
   const QPoint device = DevicePoint(event->position());
   pointer_device_ = device;
+  pointer_seen_ = true;
   magnifying_ = event->modifiers() & Qt::ShiftModifier;
   emit OnMouseMove();
   if (drag_ == TDrag::None) {
@@ -460,6 +475,8 @@ void TFrozenDesktopView::mouseMoveEvent(QMouseEvent* event) {
 
 void TFrozenDesktopView::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
+  pointer_device_ = DevicePoint(event->position());
+  pointer_seen_ = true;
   if (event->button() != Qt::LeftButton && (event->buttons() & Qt::LeftButton)) return;
   // The handler sees the selection as the drag left it.
   emit OnMouseUp(event->button());

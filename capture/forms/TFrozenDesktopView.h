@@ -61,6 +61,10 @@ class TFrozenDesktopView : public QWidget {
   // Where the view's top-left corner is on the screen, in screen pixels:
   // lets it read the exact pointer pixel when Qt scales the interface.
   void SetScreenOrigin(QPoint origin) { screen_origin_ = origin; }
+  // Where on the screen (device pixels) the pointer was at the latest
+  // pointer event of this view; nothing before the first one or without a
+  // screen origin.
+  std::optional<QPoint> PointerOnScreen() const;
   // Shown where no grip or selection is under the mouse.
   void SetNormalCursor(const QCursor& cursor);
 
@@ -103,6 +107,9 @@ class TFrozenDesktopView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // Where a window cannot learn where the pointer is (Wayland), a pointer
+  // that comes onto the view tells its place with this event alone.
+  void enterEvent(QEnterEvent* event) override;
 
  private:
   enum class TDrag { None, NewRect, Move, Resize };
@@ -143,6 +150,7 @@ class TFrozenDesktopView : public QWidget {
   std::vector<TScreenRect> monitors_;
   bool magnifying_ = false;
   QPoint pointer_device_;
+  bool pointer_seen_ = false;
   QPoint picture_screen_origin_;
   std::optional<TScreenRect> highlight_;
   QRect label_rect_;

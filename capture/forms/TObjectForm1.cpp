@@ -32,8 +32,12 @@ void TObjectForm1::PrepareView(TFrozenDesktopView& view) {
   view.SetSelecting(false);
   view.SetNormalCursor(QCursor(Qt::PointingHandCursor));
   view.SetHint(kHint);
-  connect(&view, &TFrozenDesktopView::OnMouseUp, this, &QWidget::close);
-  connect(&view, &TFrozenDesktopView::OnMouseMove, this, [this] {
+  connect(&view, &TFrozenDesktopView::OnMouseUp, this, [this, &view] {
+    pointer_ = view.PointerOnScreen();
+    close();
+  });
+  connect(&view, &TFrozenDesktopView::OnMouseMove, this, [this, &view] {
+    pointer_ = view.PointerOnScreen();
     if (!outline_timer_.isActive()) outline_timer_.start();
   });
 }
@@ -52,9 +56,14 @@ void TObjectForm1::FormCreate() {
   outline_timer_.start();
 }
 
+std::optional<TPointedWindow> TObjectForm1::PointedWindow() const {
+  IWindowSource& windows = *context_.platform.windows;
+  return pointer_ ? windows.WindowAt(pointer_->x(), pointer_->y()) : windows.WindowUnderPointer();
+}
+
 void TObjectForm1::OutlinePointedWindow() {
   if (!isVisible()) return;  // picked meanwhile
-  const std::optional<TPointedWindow> pointed = context_.platform.windows->WindowUnderPointer();
+  const std::optional<TPointedWindow> pointed = PointedWindow();
   for (const auto& [view, area] : outputs_.Views())
     view->SetHighlight(pointed ? OverlayRectOfWindow(pointed->rect, context_.capture.CaptureBounds,
                                                      frozen_, area)

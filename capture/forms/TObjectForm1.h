@@ -5,10 +5,12 @@
 #pragma once
 
 #include <QTimer>
+#include <optional>
 
 #include "capture/forms/TFrozenDesktopView.h"
 #include "capture/forms/output_views.h"
 #include "capture/forms/overlay_window.h"
+#include "platform/window_source.h"
 
 namespace vistrel {
 
@@ -27,6 +29,10 @@ class TObjectForm1 : public TOverlayWindow {
   void FormCreate();
   // Where on the screen the frozen picture's top-left pixel was.
   TScreenRect FrozenRect() const { return frozen_; }
+  // The object at the pointer, where the form's views last saw it (the
+  // click's own place once it has closed); where they saw nothing yet,
+  // where the desktop says the pointer is.
+  std::optional<TPointedWindow> PointedWindow() const;
 
   TFrozenDesktopView* const Image1;
 
@@ -45,6 +51,7 @@ class TObjectForm1 : public TOverlayWindow {
   TAppContext& context_;
   TOutputViews outputs_;
   TScreenRect frozen_;
+  std::optional<QPoint> pointer_;
   // Asking the desktop for the window under the pointer takes round trips:
   // once per burst of pointer moves.
   QTimer outline_timer_;

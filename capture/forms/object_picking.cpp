@@ -24,7 +24,7 @@ std::optional<TPictureBitmap> PickObjectOnFrozenDesktop(TAppContext& context) {
   // The overlay is gone from the screen before the window under the pointer
   // is asked for.
   QApplication::processEvents();
-  const std::optional<TPointedWindow> pointed = context.platform.windows->WindowUnderPointer();
+  const std::optional<TPointedWindow> pointed = form.PointedWindow();
   if (!pointed) return std::nullopt;
   // Windows that were covered by the overlay repaint late; the frozen
   // picture holds them as they were pointed at.

@@ -16,8 +16,9 @@ class FakeWindowSource : public IWindowSource {
   std::map<TWindowId, Window> windows;
   TWindowId active = 0;
   std::optional<TPointedWindow> pointed;
+  std::string failure;  // as if the desktop could not be asked
 
-  TWindowId ActiveWindow() override { return active; }
+  TWindowId ActiveWindow() override { return failure.empty() ? active : 0; }
   std::optional<TScreenRect> OuterRect(TWindowId w) override {
     auto found = windows.find(w);
     if (found == windows.end()) return std::nullopt;
@@ -29,6 +30,8 @@ class FakeWindowSource : public IWindowSource {
     return found->second.client;
   }
   std::optional<TPointedWindow> WindowUnderPointer() override { return pointed; }
+  std::optional<TPointedWindow> WindowAt(int, int) override { return pointed; }
+  std::string Failure() const override { return failure; }
 };
 
 }  // namespace vistrel

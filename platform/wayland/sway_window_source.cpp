@@ -19,12 +19,21 @@ TScreenRect RectOf(const json& rect, int dx = 0, int dy = 0) {
   return TScreenRect{x, y, x + rect.value("width", 0), y + rect.value("height", 0)};
 }
 
+// Deeper than any tree sway builds; a deeper one is no reply of sway's.
+constexpr int kMaxTreeDepth = 256;
+
 struct TTreeWalk {
   std::vector<TSwayWindow> fullscreen, floating, tiled;
 
-  void Walk(const json& node, const std::string& output, bool in_floating) {
+  // False for a tree nested deeper than kMaxTreeDepth. `shown`: the node
+  // lies on the workspace that its output shows, in front of its tabs.
+  // Sway's own "visible" is also false for what a full-screen window
+  // covers, and the program's frozen desktop is such a window.
+  bool Walk(const json& node, const std::string& output, bool in_floating, bool shown, int depth) {
+    if (depth > kMaxTreeDepth) return false;
     const std::string type = node.value("type", "");
     const std::string here = type == "output" ? node.value("name", "") : output;
+    if (type == "output") shown = here != "__i3";  // the scratchpad's
     if ((type == "con" || type == "floating_con") && node.contains("pid")) {
       TSwayWindow window;
       window.id = node.value("id", TWindowId(0));
@@ -36,14 +45,34 @@ struct TTreeWalk {
       const int title = node.value("deco_rect", json::object()).value("height", 0);
       window.frame = TScreenRect{rect.left, rect.top - title, rect.right, rect.bottom};
       window.focused = node.value("focused", false);
-      window.visible = node.value("visible", false);
+      window.visible = shown;
       (node.value("fullscreen_mode", 0) != 0 ? fullscreen
        : in_floating || type == "floating_con" ? floating
                                                : tiled)
           .push_back(window);
     }
-    for (const json& child : node.value("nodes", json::array())) Walk(child, here, in_floating);
-    for (const json& child : node.value("floating_nodes", json::array())) Walk(child, here, true);
+    // An output shows its current workspace; of tabs and stacks only the
+    // child focused last is in front.
+    const std::string layout = node.value("layout", "");
+    const bool tabs = layout == "tabbed" || layout == "stacked";
+    const std::string workspace = type == "output" ? node.value("current_workspace", "") : "";
+    const json no_focus = json::array();
+    const auto focus = node.find("focus");
+    const json& order = focus != node.end() && focus->is_array() ? *focus : no_focus;
+    const auto in_front = [&](const json& child) {
+      if (type == "output") return child.value("name", "") == workspace;
+      return !tabs || order.empty() || order.front() == child.value("id", json());
+    };
+    // Children are walked where they lie: a copy of each level would cost
+    // the square of the tree's size.
+    for (const auto& [key, floats] : {std::pair{"nodes", false}, std::pair{"floating_nodes", true}}) {
+      const auto children = node.find(key);
+      if (children == node.end()) continue;
+      for (const json& child : children->get_ref<const json::array_t&>())
+        if (!Walk(child, here, in_floating || floats, shown && (floats || in_front(child)), depth + 1))
+          return false;
+    }
+    return true;
   }
 };
 
@@ -54,7 +83,7 @@ std::optional<std::vector<TSwayWindow>> SwayWindowsOfTree(const std::string& tre
   if (!tree.is_object()) return std::nullopt;
   TTreeWalk walk;
   try {
-    walk.Walk(tree, "", false);
+    if (!walk.Walk(tree, "", false, true, 0)) return std::nullopt;
   } catch (const json::exception&) {
     return std::nullopt;  // a value of another kind than sway sends
   }
@@ -70,14 +99,19 @@ SwayWindowSource::SwayWindowSource(std::shared_ptr<WaylandDisplay> display,
     : display_(std::move(display)), socket_path_(std::move(socket_path)),
       pointer_(std::move(pointer)) {}
 
-std::vector<TSwayWindow> SwayWindowSource::Windows() {
-  const std::optional<std::string> reply = AskSway(socket_path_, kSwayGetTree);
-  if (!reply) return {};
-  return SwayWindowsOfTree(*reply).value_or(std::vector<TSwayWindow>{});
+std::optional<std::vector<TSwayWindow>> SwayWindowSource::Windows() {
+  failure_.clear();
+  const std::optional<std::string> reply = AskSway(socket_path_, kSwayGetTree, failure_);
+  if (!reply) return std::nullopt;
+  std::optional<std::vector<TSwayWindow>> windows = SwayWindowsOfTree(*reply);
+  if (!windows) failure_ = "the compositor's window tree cannot be read";
+  return windows;
 }
 
 std::optional<TSwayWindow> SwayWindowSource::Find(TWindowId window) {
-  for (TSwayWindow& w : Windows())
+  std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return std::nullopt;
+  for (TSwayWindow& w : *windows)
     if (w.id == window) return std::move(w);
   return std::nullopt;
 }
@@ -96,7 +130,9 @@ TScreenRect SwayWindowSource::ToDevice(const TScreenRect& logical, const std::st
 }
 
 TWindowId SwayWindowSource::ActiveWindow() {
-  for (const TSwayWindow& w : Windows())
+  const std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return 0;
+  for (const TSwayWindow& w : *windows)
     if (w.focused) return w.id;
   return 0;
 }
@@ -114,17 +150,32 @@ std::optional<TScreenRect> SwayWindowSource::ClientRect(TWindowId window) {
   return ToDevice(found->client, found->output);
 }
 
-std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
-  const std::optional<std::pair<int, int>> pointer = pointer_ ? pointer_() : std::nullopt;
-  if (!pointer) return std::nullopt;
-  const auto [x, y] = *pointer;
-  for (const TSwayWindow& w : Windows())
-    if (w.visible && w.pid != getpid() && w.frame.Contains(x, y))
+std::optional<TPointedWindow> SwayWindowSource::Pointed(
+    const std::function<bool(const TSwayWindow&)>& under) {
+  // Without the tree the pointed window is unknown, not the desktop.
+  const std::optional<std::vector<TSwayWindow>> windows = Windows();
+  if (!windows) return std::nullopt;
+  for (const TSwayWindow& w : *windows)
+    if (w.visible && w.pid != getpid() && under(w))
       return TPointedWindow{w.id, ToDevice(w.frame, w.output)};
   // Over the bare desktop: the whole desktop, as the root window on X11.
   TScreenRect desktop;
   for (const auto& o : display_->Outputs()) desktop = Union(desktop, display_->DeviceRect(*o));
   return TPointedWindow{0, desktop};
+}
+
+std::optional<TPointedWindow> SwayWindowSource::WindowUnderPointer() {
+  const std::optional<std::pair<int, int>> pointer = pointer_ ? pointer_() : std::nullopt;
+  if (!pointer) {
+    failure_ = "where the pointer is is not known";
+    return std::nullopt;
+  }
+  const auto [x, y] = *pointer;
+  return Pointed([x, y](const TSwayWindow& w) { return w.frame.Contains(x, y); });
+}
+
+std::optional<TPointedWindow> SwayWindowSource::WindowAt(int x, int y) {
+  return Pointed([&](const TSwayWindow& w) { return ToDevice(w.frame, w.output).Contains(x, y); });
 }
 
 }  // namespace vistrel

@@ -24,6 +24,8 @@ struct TSwayWindow {
   TScreenRect frame;   // title bar and borders included
   TScreenRect client;
   bool focused = false;
+  // On a workspace that its output shows and in front of its tabs, whether
+  // or not a full-screen window covers it.
   bool visible = false;
 };
 
@@ -45,16 +47,23 @@ class SwayWindowSource : public IWindowSource {
   std::optional<TScreenRect> OuterRect(TWindowId window) override;
   std::optional<TScreenRect> ClientRect(TWindowId window) override;
   std::optional<TPointedWindow> WindowUnderPointer() override;
+  std::optional<TPointedWindow> WindowAt(int x, int y) override;
+  std::string Failure() const override { return failure_; }
 
  private:
-  std::vector<TSwayWindow> Windows();
+  // Nothing when the compositor gave no tree; failure_ says why.
+  std::optional<std::vector<TSwayWindow>> Windows();
   std::optional<TSwayWindow> Find(TWindowId window);
   // Logical to device pixels through the output the window is on.
   TScreenRect ToDevice(const TScreenRect& logical, const std::string& output);
+  // The topmost shown window of another process for which `under` holds,
+  // else the whole desktop; nothing without the tree.
+  std::optional<TPointedWindow> Pointed(const std::function<bool(const TSwayWindow&)>& under);
 
   std::shared_ptr<WaylandDisplay> display_;
   std::string socket_path_;
   TPointerPosition pointer_;
+  std::string failure_;
 };
 
 }  // namespace vistrel

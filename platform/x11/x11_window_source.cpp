@@ -182,7 +182,10 @@ std::optional<TPointedWindow> X11WindowSource::WindowUnderPointer() {
       xcb_query_pointer_reply(c, xcb_query_pointer(c, conn_->root()), &error));
   std::free(error);
   if (!at_root) return std::nullopt;
-  const int x = at_root->root_x, y = at_root->root_y;
+  return WindowAt(at_root->root_x, at_root->root_y);
+}
+
+std::optional<TPointedWindow> X11WindowSource::WindowAt(int x, int y) {
   // The program's own windows (an overlay that is still being taken off
   // the screen, a hidden picture window) are looked through, so the windows
   // are found by their places rather than by where the server sends the

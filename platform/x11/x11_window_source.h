@@ -18,6 +18,7 @@ class X11WindowSource : public IWindowSource {
   std::optional<TScreenRect> OuterRect(TWindowId window) override;
   std::optional<TScreenRect> ClientRect(TWindowId window) override;
   std::optional<TPointedWindow> WindowUnderPointer() override;
+  std::optional<TPointedWindow> WindowAt(int x, int y) override;
 
  private:
   // The window's inside in root coordinates; `border` gets its border width.

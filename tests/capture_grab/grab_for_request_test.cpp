@@ -100,6 +100,21 @@ TEST_F(GrabForRequestTest, WindowWithoutClientAreaOrNoWindowGrabsTheBounds) {
   EXPECT_EQ(Grab(TCaptureArea::Window), kWholeDesktop);
 }
 
+TEST_F(GrabForRequestTest, AWindowSourceThatCouldNotAskGrabsNothingAndSaysWhy) {
+  windows.failure = "the compositor did not answer";
+  for (TCaptureArea area : {TCaptureArea::Window, TCaptureArea::ClientArea}) {
+    std::string failure;
+    EXPECT_EQ(GrabForRequest(services, area, kWholeDesktop, custom, options, picture, &failure),
+              TScreenRect{});
+    EXPECT_EQ(failure, "the active window is not known: the compositor did not answer");
+    EXPECT_TRUE(picture.Empty());
+  }
+  // Other modes do not ask for windows.
+  std::string failure;
+  GrabForRequest(services, TCaptureArea::Desktop, kWholeDesktop, custom, options, picture, &failure);
+  EXPECT_EQ(failure, "");
+}
+
 TEST_F(GrabForRequestTest, CursorIsDrawnAtItsPositionLessHotspot) {
   options.include_cursor = true;
   cursor.cursor = RedCursorAt(2050, 100);

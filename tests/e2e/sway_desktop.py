@@ -12,7 +12,7 @@ import shutil
 import subprocess
 import tempfile
 
-from desktop import DEADLINE, HERE, PROGRAM, make_picture, stop, wait_until
+from desktop import DEADLINE, HERE, PROGRAM, make_picture, rgb_pixels, stop, wait_until
 
 USER = ["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"]
 NOBODY = 65534
@@ -148,6 +148,17 @@ class SwayDesktop:
     def run_program(self, *args, check=False):
         """Runs vistrel-pro ARGS to its end as the desktop's user."""
         return self.run([self.launcher(), *args], check=check)
+
+    def capture(self, *args):
+        """The program's capture `--capture ARGS` as (width, height, RGB
+        bytes); a failed run raises with what the program said."""
+        path = os.path.join(self.home, "capture.png")
+        done = self.run_program("--capture", *args, "--output", path)
+        if done.returncode != 0:
+            raise AssertionError("the capture failed (%d): %s"
+                                 % (done.returncode, done.stderr.decode(errors="replace")))
+        with open(path, "rb") as f:
+            return rgb_pixels(f.read())
 
     def start_program(self):
         """The resident program, once it answers on its socket."""

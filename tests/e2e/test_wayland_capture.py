@@ -3,7 +3,6 @@ desktop, monitor, window and client-area captures give grim's pixels on one
 and two outputs, at scale one and two, turned and mirrored, with and
 without the cursor."""
 
-import os
 import unittest
 
 from desktop import crop_rgb, rgb_pixels, wait_until
@@ -21,14 +20,6 @@ class WaylandCaptureTest(unittest.TestCase):
         self.desktop = SwayDesktop(self.OUTPUTS)
         self.addCleanup(self.desktop.close)
 
-    def capture(self, *args):
-        """The program's capture as (width, height, RGB bytes)."""
-        path = os.path.join(self.desktop.home, "capture.png")
-        done = self.desktop.run_program("--capture", *args, "--output", path)
-        self.assertEqual(done.returncode, 0, done.stderr.decode(errors="replace"))
-        with open(path, "rb") as f:
-            return rgb_pixels(f.read())
-
     def assertSamePixels(self, got, expected):
         self.assertEqual(got[:2], expected[:2], "sizes differ")
         self.assertTrue(got[2] == expected[2], "pixels differ")
@@ -43,8 +34,31 @@ class WaylandCaptureTest(unittest.TestCase):
         # The backgrounds are drawn anew for the new scale.
         wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
         width, height = self.OUTPUTS[0]
-        self.assertEqual(self.capture("monitor", "--monitor", "1")[:2], (width, height))
+        self.assertEqual(self.desktop.capture("monitor", "--monitor", "1")[:2], (width, height))
         self.assertDesktopAndMonitorsAsGrimSeesThem()
+
+    def test_at_a_fractional_scale_each_monitor_keeps_its_buffers_pixels(self):
+        # grim -o copies one output at its native buffer size; at 1.6 the
+        # outputs' logical sizes are whole, so grim does not resample it
+        # (at 1.5 it would) and it stays an exact reference.
+        self.desktop.run(["swaymsg", "output * scale 1.6"])
+        if len(self.OUTPUTS) > 1:
+            # Beside the first output's logical width, as a user lays them.
+            left = self.OUTPUTS[0][0] * 5 // 8
+            self.desktop.run(["swaymsg", "output HEADLESS-2 position %d 0" % left])
+        wait_until(lambda: all(abs(o["scale"] - 1.6) < 1e-3 for o in self.desktop.outputs()),
+                   what="the outputs to scale")
+        wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
+        width, height, desktop = self.desktop.capture("desktop")
+        left = 0
+        for number, (name, size) in enumerate(zip(self.desktop.names, self.OUTPUTS), 1):
+            monitor = rgb_pixels(self.desktop.grim("-o", name))
+            self.assertEqual(monitor[:2], size)
+            self.assertSamePixels(self.desktop.capture("monitor", "--monitor", str(number)), monitor)
+            self.assertTrue(crop_rgb(width, desktop, left, 0, left + size[0], size[1]) == monitor[2],
+                            name + " differs in the desktop")
+            left += size[0]
+        self.assertEqual(width, left)
 
     def test_turned_and_mirrored_outputs_are_captured_upright(self):
         for transform in ("90", "flipped-270"):
@@ -55,9 +69,9 @@ class WaylandCaptureTest(unittest.TestCase):
             self.assertDesktopAndMonitorsAsGrimSeesThem()
 
     def assertDesktopAndMonitorsAsGrimSeesThem(self):
-        self.assertSamePixels(self.capture("desktop"), rgb_pixels(self.desktop.grim()))
+        self.assertSamePixels(self.desktop.capture("desktop"), rgb_pixels(self.desktop.grim()))
         for number, name in enumerate(self.desktop.names, 1):
-            self.assertSamePixels(self.capture("monitor", "--monitor", str(number)),
+            self.assertSamePixels(self.desktop.capture("monitor", "--monitor", str(number)),
                                   rgb_pixels(self.desktop.grim("-o", name)))
 
     def test_the_active_window_with_its_frame_and_its_client_area(self):
@@ -70,11 +84,11 @@ class WaylandCaptureTest(unittest.TestCase):
         self.assertGreater(title, 0)
         width, _, screen = rgb_pixels(self.desktop.grim())
         for mode, (x, y, w, h) in (("window", frame), ("client", client)):
-            self.assertSamePixels(self.capture(mode),
+            self.assertSamePixels(self.desktop.capture(mode),
                                   (w, h, crop_rgb(width, screen, x, y, x + w, y + h)))
         # The client area begins with the window's own first pixel: its red
         # control lies at (50, 40).
-        w, _, raw = self.capture("client")
+        w, _, raw = self.desktop.capture("client")
         pixel = lambda x, y: raw[(y * w + x) * 3:(y * w + x) * 3 + 3]
         self.assertEqual(pixel(50, 40), b"\xff\x00\x00")
         self.assertNotEqual(pixel(49, 40), b"\xff\x00\x00")
@@ -86,8 +100,8 @@ class WaylandCaptureTest(unittest.TestCase):
         wait_until(lambda: self.desktop.grim("-c") != before, what="the cursor to show")
         # The headless compositor draws its cursor into every frame, so a
         # capture without it keeps it too; with it, it is not drawn twice.
-        self.assertSamePixels(self.capture("desktop", "--cursor"), rgb_pixels(self.desktop.grim("-c")))
-        self.assertSamePixels(self.capture("desktop", "--no-cursor"), rgb_pixels(self.desktop.grim()))
+        self.assertSamePixels(self.desktop.capture("desktop", "--cursor"), rgb_pixels(self.desktop.grim("-c")))
+        self.assertSamePixels(self.desktop.capture("desktop", "--no-cursor"), rgb_pixels(self.desktop.grim()))
 
 
 class TwoOutputsTest(WaylandCaptureTest):
@@ -99,11 +113,11 @@ class TwoOutputsTest(WaylandCaptureTest):
         wait_until(lambda: [(o["scale"], o["rect"]["x"]) for o in self.desktop.outputs()] ==
                    [(2, 0), (1, 512)], what="the new layout")
         wait_until(lambda: self.desktop.grim() == self.desktop.grim(), what="a still screen")
-        width, height, desktop = self.capture("desktop")
+        width, height, desktop = self.desktop.capture("desktop")
         self.assertEqual((width, height), (1024 + 800, 768))
         for number, (name, left) in enumerate((("HEADLESS-1", 0), ("HEADLESS-2", 1024)), 1):
             monitor = rgb_pixels(self.desktop.grim("-o", name))
-            self.assertSamePixels(self.capture("monitor", "--monitor", str(number)), monitor)
+            self.assertSamePixels(self.desktop.capture("monitor", "--monitor", str(number)), monitor)
             self.assertTrue(crop_rgb(width, desktop, left, 0, left + monitor[0], monitor[1]) ==
                             monitor[2], name + " differs in the desktop")
 
@@ -115,10 +129,8 @@ class PortalTest(unittest.TestCase):
         self.addCleanup(desktop.close)
         desktop.portal()
         desktop.env["VISTREL_GRABS"] = "portal"
-        capture = WaylandCaptureTest.capture
-        self.desktop = desktop
-        self.assertEqual(capture(self, "desktop"), rgb_pixels(desktop.grim()))
-        self.assertEqual(capture(self, "monitor", "--monitor", "2"),
+        self.assertEqual(desktop.capture("desktop"), rgb_pixels(desktop.grim()))
+        self.assertEqual(desktop.capture("monitor", "--monitor", "2"),
                          rgb_pixels(desktop.grim("-o", "HEADLESS-2")))
 
 

@@ -3,7 +3,6 @@ registers with the desktop's watcher, and command-line captures are made
 by the running copy with the compositor's pixels, also of a monitor plugged
 in meanwhile."""
 
-import os
 import unittest
 
 from desktop import rgb_pixels, wait_until
@@ -27,23 +26,16 @@ class ResidentOnWaylandTest(unittest.TestCase):
         self.assertIn("Vistrel-Pro", item["tooltip"])
         self.assertEqual(len(items()), 1)
 
-        self.assertEqual(self.capture("monitor", "--monitor", "2"),
+        self.assertEqual(self.desktop.capture("monitor", "--monitor", "2"),
                          rgb_pixels(self.desktop.grim("-o", "HEADLESS-2")))
         # A monitor plugged in while the copy runs is there for the next
         # capture.
         self.desktop.run(["swaymsg", "create_output"])
         wait_until(lambda: len(self.desktop.outputs()) == 3, what="the third output")
-        self.assertEqual(self.capture("monitor", "--monitor", "3"),
+        self.assertEqual(self.desktop.capture("monitor", "--monitor", "3"),
                          rgb_pixels(self.desktop.grim("-o", "HEADLESS-3")))
-        self.assertEqual(self.capture("desktop"), rgb_pixels(self.desktop.grim()))
+        self.assertEqual(self.desktop.capture("desktop"), rgb_pixels(self.desktop.grim()))
         self.assertIsNone(program.poll(), "the running copy ended")
-
-    def capture(self, *args):
-        path = os.path.join(self.desktop.home, "capture.png")
-        done = self.desktop.run_program("--capture", *args, "--output", path)
-        self.assertEqual(done.returncode, 0, done.stderr.decode(errors="replace"))
-        with open(path, "rb") as f:
-            return rgb_pixels(f.read())
 
 
 if __name__ == "__main__":
