@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+
+#include "imaging/picture_bitmap.h"
 
 #include "platform/screen_rect.h"
 
@@ -14,6 +17,13 @@ using TWindowId = std::uint64_t;
 struct TPointedWindow {
   TWindowId window = 0;
   TScreenRect rect;  // screen coordinates
+};
+
+// What the user picked in the desktop's own screenshot dialog.
+struct TWindowPick {
+  TPictureBitmap picture;  // empty when nothing came
+  bool cancelled = false;  // the user left the dialog: no picture, and no error
+  std::string failure;     // why nothing came, when not cancelled (never empty then)
 };
 
 class IWindowSource {
@@ -35,6 +45,12 @@ class IWindowSource {
   // when the pointer is on its frame. The program's own windows are looked
   // through; over the bare desktop it is the desktop.
   virtual std::optional<TPointedWindow> WindowUnderPointer() = 0;
+
+  // True where the desktop tells no program where windows are: the user
+  // then picks the window (or an area) in the desktop's own dialog, and
+  // PickWindow returns that picture, whose size is the pick's.
+  virtual bool PicksInteractively() const { return false; }
+  virtual TWindowPick PickWindow() { return {{}, false, "the desktop offers no window pick"}; }
 };
 
 }  // namespace vistrel

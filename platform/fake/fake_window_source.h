@@ -16,6 +16,9 @@ class FakeWindowSource : public IWindowSource {
   std::map<TWindowId, Window> windows;
   TWindowId active = 0;
   std::optional<TPointedWindow> pointed;
+  // Set: windows come from the desktop's dialog, which answers with this.
+  std::optional<TWindowPick> pick;
+  int picks = 0;  // how often the dialog was asked
 
   TWindowId ActiveWindow() override { return active; }
   std::optional<TScreenRect> OuterRect(TWindowId w) override {
@@ -29,6 +32,11 @@ class FakeWindowSource : public IWindowSource {
     return found->second.client;
   }
   std::optional<TPointedWindow> WindowUnderPointer() override { return pointed; }
+  bool PicksInteractively() const override { return pick.has_value(); }
+  TWindowPick PickWindow() override {
+    ++picks;
+    return pick.value_or(TWindowPick{});
+  }
 };
 
 }  // namespace vistrel

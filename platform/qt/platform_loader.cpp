@@ -6,6 +6,7 @@
 
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/portal_screen_source.h"
+#include "platform/qt/portal_window_source.h"
 #include "platform/wayland/wayland_platform.h"
 
 namespace vistrel {
@@ -25,7 +26,8 @@ std::unique_ptr<TPlatform> OpenPlatform(TPlatformKind kind, std::string& error) 
         return std::make_unique<PortalScreenSource>(std::move(layout));
       };
       const char* grabs = std::getenv("VISTREL_GRABS");
-      return OpenWaylandPlatform(error, pointer, portal, grabs && std::strcmp(grabs, "portal") == 0);
+      return OpenWaylandPlatform(error, pointer, portal, grabs && std::strcmp(grabs, "portal") == 0,
+                                 [] { return std::make_unique<PortalWindowSource>(); });
     }
     case TPlatformKind::Fake:
       break;
