@@ -13,10 +13,62 @@ TScreenRect DesktopRequestRect(const TScreenRect& capture_bounds, bool capture_t
   return capture_timer_running ? custom_capture_rect : capture_bounds;
 }
 
+bool PickedByDesktop(const IWindowSource& windows, TCaptureArea area) {
+  return windows.PicksInteractively() &&
+         (area == TCaptureArea::Window || area == TCaptureArea::ClientArea ||
+          area == TCaptureArea::Object);
+}
+
+namespace {
+
+bool IsWindowArea(std::optional<TCaptureArea> area) {
+  return area == TCaptureArea::Window || area == TCaptureArea::ClientArea;
+}
+
+}  // namespace
+
+std::optional<TPictureBitmap> PickFromDesktop(IWindowSource& windows, std::string& failure) {
+  TWindowPick pick = windows.PickWindow();
+  if (!pick.picture.Empty()) return std::move(pick.picture);
+  if (!pick.cancelled) failure = pick.failure.empty() ? "the desktop gave no picture" : pick.failure;
+  return std::nullopt;
+}
+
+TCaptureArea FirstGrabArea(const TCaptureRequest& request, bool desktop_picks_windows) {
+  const TCaptureArea fallback = request.unselected.value_or(TCaptureArea::Desktop);
+  switch (request.area) {
+    case TCaptureArea::Area:
+      return desktop_picks_windows && IsWindowArea(fallback) ? TCaptureArea::Desktop : fallback;
+    case TCaptureArea::Object:
+      return desktop_picks_windows ? TCaptureArea::Object : fallback;
+    default:
+      return request.area;
+  }
+}
+
+bool ChoosesOnFrozenDesktop(const TCaptureRequest& request, bool desktop_picks_windows) {
+  return request.area == TCaptureArea::Area ||
+         (request.area == TCaptureArea::Object && !desktop_picks_windows);
+}
+
+bool PicksWhenUnselected(const TCaptureRequest& request, bool desktop_picks_windows) {
+  return request.area == TCaptureArea::Area && desktop_picks_windows &&
+         IsWindowArea(request.unselected);
+}
+
 TScreenRect GrabForRequest(const TGrabServices& services, TCaptureArea area,
                            const TScreenRect& capture_bounds,
                            const TScreenRect& custom_capture_rect, const TGrabOptions& options,
-                           TPictureBitmap& picture, std::string* failure) {
+                           TPictureBitmap& picture, std::string* failure, bool* cancelled) {
+  if (PickedByDesktop(services.windows, area)) {
+    std::string pick_failure;
+    std::optional<TPictureBitmap> picked = PickFromDesktop(services.windows, pick_failure);
+    picture = picked ? std::move(*picked) : TPictureBitmap();
+    if (picked && options.sound) PlayCaptureSound(services.sound, services.beeper);
+    if (!pick_failure.empty() && failure) *failure = pick_failure;
+    if (!picked && pick_failure.empty() && cancelled) *cancelled = true;
+    return TScreenRect{};
+  }
   // The cursor is taken before the sound, where the user left it.
   std::optional<TCursorImage> cursor;
   if (options.include_cursor) cursor = services.cursor.CurrentCursor();

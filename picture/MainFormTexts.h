@@ -71,6 +71,8 @@ inline constexpr const char* kRect = "Rect.";
 inline constexpr const char* kRectHint = "Get Rectangular Area (Full screen)";
 inline constexpr const char* kObject = "Object";
 inline constexpr const char* kObjectHint = "Get Object from Desktop";
+// Where the desktop tells no program where windows are, its own dialog picks.
+inline constexpr const char* kObjectPickHint = "The desktop asks which window to capture";
 inline constexpr const char* kEdit = "Edit";
 inline constexpr const char* kEditHint = "The Standard Picture Editor";
 inline constexpr const char* kOn = "On";

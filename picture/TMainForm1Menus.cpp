@@ -88,6 +88,8 @@ void TMainForm1::BuildToolBar() {
     button->setObjectName(QString("ToolButton_%1").arg(QString::fromUtf8(row.caption)));
     tool_buttons_[row.button] = button;
   }
+  if (context_.platform.windows->PicksInteractively())
+    tool_buttons_[tbObject]->setToolTip(tx::kObjectPickHint);
 
   const TPictureServices& hooks = context_.services;
   // The page menu (print setup) fills its drop-down; until then the

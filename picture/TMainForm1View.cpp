@@ -7,6 +7,7 @@
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
 #include "picture/app_context.h"
+#include "picture/capture_failure.h"
 #include "platform/capture_bounds.h"
 #include "platform/screen_grab.h"
 #include "picture/MainFormTexts.h"
@@ -114,18 +115,34 @@ void TMainForm1::RefreshScreen1Click() {
 // ---- the window's own picture ----------------------------------------------
 
 void TMainForm1::GetPictureOfVistrelClick() {
+  // Blanked first, so that the window's own picture shows it blank; a grab
+  // that fails or a pick that is left gives the picture back as it was.
+  TPictureBitmap before = PictureView1->Picture();
   PictureView1->ClearPicture();
-  // The foreground window is the picture window itself, frame included.
   IWindowSource& windows = *context_.platform.windows;
-  std::optional<TScreenRect> rect;
-  if (const TWindowId active = windows.ActiveWindow()) rect = windows.OuterRect(active);
-  if (!rect) {
-    const QRect frame = frameGeometry();
-    rect = TScreenRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
+  std::string failure;
+  bool taken = false;
+  if (windows.PicksInteractively()) {
+    // The desktop's dialog: the user picks this window there.
+    TWindowPick pick = windows.PickWindow();
+    taken = !pick.picture.Empty();
+    if (taken) PictureView1->Picture() = std::move(pick.picture);
+    if (!taken && !pick.cancelled) failure = pick.failure;
+  } else {
+    // The foreground window is the picture window itself, frame included.
+    std::optional<TScreenRect> rect;
+    if (const TWindowId active = windows.ActiveWindow()) rect = windows.OuterRect(active);
+    if (!rect) {
+      const QRect frame = frameGeometry();
+      rect = TScreenRect{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1};
+    }
+    GrabScreenRect(*context_.platform.screen, context_.capture.CaptureBounds,
+                   PictureView1->Picture(), *rect, &failure);
+    taken = failure.empty();
   }
-  GrabScreenRect(*context_.platform.screen, context_.capture.CaptureBounds, PictureView1->Picture(),
-                 *rect);
+  if (!taken) PictureView1->Picture() = std::move(before);
   PictureView1->ImageChanged();
+  if (!failure.empty()) ShowCaptureFailure(this, failure);
 }
 
 }  // namespace vistrel

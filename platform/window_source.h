@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "imaging/picture_bitmap.h"
 #include "platform/screen_rect.h"
 
 namespace vistrel {
@@ -15,6 +16,13 @@ using TWindowId = std::uint64_t;
 struct TPointedWindow {
   TWindowId window = 0;
   TScreenRect rect;  // screen coordinates
+};
+
+// What the user picked in the desktop's own screenshot dialog.
+struct TWindowPick {
+  TPictureBitmap picture;  // empty when nothing came
+  bool cancelled = false;  // the user left the dialog: no picture, and no error
+  std::string failure;     // why nothing came, when not cancelled (never empty then)
 };
 
 class IWindowSource {
@@ -44,6 +52,12 @@ class IWindowSource {
   // could not be asked; empty when the desktop answered. A source that asks
   // its own display connection always gets an answer.
   virtual std::string Failure() const { return {}; }
+
+  // True where the desktop tells no program where windows are: the user
+  // then picks the window (or an area) in the desktop's own dialog, and
+  // PickWindow returns that picture, whose size is the pick's.
+  virtual bool PicksInteractively() const { return false; }
+  virtual TWindowPick PickWindow() { return {{}, false, "the desktop offers no window pick"}; }
 };
 
 }  // namespace vistrel

@@ -19,9 +19,6 @@ namespace vistrel {
 
 namespace tx = full_rect_texts;
 
-namespace {
-}  // namespace
-
 TFullRectForm1::TFullRectForm1(TAppContext& context, QSize custom_preset)
     : PictureView1(new TFrozenDesktopView(this)), context_(context), outputs_(*this, *PictureView1) {
   setObjectName("FullRectForm1");
@@ -67,7 +64,7 @@ void TFullRectForm1::BuildPopupMenu(QSize custom_preset) {
   connect(exit, &QAction::triggered, this, &TFullRectForm1::TakeSelection);
 }
 
-void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
+bool TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
   IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   outputs_.Place(screen.Monitors(), [this](TFrozenDesktopView& view) { ConnectView(view); });
@@ -77,12 +74,13 @@ void TFullRectForm1::FormCreate(const TPictureBitmap* desktop_grab) {
     frozen_ = area;
     PictureView1->Picture() = *desktop_grab;
   } else {
-    frozen_ =
-        GrabScreenRect(screen, context_.capture.CaptureBounds, PictureView1->Picture(), desktop);
+    frozen_ = GrabScreenRect(screen, context_.capture.CaptureBounds, PictureView1->Picture(),
+                             desktop, &grab_failure_);
   }
   PictureView1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   PictureView1->PictureChanged();
   outputs_.ShowPicture(frozen_);
+  return grab_failure_.empty();
 }
 
 void TFullRectForm1::Preselect(const TScreenRect& rect) {

@@ -7,6 +7,7 @@
 
 #include <QSize>
 #include <optional>
+#include <string>
 
 #include "capture/forms/TFrozenDesktopView.h"
 #include "capture/forms/output_views.h"
@@ -29,8 +30,11 @@ class TFullRectForm1 : public TOverlayWindow {
   // Places the window over the virtual desktop and freezes the desktop,
   // confined to the capture bounds, into the view. `desktop_grab`, when
   // given, is a grab of that very area made a moment ago for this capture;
-  // it is taken instead of grabbing the screen again.
-  void FormCreate(const TPictureBitmap* desktop_grab = nullptr);
+  // it is taken instead of grabbing the screen again. False when the
+  // screen could not be read (GrabFailure says why): the window is then
+  // not to be shown.
+  bool FormCreate(const TPictureBitmap* desktop_grab = nullptr);
+  const std::string& GrabFailure() const { return grab_failure_; }
   // Shows a stored screen rectangle as the selection, as far as it lies on
   // the frozen picture.
   void Preselect(const TScreenRect& rect);
@@ -67,6 +71,7 @@ class TFullRectForm1 : public TOverlayWindow {
   TAppContext& context_;
   TOutputViews outputs_;
   TScreenRect frozen_;
+  std::string grab_failure_;
   std::optional<TPictureBitmap> taken_;
   QMenu* popup_menu1_ = nullptr;
   QMenu* rectangles1_ = nullptr;

@@ -42,11 +42,13 @@ void TObjectForm1::PrepareView(TFrozenDesktopView& view) {
   });
 }
 
-void TObjectForm1::FormCreate() {
+bool TObjectForm1::FormCreate() {
   IScreenSource& screen = *context_.platform.screen;
   const TScreenRect desktop = VirtualDesktopRect(screen.Monitors());
   outputs_.Place(screen.Monitors(), [this](TFrozenDesktopView& view) { PrepareView(view); });
-  frozen_ = GrabScreenRect(screen, context_.capture.CaptureBounds, Image1->Picture(), desktop);
+  frozen_ = GrabScreenRect(screen, context_.capture.CaptureBounds, Image1->Picture(), desktop,
+                           &grab_failure_);
+  if (!grab_failure_.empty()) return false;
   Image1->SetPictureScreenOrigin(QPoint(frozen_.left, frozen_.top));
   Image1->PictureChanged();
   // What the user points at on the image is what lies there on the screen.
@@ -54,6 +56,7 @@ void TObjectForm1::FormCreate() {
   outputs_.ShowPicture(frozen_);
   // The pointer may rest on a window from the start.
   outline_timer_.start();
+  return true;
 }
 
 std::optional<TPointedWindow> TObjectForm1::PointedWindow() const {

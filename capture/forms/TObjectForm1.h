@@ -6,6 +6,7 @@
 
 #include <QTimer>
 #include <optional>
+#include <string>
 
 #include "capture/forms/TFrozenDesktopView.h"
 #include "capture/forms/output_views.h"
@@ -25,8 +26,11 @@ class TObjectForm1 : public TOverlayWindow {
   explicit TObjectForm1(TAppContext& context);
 
   // Places the window over the virtual desktop and freezes the desktop,
-  // confined to the capture bounds, into the image.
-  void FormCreate();
+  // confined to the capture bounds, into the image. False when the screen
+  // could not be read (GrabFailure says why): the window is then not to be
+  // shown.
+  bool FormCreate();
+  const std::string& GrabFailure() const { return grab_failure_; }
   // Where on the screen the frozen picture's top-left pixel was.
   TScreenRect FrozenRect() const { return frozen_; }
   // The object at the pointer, where the form's views last saw it (the
@@ -52,6 +56,7 @@ class TObjectForm1 : public TOverlayWindow {
   TOutputViews outputs_;
   TScreenRect frozen_;
   std::optional<QPoint> pointer_;
+  std::string grab_failure_;
   // Asking the desktop for the window under the pointer takes round trips:
   // once per burst of pointer moves.
   QTimer outline_timer_;

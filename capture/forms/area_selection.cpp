@@ -7,6 +7,7 @@
 #include "capture/forms/window_capture_scope.h"
 #include "picture/app_context.h"
 #include "picture/TMainForm1.h"
+#include "picture/capture_failure.h"
 
 namespace vistrel {
 
@@ -26,34 +27,47 @@ void WaitForDesktop(int ms) {
 }
 
 std::optional<TPictureBitmap> SelectAreaOnFrozenDesktop(TAppContext& context, QSize custom_preset,
+                                                        std::string& failure,
                                                         const std::optional<TScreenRect>& preselect,
                                                         const TPictureBitmap* desktop_grab) {
   TFullRectForm1 form(context, custom_preset);
-  form.FormCreate(desktop_grab);
+  if (!form.FormCreate(desktop_grab)) {
+    failure = form.GrabFailure();
+    return std::nullopt;
+  }
   if (preselect) form.Preselect(*preselect);
   form.ShowModal();
   return form.Taken();
 }
 
 void SelectAreaIntoPicture(TMainForm1& window) {
-  TWindowCaptureScope scope(window);
-  window.Document().PushUndo("SelectArea");
-  window.hide();
-  WaitForDesktop(kAreaWaitMs);
-  if (std::optional<TPictureBitmap> taken =
-          SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window))) {
-    window.Document().Picture() = std::move(*taken);
-    window.PictureView1->ImageChanged();
+  std::string failure;
+  {
+    TWindowCaptureScope scope(window);
+    window.Document().PushUndo("SelectArea");
+    window.hide();
+    WaitForDesktop(kAreaWaitMs);
+    if (std::optional<TPictureBitmap> taken =
+            SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window), failure)) {
+      window.Document().Picture() = std::move(*taken);
+      window.PictureView1->ImageChanged();
+    }
   }
+  // Told once the window is back on the screen.
+  if (!failure.empty()) ShowCaptureFailure(&window, failure);
 }
 
 void DefineCaptureRectangle(TMainForm1& window) {
-  TWindowCaptureScope scope(window);
-  window.Context().capture.DefineRectMode = true;
-  window.hide();
-  WaitForDesktop(kAreaWaitMs);
-  SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window),
-                            window.Context().capture.CustomCaptureRect);
+  std::string failure;
+  {
+    TWindowCaptureScope scope(window);
+    window.Context().capture.DefineRectMode = true;
+    window.hide();
+    WaitForDesktop(kAreaWaitMs);
+    SelectAreaOnFrozenDesktop(window.Context(), CustomPreset(window), failure,
+                              window.Context().capture.CustomCaptureRect);
+  }
+  if (!failure.empty()) ShowCaptureFailure(&window, failure);
 }
 
 }  // namespace vistrel

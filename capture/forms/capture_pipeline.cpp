@@ -7,16 +7,17 @@
 #include "capture/forms/area_selection.h"
 #include "capture/forms/object_picking.h"
 #include "capture/forms/request_grab.h"
+#include "capture/grab_for_request.h"
 #include "commands/TActionList1.h"
 #include "commands/command_table.h"
 #include "commands/error_guard.h"
-#include "commands/message_boxes.h"
 #include "imaging/picture_proc.h"
 #include "imaging/picture_recipe.h"
 #include "output/auto_save.h"
 #include "picture/MainFormRules.h"
 #include "picture/PictureViewImage.h"
 #include "picture/app_context.h"
+#include "picture/capture_failure.h"
 #include "picture/picture_document.h"
 #include "platform/platform.h"
 #include "settings/picture_options.h"
@@ -64,21 +65,29 @@ TCaptureOutcome TCapturePipeline::RunCaptureRequest(const TCaptureRequest& reque
               "there is no monitor " + std::to_string(request.monitor) + " (the desktop has " +
                   std::to_string(count) + ")"};
   }
-  std::string grab_failure;
-  TPictureBitmap picture = GrabForCaptureRequest(context_, request, &grab_failure);
-  // A black picture would pass for a capture: the user hears why instead.
-  if (!grab_failure.empty()) {
-    if (!request.caller_hears_outcome)
-      ShowErrorBox(nullptr, "The screen could not be captured: " +
-                                QString::fromStdString(grab_failure) + ".");
-    return {TStatus::Failed, {}, "the screen could not be captured: " + grab_failure};
-  }
-  if (request.area == TCaptureArea::Area || request.area == TCaptureArea::Object) {
-    if (std::optional<TPictureBitmap> chosen = ChooseOnFrozenDesktop(request, stored, picture))
+  const bool picks = context_.platform.windows->PicksInteractively();
+  std::string failure;
+  bool cancelled = false;
+  TPictureBitmap picture = GrabForCaptureRequest(context_, request, &failure, &cancelled);
+  if (failure.empty() && ChoosesOnFrozenDesktop(request, picks)) {
+    std::optional<TPictureBitmap> chosen = ChooseOnFrozenDesktop(request, stored, picture, failure);
+    if (chosen) {
       picture = std::move(*chosen);
-    else if (!request.unselected)
+    } else if (failure.empty() && PicksWhenUnselected(request, picks)) {
+      TCaptureRequest unselected = request;
+      unselected.area = *request.unselected;
+      picture = GrabForCaptureRequest(context_, unselected, &failure, &cancelled);
+    } else if (failure.empty() && !request.unselected) {
       return {TStatus::Cancelled, {}, "nothing was selected"};
+    }
   }
+  // A black picture would pass for a capture: the user hears why instead.
+  if (!failure.empty()) {
+    if (!request.caller_hears_outcome) ShowCaptureFailure(nullptr, failure);
+    return {TStatus::Failed, {}, "the screen could not be captured: " + failure};
+  }
+  // Leaving the desktop's dialog is no error: nothing is shown or said.
+  if (cancelled) return {TStatus::Cancelled, {}, "the desktop's window pick was cancelled"};
   if (!request.save && !request.clipboard && !request.print) {
     WindowScope scope(*this, std::move(picture));
     window_->ShowModal();
@@ -89,16 +98,16 @@ TCaptureOutcome TCapturePipeline::RunCaptureRequest(const TCaptureRequest& reque
 
 std::optional<TPictureBitmap> TCapturePipeline::ChooseOnFrozenDesktop(
     const TCaptureRequest& request, const PictureWindowOptions& stored,
-    const TPictureBitmap& grab) {
-  if (request.area == TCaptureArea::Object) return PickObjectOnFrozenDesktop(context_);
+    const TPictureBitmap& grab, std::string& failure) {
+  if (request.area == TCaptureArea::Object) return PickObjectOnFrozenDesktop(context_, failure);
   // A desktop grab without a cursor drawn in is the frozen desktop already:
   // at 4K a second grab would hold the overlay back by a tenth of a second.
   const bool grab_is_desktop =
       request.unselected.value_or(TCaptureArea::Desktop) == TCaptureArea::Desktop &&
       !DrawsCursor(context_, request) &&
       !(context_.capture_timer_running && context_.capture_timer_running());
-  return SelectAreaOnFrozenDesktop(context_, {stored.CustomW, stored.CustomH}, std::nullopt,
-                                   grab_is_desktop ? &grab : nullptr);
+  return SelectAreaOnFrozenDesktop(context_, {stored.CustomW, stored.CustomH}, failure,
+                                   std::nullopt, grab_is_desktop ? &grab : nullptr);
 }
 
 void TCapturePipeline::ApplyStoredAdjustments(TPictureBitmap& picture,

@@ -39,9 +39,12 @@ class TCapturePipeline {
 
  private:
   class WindowScope;
+  // The choice on the frozen desktop; nothing when none was made, or when
+  // the desktop could not be read again (`failure` says why).
   std::optional<TPictureBitmap> ChooseOnFrozenDesktop(const TCaptureRequest& request,
                                                       const PictureWindowOptions& stored,
-                                                      const TPictureBitmap& grab);
+                                                      const TPictureBitmap& grab,
+                                                      std::string& failure);
   TCaptureOutcome RunUnattended(const TCaptureRequest& request,
                                 const PictureWindowOptions& stored, TPictureBitmap picture);
   void ApplyStoredAdjustments(TPictureBitmap& picture, const PictureWindowOptions& stored);

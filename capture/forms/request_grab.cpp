@@ -39,7 +39,7 @@ bool DrawsCursor(const TAppContext& context, const TCaptureRequest& request) {
 }
 
 TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request,
-                                     std::string* failure) {
+                                     std::string* failure, bool* cancelled) {
   TPlatform& platform = context.platform;
   const TGrabServices services{*platform.screen, *platform.cursor, *platform.windows,
                                *platform.sound, context.beeper};
@@ -50,13 +50,10 @@ TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest
       request.client_area_as_set && context.commands.Checked(cmd::kClientAreaOnly);
   options.capture_timer_running = context.capture_timer_running && context.capture_timer_running();
   options.monitor = request.monitor;
-  const bool chosen_later =
-      request.area == TCaptureArea::Area || request.area == TCaptureArea::Object;
-  const TCaptureArea area =
-      chosen_later ? request.unselected.value_or(TCaptureArea::Desktop) : request.area;
+  const TCaptureArea area = FirstGrabArea(request, platform.windows->PicksInteractively());
   TPictureBitmap picture;
   GrabForRequest(services, area, context.capture.CaptureBounds, context.capture.CustomCaptureRect,
-                 options, picture, failure);
+                 options, picture, failure, cancelled);
   return picture;
 }
 

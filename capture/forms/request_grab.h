@@ -22,10 +22,10 @@ PictureWindowOptions LoadCaptureSettings(TAppContext& context);
 bool DrawsCursor(const TAppContext& context, const TCaptureRequest& request);
 
 // The sound, the cursor and the grab of `request` with the settings loaded:
-// its area, or for Area and Object what the picture holds without a choice
-// on the frozen desktop (the desktop area when that would cancel). Why the
-// screen could not be read goes into `failure` where given.
+// its FirstGrabArea. Why the screen could not be read goes into `failure`
+// where given; a pick the user left in the desktop's dialog sets
+// `cancelled`.
 TPictureBitmap GrabForCaptureRequest(TAppContext& context, const TCaptureRequest& request,
-                                     std::string* failure = nullptr);
+                                     std::string* failure = nullptr, bool* cancelled = nullptr);
 
 }  // namespace vistrel

@@ -6,9 +6,10 @@
 namespace vistrel {
 
 bool FakeScreenSource::GrabRect(const TScreenRect& rect, TPictureBitmap& out) {
-  grabs.push_back(rect);
   out.Allocate(std::max(rect.Width(), 0), std::max(rect.Height(), 0));
-  if (fail) return false;
+  const bool failing = fail || grabs.size() >= fail_after;
+  grabs.push_back(rect);
+  if (failing) return false;
   const TScreenRect part =
       Intersection(rect, TScreenRect{0, 0, desktop.Width(), desktop.Height()});
   for (int y = part.top; y < part.bottom; ++y)

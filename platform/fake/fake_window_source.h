@@ -17,6 +17,9 @@ class FakeWindowSource : public IWindowSource {
   TWindowId active = 0;
   std::optional<TPointedWindow> pointed;
   std::string failure;  // as if the desktop could not be asked
+  // Set: windows come from the desktop's dialog, which answers with this.
+  std::optional<TWindowPick> pick;
+  int picks = 0;  // how often the dialog was asked
 
   TWindowId ActiveWindow() override { return failure.empty() ? active : 0; }
   std::optional<TScreenRect> OuterRect(TWindowId w) override {
@@ -32,6 +35,11 @@ class FakeWindowSource : public IWindowSource {
   std::optional<TPointedWindow> WindowUnderPointer() override { return pointed; }
   std::optional<TPointedWindow> WindowAt(int, int) override { return pointed; }
   std::string Failure() const override { return failure; }
+  bool PicksInteractively() const override { return pick.has_value(); }
+  TWindowPick PickWindow() override {
+    ++picks;
+    return pick.value_or(TWindowPick{});
+  }
 };
 
 }  // namespace vistrel

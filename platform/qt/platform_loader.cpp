@@ -7,6 +7,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/qt/portal_hotkeys.h"
 #include "platform/qt/portal_screen_source.h"
+#include "platform/qt/portal_window_source.h"
 #include "platform/wayland/wayland_platform.h"
 
 namespace vistrel {
@@ -27,6 +28,7 @@ std::unique_ptr<TPlatform> OpenPlatform(TPlatformKind kind, std::string& error) 
       };
       const char* grabs = std::getenv("VISTREL_GRABS");
       return OpenWaylandPlatform(error, pointer, portal, grabs && std::strcmp(grabs, "portal") == 0,
+                                 [] { return std::make_unique<PortalWindowSource>(); },
                                  std::make_unique<PortalHotkeys>());
     }
     case TPlatformKind::Fake:

@@ -14,6 +14,7 @@ namespace vistrel {
 std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
                                                SwayWindowSource::TPointerPosition pointer,
                                                const TOtherScreenSource& other, bool prefer_other,
+                                               const TOtherWindowSource& other_windows,
                                                std::unique_ptr<IHotkeys> hotkeys) {
   std::shared_ptr<WaylandDisplay> display = WaylandDisplay::Open(nullptr, error);
   if (!display) return nullptr;
@@ -24,8 +25,10 @@ std::unique_ptr<TPlatform> OpenWaylandPlatform(std::string& error,
                                                                 : std::move(copies);
   // Without copies by the compositor there is no cursor to be had.
   platform->cursor = std::make_unique<WaylandCursorSource>(display);
-  platform->windows = std::make_unique<SwayWindowSource>(display, sway_socket ? sway_socket : "",
-                                                         std::move(pointer));
+  if (sway_socket && *sway_socket)
+    platform->windows = std::make_unique<SwayWindowSource>(display, sway_socket, std::move(pointer));
+  else
+    platform->windows = other_windows();
   platform->hotkeys = hotkeys ? std::move(hotkeys) : std::make_unique<NoGlobalHotkeys>();
   platform->sound = std::make_unique<AlsaSoundPlayer>();
   platform->refresh = std::make_unique<ComposedScreenRefresh>();

@@ -2,6 +2,7 @@
 // their modal windows: Rect., Define Capture Rectangle and Object, with the
 // busy flag, the undo entry and the window shown again also after a failure.
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTest>
 
 #include "commands/command_table.h"
@@ -9,7 +10,9 @@
 #include "capture/forms/TObjectForm1.h"
 #include "capture/forms/area_selection.h"
 #include "capture/forms/object_picking.h"
+#include "picture/MainFormTexts.h"
 #include "tests/capture_area/area_fixture.h"
+#include "tests/picture_window/dialog_answers.h"
 
 namespace vistrel::testing {
 namespace {
@@ -24,6 +27,9 @@ class WindowCaptureTest : public PictureWindowTest {
   }
 
   FakeWindowSource& Windows() { return static_cast<FakeWindowSource&>(*platform_.windows); }
+  void GetPictureOfVistrel() {
+    FindItem(window_->findChild<QMenu*>("FileMenu"), "Get picture of Vistrel-Pro")->trigger();
+  }
 
   std::unique_ptr<TMainForm1> window_;
   bool busy_while_shown_ = false;
@@ -166,6 +172,73 @@ TEST_F(WindowCaptureTest, ObjectGoneOrOnAnotherMonitor) {
   PickObjectIntoPicture(*window_);
   EXPECT_EQ(offset, QPoint(1920, 0));
   EXPECT_TRUE(PictureShowsDesktop(window_->PictureView1->Picture(), {1920, 100, 2000, 150}));
+}
+
+// What the modal dialogs shown meanwhile were: a message box's text, or
+// the class of any other window (which is closed).
+class ShownDialogs {
+ public:
+  ShownDialogs()
+      : answers_({Record(), Record()}) {}
+  std::vector<QString> seen;
+
+ private:
+  DialogAnswers::Step Record() {
+    return [this](QWidget* dialog) {
+      auto* box = qobject_cast<QMessageBox*>(dialog);
+      seen.push_back(box ? box->text() : dialog->metaObject()->className());
+      dialog->close();
+    };
+  }
+  DialogAnswers answers_;
+};
+
+TEST_F(WindowCaptureTest, ADesktopThatCannotBeReadIsNamedAndLeavesThePicture) {
+  const TPictureBitmap before = window_->PictureView1->Picture();
+  Screen().fail = true;
+  const std::pair<const char*, std::function<void()>> captures[] = {
+      {"Rect.", [this] { SelectAreaIntoPicture(*window_); }},
+      {"Define", [this] { DefineCaptureRectangle(*window_); }},
+      {"Object", [this] { PickObjectIntoPicture(*window_); }},
+      {"Get picture of Vistrel-Pro", [this] { GetPictureOfVistrel(); }},
+  };
+  for (const auto& [name, capture] : captures) {
+    SCOPED_TRACE(name);
+    ShownDialogs dialogs;
+    capture();
+    // The box alone: no frozen desktop over a black picture.
+    EXPECT_EQ(dialogs.seen,
+              std::vector<QString>{"The screen could not be captured: the screen could not be read."});
+    EXPECT_EQ(window_->PictureView1->Picture(), before);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(context_.picture.PictureBusy);
+    EXPECT_FALSE(context_.capture.DefineRectMode);
+  }
+}
+
+TEST_F(WindowCaptureTest, WhereTheDesktopPicksWindowsObjectIsItsPickAndLeavingIsQuiet) {
+  TWindowPick pick;
+  pick.picture.Allocate(40, 30);
+  pick.picture.Fill(MakeColor(9, 8, 7));
+  Windows().pick = pick;
+  // The Object button's hint says who picks.
+  EXPECT_EQ(NewWindow()->findChild<QAction*>("ToolButton_Object")->toolTip(),
+            main_form_texts::kObjectPickHint);
+  const std::size_t grabs = Screen().grabs.size();
+  PickObjectIntoPicture(*window_);
+  EXPECT_EQ(window_->PictureView1->Picture(), pick.picture);
+  EXPECT_EQ(Screen().grabs.size(), grabs);
+
+  // Get picture of Vistrel-Pro is the pick too; a pick left changes nothing.
+  GetPictureOfVistrel();
+  EXPECT_EQ(window_->PictureView1->Picture(), pick.picture);
+  Windows().pick = TWindowPick{{}, true, "the screenshot was cancelled"};
+  ShownDialogs dialogs;
+  PickObjectIntoPicture(*window_);
+  GetPictureOfVistrel();
+  EXPECT_TRUE(dialogs.seen.empty());
+  EXPECT_EQ(window_->PictureView1->Picture(), pick.picture);
+  EXPECT_EQ(Windows().picks, 4);
 }
 
 }  // namespace

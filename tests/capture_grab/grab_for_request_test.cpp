@@ -162,6 +162,89 @@ TEST_F(GrabForRequestTest, NoSoundDeviceSoundsTheBeepInstead) {
   EXPECT_EQ(sound.played.size(), 1u);
 }
 
+TEST_F(GrabForRequestTest, WhereTheDesktopPicksWindowsTheirCapturesAreItsPicture) {
+  TWindowPick pick;
+  pick.picture.Allocate(30, 20);
+  pick.picture.Fill(MakeColor(1, 2, 3));
+  windows.pick = pick;
+  options.sound = true;
+  options.include_cursor = true;
+  cursor.cursor = RedCursorAt(0, 0);
+  for (TCaptureArea area : {TCaptureArea::Window, TCaptureArea::ClientArea, TCaptureArea::Object}) {
+    std::string failure;
+    EXPECT_EQ(GrabForRequest(services, area, kWholeDesktop, custom, options, picture, &failure),
+              TScreenRect{});
+    EXPECT_TRUE(failure.empty());
+    // Exactly the pick: its size, and no cursor where its place is unknown.
+    EXPECT_EQ(picture, pick.picture);
+  }
+  EXPECT_EQ(windows.picks, 3);
+  EXPECT_TRUE(screen.grabs.empty());
+  EXPECT_EQ(beeper.beeps, 3);
+  // The other areas are grabbed as ever.
+  EXPECT_EQ(Grab(TCaptureArea::Desktop, kMonitor2), kMonitor2);
+  EXPECT_EQ(windows.picks, 3);
+}
+
+TEST_F(GrabForRequestTest, ALeftPickIsQuietAFailedOneNamedNeitherAPicture) {
+  windows.pick = TWindowPick{{}, true, "the screenshot was cancelled"};
+  options.sound = true;
+  std::string failure;
+  bool cancelled = false;
+  GrabForRequest(services, TCaptureArea::Window, kWholeDesktop, custom, options, picture, &failure,
+                 &cancelled);
+  EXPECT_TRUE(cancelled);
+  EXPECT_TRUE(failure.empty());
+  EXPECT_TRUE(picture.Empty());
+  EXPECT_EQ(beeper.beeps, 0);
+
+  windows.pick = TWindowPick{{}, false, "the desktop refused the screenshot"};
+  cancelled = false;
+  GrabForRequest(services, TCaptureArea::Window, kWholeDesktop, custom, options, picture, &failure,
+                 &cancelled);
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(failure, "the desktop refused the screenshot");
+  EXPECT_TRUE(picture.Empty());
+  // A pick that brought nothing and said nothing is still a failure.
+  windows.pick = TWindowPick{};
+  EXPECT_FALSE(PickFromDesktop(windows, failure));
+  EXPECT_EQ(failure, "the desktop gave no picture");
+}
+
+TEST(GrabStepsTest, FirstGrabAndChoiceFollowWhoFindsWindows) {
+  struct Case {
+    TCaptureArea area;
+    std::optional<TCaptureArea> unselected;
+    bool picks;
+    TCaptureArea first;
+    bool frozen;
+    bool pick_when_unselected;
+  };
+  using A = TCaptureArea;
+  const Case cases[] = {
+      {A::Window, {}, false, A::Window, false, false},
+      {A::Window, {}, true, A::Window, false, false},
+      {A::Area, {}, false, A::Desktop, true, false},
+      {A::Area, A::Window, false, A::Window, true, false},
+      // The pick waits until the user leaves without a selection.
+      {A::Area, A::Window, true, A::Desktop, true, true},
+      {A::Area, A::ClientArea, true, A::Desktop, true, true},
+      {A::Area, A::Desktop, true, A::Desktop, true, false},
+      {A::Object, {}, false, A::Desktop, true, false},
+      // No overlay over the desktop's own dialog.
+      {A::Object, {}, true, A::Object, false, false},
+  };
+  for (const Case& c : cases) {
+    TCaptureRequest request;
+    request.area = c.area;
+    request.unselected = c.unselected;
+    SCOPED_TRACE(int(c.area) * 100 + int(c.unselected.value_or(A::Custom)) * 10 + c.picks);
+    EXPECT_EQ(FirstGrabArea(request, c.picks), c.first);
+    EXPECT_EQ(ChoosesOnFrozenDesktop(request, c.picks), c.frozen);
+    EXPECT_EQ(PicksWhenUnselected(request, c.picks), c.pick_when_unselected);
+  }
+}
+
 // Records what had happened when the sound played.
 class OrderWatchingPlayer : public ISoundPlayer {
  public:

@@ -241,5 +241,84 @@ TEST_F(PipelineTest, AreaLeftWithoutSelectionShowsItsFallbackOrIsCancelled) {
   EXPECT_EQ(windows_made_, 1);
 }
 
+TEST_F(PipelineTest, AFrozenDesktopThatCannotBeReadAgainIsNamedAndShowsNoWindow) {
+  // The cursor is drawn into the first grab, so the frozen desktop grabs
+  // anew; the desktop refuses that second grab.
+  Screen().fail_after = 1;
+  std::vector<QString> boxes;
+  DialogAnswers answers({[&](QWidget* box) {
+    auto* message = qobject_cast<QMessageBox*>(box);
+    boxes.push_back(message ? message->text() : box->metaObject()->className());
+    box->close();
+  }});
+  TCaptureRequest request = RequestForRectangularArea();
+  request.cursor = TAsSet::On;
+  EXPECT_EQ(pipeline_.RunCaptureRequest(request).status, TStatus::Failed);
+  EXPECT_EQ(boxes, std::vector<QString>{"The screen could not be captured: the screen could not be read."});
+  EXPECT_EQ(Screen().grabs.size(), 2u);
+  EXPECT_EQ(windows_made_, 0);
+}
+
+class PickingPipelineTest : public PipelineTest {
+ protected:
+  void SetUp() override {
+    PipelineTest::SetUp();
+    TWindowPick pick;
+    pick.picture.Allocate(40, 30);
+    pick.picture.Fill(MakeColor(9, 8, 7));
+    Windows().pick = pick;
+  }
+  FakeWindowSource& Windows() { return static_cast<FakeWindowSource&>(*platform_.windows); }
+};
+
+TEST_F(PickingPipelineTest, WindowAndObjectCapturesAreThePickAsItCame) {
+  for (TCaptureArea area : {TCaptureArea::Window, TCaptureArea::Object}) {
+    TCaptureRequest request;
+    request.area = area;
+    request.save = TSaveTarget{Folder() + (area == TCaptureArea::Window ? "w.png" : "o.png"), {}};
+    const TCaptureOutcome outcome = pipeline_.RunCaptureRequest(request);
+    ASSERT_EQ(outcome.status, TStatus::Done);
+    EXPECT_EQ(Loaded(outcome.path), Windows().pick->picture);
+  }
+  // Neither a desktop grab nor an overlay came first.
+  EXPECT_TRUE(Screen().grabs.empty());
+  EXPECT_EQ(Windows().picks, 2);
+}
+
+TEST_F(PickingPipelineTest, ALeftPickIsQuietARefusedOneNamed) {
+  Windows().pick = TWindowPick{{}, true, "the screenshot was cancelled"};
+  std::vector<QString> boxes;
+  DialogAnswers answers({[&](QWidget* box) {
+    boxes.push_back(static_cast<QMessageBox*>(box)->text());
+    box->close();
+  }});
+  const TCaptureOutcome left = pipeline_.RunCaptureRequest(*RequestForHotkey(cmActiveWindow, false));
+  EXPECT_EQ(left.status, TStatus::Cancelled);
+  EXPECT_TRUE(boxes.empty());
+
+  Windows().pick = TWindowPick{{}, false, "the desktop refused the screenshot"};
+  EXPECT_EQ(pipeline_.RunCaptureRequest(*RequestForHotkey(cmActiveWindowSave, false)).status,
+            TStatus::Failed);
+  EXPECT_EQ(boxes, std::vector<QString>{"The screen could not be captured: the desktop refused the screenshot."});
+  EXPECT_TRUE(QDir(pictures_.path()).isEmpty());
+  EXPECT_EQ(windows_made_, 0);
+}
+
+TEST_F(PickingPipelineTest, AreaFallingBackToAWindowPicksOnlyWhenNothingWasSelected) {
+  TCaptureRequest request = *RequestForHotkey(cmSpareSlot, false);
+  request.show = false;
+  request.save = TSaveTarget{Folder() + "a.png", {}};
+  WhenShown<TFullRectForm1>([](TFullRectForm1& form) { Press(form, Qt::Key_Escape); });
+  TCaptureOutcome outcome = pipeline_.RunCaptureRequest(request);
+  EXPECT_EQ(Windows().picks, 1);
+  EXPECT_EQ(Loaded(outcome.path), Windows().pick->picture);
+
+  WhenShown<TFullRectForm1>(
+      [](TFullRectForm1& form) { Drag(*form.PictureView1, {10, 20}, {49, 29}); });
+  outcome = pipeline_.RunCaptureRequest(request);
+  EXPECT_EQ(Windows().picks, 1);
+  EXPECT_TRUE(PictureShowsDesktop(Loaded(outcome.path), {10, 20, 50, 30}));
+}
+
 }  // namespace
 }  // namespace vistrel::testing

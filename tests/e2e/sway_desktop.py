@@ -249,6 +249,28 @@ class SwayDesktop:
                 return [json.loads(line) for line in f if line.strip()]
         return notices
 
+    def standin_portal(self, picture, mode="pick"):
+        """A desktop portal on the session bus that answers screenshots as
+        refusing_portal.py describes, with `picture` (a PNG file) for picks.
+        Returns its folder: write the next answer's mode with
+        set_portal_mode, read its requests from the file "requests"."""
+        folder = self._user_folder("standin-portal", 0o755)
+        script = os.path.join(folder, "refusing_portal.py")
+        shutil.copy(os.path.join(HERE, "refusing_portal.py"), script)
+        shutil.copy(picture, os.path.join(folder, "picture.png"))
+        os.chmod(os.path.join(folder, "picture.png"), 0o644)
+        self.set_portal_mode(folder, mode)
+        self.start(["/usr/bin/python3", script, folder], log="standin-portal.log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
+        return folder
+
+    @staticmethod
+    def set_portal_mode(folder, mode):
+        path = os.path.join(folder, "mode")
+        with open(path, "w") as f:
+            f.write(mode)
+        os.chmod(path, 0o644)
+
     def tray(self):
         """A tray watcher on the session bus; returns a function that gives
         the items registered so far."""
