@@ -211,58 +211,47 @@ class SwayDesktop:
                    what="PipeWire")
         self.session_bus()
 
+    def _service(self, name, script, *args, copies=(), before=None):
+        """Runs tests/e2e/`script` FOLDER ARGS as the desktop's user, with
+        the script (and `copies`) in its own folder `name`, once it has
+        written FOLDER/ready; `before(folder)` prepares the folder.
+        Returns the folder."""
+        folder = self._user_folder(name, 0o755)
+        for file in (script, *copies):
+            shutil.copy(os.path.join(HERE, file), folder)
+        if before:
+            before(folder)
+        self.start(["/usr/bin/python3", os.path.join(folder, script), folder, *args],
+                   log=name + ".log")
+        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what=name)
+        return folder
+
     def refusing_portal(self):
         """A desktop portal on the session bus that refuses every screenshot."""
-        folder = self._user_folder("portal", 0o755)
-        script = os.path.join(folder, "refusing_portal.py")
-        shutil.copy(os.path.join(HERE, "refusing_portal.py"), script)
-        self.start(["/usr/bin/python3", script, folder], log="portal.log")
-        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
+        self._service("portal", "refusing_portal.py")
 
     def shortcuts_portal(self, mode):
         """A desktop portal on the session bus with global shortcuts, binding
         them ("accept") or refusing ("refuse"); returns its folder (see
         shortcuts_portal.py)."""
-        folder = self._user_folder("shortcuts-portal", 0o755)
-        script = os.path.join(folder, "shortcuts_portal.py")
-        shutil.copy(os.path.join(HERE, "shortcuts_portal.py"), script)
-        self.start(["/usr/bin/python3", script, folder, mode], log="shortcuts-portal.log")
-        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
-        return folder
+        return self._service("shortcuts-portal", "shortcuts_portal.py", mode)
 
     def notifications(self):
         """A notification server on the session bus; returns a function that
         gives the notices shown so far."""
-        folder = self._user_folder("notifications", 0o755)
-        for name in ("notification_server.py", "desktop.py"):
-            shutil.copy(os.path.join(HERE, name), folder)
-        self.start(["/usr/bin/python3", os.path.join(folder, "notification_server.py"), folder],
-                   log="notifications.log")
-        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")),
-                   what="the notification server")
-        log = os.path.join(folder, "notices.jsonl")
-
-        def notices():
-            if not os.path.exists(log):
-                return []
-            with open(log) as f:
-                return [json.loads(line) for line in f if line.strip()]
-        return notices
+        folder = self._service("notifications", "notification_server.py", copies=("desktop.py",))
+        return lambda: json_lines(os.path.join(folder, "notices.jsonl"))
 
     def standin_portal(self, picture, mode="pick"):
         """A desktop portal on the session bus that answers screenshots as
         refusing_portal.py describes, with `picture` (a PNG file) for picks.
         Returns its folder: write the next answer's mode with
         set_portal_mode, read its requests from the file "requests"."""
-        folder = self._user_folder("standin-portal", 0o755)
-        script = os.path.join(folder, "refusing_portal.py")
-        shutil.copy(os.path.join(HERE, "refusing_portal.py"), script)
-        shutil.copy(picture, os.path.join(folder, "picture.png"))
-        os.chmod(os.path.join(folder, "picture.png"), 0o644)
-        self.set_portal_mode(folder, mode)
-        self.start(["/usr/bin/python3", script, folder], log="standin-portal.log")
-        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the portal")
-        return folder
+        def prepare(folder):
+            shutil.copy(picture, os.path.join(folder, "picture.png"))
+            os.chmod(os.path.join(folder, "picture.png"), 0o644)
+            self.set_portal_mode(folder, mode)
+        return self._service("standin-portal", "refusing_portal.py", before=prepare)
 
     @staticmethod
     def set_portal_mode(folder, mode):
@@ -274,19 +263,8 @@ class SwayDesktop:
     def tray(self):
         """A tray watcher on the session bus; returns a function that gives
         the items registered so far."""
-        folder = self._user_folder("tray", 0o755)
-        script = os.path.join(folder, "tray_watcher.py")
-        shutil.copy(os.path.join(HERE, "tray_watcher.py"), script)
-        self.start(["/usr/bin/python3", script, folder], log="tray.log")
-        wait_until(lambda: os.path.exists(os.path.join(folder, "ready")), what="the tray watcher")
-        log = os.path.join(folder, "items.jsonl")
-
-        def items():
-            if not os.path.exists(log):
-                return []
-            with open(log) as f:
-                return [json.loads(line) for line in f if line.strip()]
-        return items
+        folder = self._service("tray", "tray_watcher.py")
+        return lambda: json_lines(os.path.join(folder, "items.jsonl"))
 
     def _settled(self, title, floating_at):
         def state():
@@ -332,6 +310,15 @@ class Pointer:
         width = max(o["rect"]["x"] + o["rect"]["width"] for o in outputs)
         height = max(o["rect"]["y"] + o["rect"]["height"] for o in outputs)
         self._say("move %d %d %d %d" % (x, y, width, height))
+
+
+def json_lines(path):
+    """The objects of a file with one JSON object per line; none before it
+    exists."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as f:
+        return [json.loads(line) for line in f if line.strip()]
 
 
 def tree_nodes(node):
