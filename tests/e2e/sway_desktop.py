@@ -11,6 +11,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import time
 
 from desktop import DEADLINE, HERE, PROGRAM, make_picture, rgb_pixels, stop, wait_until
 
@@ -271,6 +272,9 @@ class SwayDesktop:
             node = self.window(title)
             return node["rect"], node["window_rect"], self.grim()
         before = state()
+        # A quarter second apart: a resize under load arrives in more than
+        # one frame, and two readings in a row can fall between them.
+        time.sleep(0.25)
         return before == state() and (not floating_at or before[0]["x"] == floating_at[0])
 
     def pointer(self):
