@@ -328,7 +328,8 @@ void TAnnotateOverlay::paintEvent(QPaintEvent*) {
   painter.setTransform(view_.PictureToClientTransform());
   // Committing draws only what lies on the picture.
   painter.setClipRect(QRectF(0, 0, view_.Picture().Width(), view_.Picture().Height()));
-  for (const TAnnotation& mark : layer_) PaintAnnotation(painter, mark, view_.Picture());
+  for (const TAnnotation& mark : layer_) PaintAnnotation(painter, mark, view_.Picture(), &previews_);
+  previews_.DropUnused();
   painter.resetTransform();
   painter.setClipping(false);
   painter.setRenderHint(QPainter::Antialiasing, false);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "picture/annotation/annotation_objects.h"
+#include "picture/annotation/annotation_painter.h"
 #include "settings/annotate_options.h"
 
 class QKeyEvent;
@@ -90,6 +91,7 @@ class TAnnotateOverlay : public QWidget {
   std::optional<std::size_t> typing_;
   AnnotateOptions style_;
   int markers_done_ = 0;
+  TRedactionPreviews previews_;
 
   TDrag drag_ = TDrag::None;
   TPointF press_;

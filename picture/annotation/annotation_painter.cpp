@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "imaging/operations/progress.h"
 #include "imaging/operations/redaction.h"
@@ -85,14 +87,42 @@ QImage PictureImage(TPictureBitmap& picture) {
 
 }  // namespace
 
-TPictureBitmap RedactedArea(const TPictureBitmap& picture, const TAnnotation& annotation,
-                            int* left, int* top) {
+namespace {
+
+// The drag's pixels, both ends included, as a selection takes them, cut to
+// the picture: left, top, right and bottom (exclusive).
+std::array<int, 4> RedactedRect(const TPictureBitmap& picture, const TAnnotation& annotation) {
   const TRectF r = SpannedRect(annotation.points.front(), annotation.points.back());
-  // The drag's pixels, both ends included, as a selection takes them.
   const int l = std::clamp(int(std::floor(r.left)), 0, picture.Width());
   const int t = std::clamp(int(std::floor(r.top)), 0, picture.Height());
   const int rr = std::clamp(int(std::floor(r.right)) + 1, l, picture.Width());
   const int b = std::clamp(int(std::floor(r.bottom)) + 1, t, picture.Height());
+  return {l, t, rr, b};
+}
+
+// FNV-1a over the rectangle's bytes, eight at a time: far cheaper than a
+// blur of them.
+std::uint64_t HashOf(const TPictureBitmap& picture, const std::array<int, 4>& rect) {
+  std::uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&hash](std::uint64_t word) { hash = (hash ^ word) * 1099511628211ull; };
+  const std::size_t bytes = std::size_t(rect[2] - rect[0]) * 3;
+  for (int y = rect[1]; y < rect[3]; ++y) {
+    const std::uint8_t* row = picture.Row(y) + std::size_t(rect[0]) * 3;
+    std::size_t i = 0;
+    for (std::uint64_t word; i + 8 <= bytes; i += 8) {
+      std::memcpy(&word, row + i, 8);
+      mix(word);
+    }
+    for (; i < bytes; ++i) mix(row[i]);
+  }
+  return hash;
+}
+
+}  // namespace
+
+TPictureBitmap RedactedArea(const TPictureBitmap& picture, const TAnnotation& annotation,
+                            int* left, int* top) {
+  const auto [l, t, rr, b] = RedactedRect(picture, annotation);
   *left = l, *top = t;
   TPictureBitmap area(rr - l, b - t);
   for (int y = t; y < b; ++y)
@@ -105,7 +135,31 @@ TPictureBitmap RedactedArea(const TPictureBitmap& picture, const TAnnotation& an
   return area;
 }
 
-void PaintAnnotation(QPainter& painter, const TAnnotation& a, const TPictureBitmap& picture) {
+const TPictureBitmap& TRedactionPreviews::Area(const TPictureBitmap& picture,
+                                               const TAnnotation& annotation, int* left,
+                                               int* top) {
+  const std::array<int, 4> rect = RedactedRect(picture, annotation);
+  const std::uint64_t source = HashOf(picture, rect);
+  *left = rect[0], *top = rect[1];
+  for (TEntry& e : entries_)
+    if (e.tool == annotation.tool && e.width == annotation.width && e.left == rect[0] &&
+        e.top == rect[1] && e.right == rect[2] && e.bottom == rect[3] && e.source == source) {
+      e.used = true;
+      return e.area;
+    }
+  TEntry fresh{annotation.tool, annotation.width, rect[0], rect[1], rect[2], rect[3], source,
+               RedactedArea(picture, annotation, left, top), true};
+  entries_.push_back(std::move(fresh));
+  return entries_.back().area;
+}
+
+void TRedactionPreviews::DropUnused() {
+  std::erase_if(entries_, [](const TEntry& e) { return !e.used; });
+  for (TEntry& e : entries_) e.used = false;
+}
+
+void PaintAnnotation(QPainter& painter, const TAnnotation& a, const TPictureBitmap& picture,
+                     TRedactionPreviews* previews) {
   if (a.points.empty()) return;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -151,7 +205,10 @@ void PaintAnnotation(QPainter& painter, const TAnnotation& a, const TPictureBitm
     case TAnnotationTool::Blur: {
       if (picture.IsMono() || picture.Width() == 0) break;
       int left = 0, top = 0;
-      const TPictureBitmap area = RedactedArea(picture, a, &left, &top);
+      TPictureBitmap computed;
+      const TPictureBitmap& area =
+          previews ? previews->Area(picture, a, &left, &top)
+                   : (computed = RedactedArea(picture, a, &left, &top));
       if (area.Width() == 0) break;
       painter.setRenderHint(QPainter::Antialiasing, false);
       painter.drawImage(QPointF(left, top),

@@ -2,6 +2,7 @@
 // while they are edited, and into the picture when they are committed.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "imaging/picture_bitmap.h"
@@ -11,11 +12,35 @@ class QPainter;
 
 namespace vistrel {
 
+// The pixelated and blurred areas the overlay showed at its last repaint.
+// A drag repaints many times a second; a blur over a large rectangle takes
+// longer than that, so the marks that did not change keep their pixels.
+// An area is taken again when its mark, or the picture under it, changed.
+class TRedactionPreviews {
+ public:
+  // RedactedArea's answer, reused where mark and pixels are the same.
+  const TPictureBitmap& Area(const TPictureBitmap& picture, const TAnnotation& annotation,
+                             int* left, int* top);
+  // Forgets the areas no mark asked for since the last call.
+  void DropUnused();
+
+ private:
+  struct TEntry {
+    TAnnotationTool tool;
+    int width, left, top, right, bottom;
+    std::uint64_t source;  // a hash of the picture's pixels under the mark
+    TPictureBitmap area;
+    bool used;
+  };
+  std::vector<TEntry> entries_;
+};
+
 // Draws one object with `painter`, whose coordinates are picture pixels
 // (the view scales it). A point names the centre of its pixel. Pixelate
-// and blur show the engine's result of `picture` under their rectangle.
+// and blur show the engine's result of `picture` under their rectangle,
+// taken from `previews` where one is given.
 void PaintAnnotation(QPainter& painter, const TAnnotation& annotation,
-                     const TPictureBitmap& picture);
+                     const TPictureBitmap& picture, TRedactionPreviews* previews = nullptr);
 
 // Draws the whole layer into a 24-bit picture at its own resolution,
 // antialiased, in layer order: a pixelate or blur rectangle runs the

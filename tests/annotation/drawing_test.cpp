@@ -2,6 +2,9 @@
 // on a plain picture, compared with the pixels it must give.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include "imaging/operations/redaction.h"
 #include "picture/annotation/annotation_painter.h"
 
@@ -93,6 +96,48 @@ TEST(AnnotationDrawing, RedactionLeavesOnlyTheEngineResultUnderItsRectangle) {
     EXPECT_EQ(done.Pixel(29, 20), detail.Pixel(29, 20));
     EXPECT_EQ(done.Pixel(70, 59), detail.Pixel(70, 59));
   }
+}
+
+// The layer as the overlay shows it over `picture`, with or without the
+// areas kept from the paints before.
+QImage Shown(const TPictureBitmap& picture, const std::vector<TAnnotation>& layer,
+             TRedactionPreviews* previews) {
+  QImage image = QImage(picture.Row(0), picture.Width(), picture.Height(), int(picture.Stride()),
+                        QImage::Format_BGR888)
+                     .copy();
+  QPainter painter(&image);
+  for (const TAnnotation& mark : layer) PaintAnnotation(painter, mark, picture, previews);
+  if (previews) previews->DropUnused();
+  return image;
+}
+
+TEST(AnnotationDrawing, KeptRedactionAreasFollowEveryChangeOfMarkAndPicture) {
+  TPictureBitmap picture(120, 90);
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 120; ++x)
+      picture.SetPixel(x, y, MakeColor(std::uint8_t(x * 2), std::uint8_t((x * y) & 255), std::uint8_t(y * 2)));
+  std::vector<TAnnotation> layer = {Mark(T::Blur, {{30, 20}, {69, 59}}),
+                                    Mark(T::Pixelate, {{0, 0}, {20, 20}}, 8)};
+  TRedactionPreviews previews;
+  const auto same_as_fresh = [&](const char* after) {
+    SCOPED_TRACE(after);
+    EXPECT_TRUE(Shown(picture, layer, &previews) == Shown(picture, layer, nullptr));
+  };
+  same_as_fresh("the first paint");
+  const QImage before = Shown(picture, layer, &previews);
+  same_as_fresh("a paint with nothing changed");
+
+  picture.SetPixel(50, 40, kWhite);
+  EXPECT_FALSE(Shown(picture, layer, nullptr) == before);
+  same_as_fresh("a pixel under the blur changed");
+  MoveAnnotation(layer[0], 1, 0);
+  same_as_fresh("the blur moved");
+  layer[0].width = 6;
+  same_as_fresh("the blur widened");
+  layer[0].tool = T::Pixelate;
+  same_as_fresh("the blur became a pixelation");
+  layer.pop_back();
+  same_as_fresh("a mark removed");
 }
 
 }  // namespace
