@@ -211,6 +211,15 @@ class SwayDesktop:
         wait_until(lambda: os.path.exists(os.path.join(self.runtime, "pipewire-0")),
                    what="PipeWire")
         self.session_bus()
+        # Started now: the portal starts its backends before it answers, and
+        # on a busy machine that alone can take most of a capture's deadline.
+        subprocess.run(USER + ["dbus-send", "--session", "--print-reply", "--reply-timeout=60000",
+                               "--dest=org.freedesktop.portal.Desktop",
+                               "/org/freedesktop/portal/desktop",
+                               "org.freedesktop.DBus.Properties.Get",
+                               "string:org.freedesktop.portal.Screenshot", "string:version"],
+                       env=self.env, capture_output=True, timeout=3 * DEADLINE, check=True,
+                       cwd=self.home)
 
     def _service(self, name, script, *args, copies=(), before=None):
         """Runs tests/e2e/`script` FOLDER ARGS as the desktop's user, with
