@@ -70,6 +70,8 @@ std::vector<TAnnotation> TAnnotateOverlay::TakeLayer() {
   selected_.reset();
   std::vector<TAnnotation> marks = std::move(layer_);
   layer_.clear();
+  // The hidden overlay paints no more: its areas would stay until the next tool.
+  previews_.Clear();
   update();
   return marks;
 }

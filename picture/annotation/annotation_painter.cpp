@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -85,13 +84,9 @@ QImage PictureImage(TPictureBitmap& picture) {
                 QImage::Format_BGR888);
 }
 
-}  // namespace
-
-namespace {
-
 // The drag's pixels, both ends included, as a selection takes them, cut to
 // the picture: left, top, right and bottom (exclusive).
-std::array<int, 4> RedactedRect(const TPictureBitmap& picture, const TAnnotation& annotation) {
+TRedactedRect RedactedRect(const TPictureBitmap& picture, const TAnnotation& annotation) {
   const TRectF r = SpannedRect(annotation.points.front(), annotation.points.back());
   const int l = std::clamp(int(std::floor(r.left)), 0, picture.Width());
   const int t = std::clamp(int(std::floor(r.top)), 0, picture.Height());
@@ -102,7 +97,7 @@ std::array<int, 4> RedactedRect(const TPictureBitmap& picture, const TAnnotation
 
 // FNV-1a over the rectangle's bytes, eight at a time: far cheaper than a
 // blur of them.
-std::uint64_t HashOf(const TPictureBitmap& picture, const std::array<int, 4>& rect) {
+std::uint64_t HashOf(const TPictureBitmap& picture, const TRedactedRect& rect) {
   std::uint64_t hash = 14695981039346656037ull;
   const auto mix = [&hash](std::uint64_t word) { hash = (hash ^ word) * 1099511628211ull; };
   const std::size_t bytes = std::size_t(rect[2] - rect[0]) * 3;
@@ -138,18 +133,17 @@ TPictureBitmap RedactedArea(const TPictureBitmap& picture, const TAnnotation& an
 const TPictureBitmap& TRedactionPreviews::Area(const TPictureBitmap& picture,
                                                const TAnnotation& annotation, int* left,
                                                int* top) {
-  const std::array<int, 4> rect = RedactedRect(picture, annotation);
+  const TRedactedRect rect = RedactedRect(picture, annotation);
   const std::uint64_t source = HashOf(picture, rect);
   *left = rect[0], *top = rect[1];
   for (TEntry& e : entries_)
-    if (e.tool == annotation.tool && e.width == annotation.width && e.left == rect[0] &&
-        e.top == rect[1] && e.right == rect[2] && e.bottom == rect[3] && e.source == source) {
+    if (e.tool == annotation.tool && e.width == annotation.width && e.rect == rect &&
+        e.source == source) {
       e.used = true;
       return e.area;
     }
-  TEntry fresh{annotation.tool, annotation.width, rect[0], rect[1], rect[2], rect[3], source,
-               RedactedArea(picture, annotation, left, top), true};
-  entries_.push_back(std::move(fresh));
+  entries_.push_back({annotation.tool, annotation.width, rect, source,
+                      RedactedArea(picture, annotation, left, top), true});
   return entries_.back().area;
 }
 

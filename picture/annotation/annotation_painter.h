@@ -2,6 +2,7 @@
 // while they are edited, and into the picture when they are committed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -12,10 +13,15 @@ class QPainter;
 
 namespace vistrel {
 
+// A redaction's pixels in the picture: left, top, right, bottom (the last
+// two exclusive).
+using TRedactedRect = std::array<int, 4>;
+
 // The pixelated and blurred areas the overlay showed at its last repaint.
 // A drag repaints many times a second; a blur over a large rectangle takes
 // longer than that, so the marks that did not change keep their pixels.
-// An area is taken again when its mark, or the picture under it, changed.
+// An area is taken again when its mark, or the picture under it, changed;
+// the layer's owner empties it when the marks are committed.
 class TRedactionPreviews {
  public:
   // RedactedArea's answer, reused where mark and pixels are the same.
@@ -23,11 +29,13 @@ class TRedactionPreviews {
                              int* left, int* top);
   // Forgets the areas no mark asked for since the last call.
   void DropUnused();
+  void Clear() { entries_.clear(); }
 
  private:
   struct TEntry {
     TAnnotationTool tool;
-    int width, left, top, right, bottom;
+    int width;
+    TRedactedRect rect;
     std::uint64_t source;  // a hash of the picture's pixels under the mark
     TPictureBitmap area;
     bool used;
